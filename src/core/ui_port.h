@@ -1,0 +1,74 @@
+// The one door to the user. Every box, prompt, picker and dialog of the program
+// goes through this interface; the Qt window, the console of batch runs and the
+// scripted double of the tests implement it. It only shows a form and returns
+// what the user typed or chose: all checking lives in Ui (ui.h).
+// Every text crossing this interface is UTF-8.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kamo {
+
+enum class BoxIcon { None, Error, Information, Question, Warning };
+enum class Answer { Yes, No, Cancel };
+
+struct TextPrompt {
+  std::string caption;   // window caption
+  std::string label;     // the prompt text
+  std::string text;      // the default shown for editing
+  int maxLength = 255;
+  int helpTopic = 0;
+};
+
+struct ChoicePrompt {
+  std::string caption;
+  std::string label;
+  std::string group;               // caption of the radio group, if any
+  std::vector<std::string> items;  // shown in order
+  int selected = 0;                // 0-based preselection
+  bool asList = false;             // list box instead of a radio group
+  int helpTopic = 0;
+};
+
+struct FileDialog {
+  std::string caption;
+  std::string directory;  // where it opens
+  std::string filter;     // "*.kmo|*.kmo" style
+  std::string proposed;   // proposed file name (save dialogs)
+};
+
+struct ExplanationForm {
+  std::string message;
+  std::string cause;
+  std::string remedy;
+};
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+
+  virtual void box(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
+  virtual Answer askYesNoCancel(const std::string& caption, const std::string& text) = 0;
+  // A box with "Wiederholen" and "Abbrechen"; true for retry.
+  virtual bool askRetry(const std::string& caption, const std::string& text) = 0;
+  virtual void beep() = 0;
+
+  // nullopt when cancelled.
+  virtual std::optional<std::string> promptText(const TextPrompt& p) = 0;
+  virtual std::optional<int> promptChoice(const ChoicePrompt& p) = 0;
+
+  virtual std::optional<std::string> openFile(const FileDialog& d) = 0;
+  virtual std::optional<std::string> saveFile(const FileDialog& d) = 0;
+
+  // The explanation dialog; returns the edited form when the user changed it
+  // and confirmed with OK, nullopt otherwise.
+  virtual std::optional<ExplanationForm> explanation(const ExplanationForm& f) = 0;
+
+  // Status line text while long work runs; may be ignored.
+  virtual void status(const std::string& /*text*/) {}
+  // The text viewer: shows a UTF-8 text file.
+  virtual void showTextFile(const std::string& /*caption*/, const std::string& /*path*/) {}
+};
+
+}  // namespace kamo

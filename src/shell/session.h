@@ -1,0 +1,52 @@
+// One run of the program: the project, the settings, the messages and flags,
+// and everything else that lives as long as the program works on one cam.
+// Tests create as many sessions as they like.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cam/model.h"
+#include "core/clock.h"
+#include "core/messages.h"
+#include "core/settings.h"
+#include "core/ui.h"
+
+namespace kamo {
+
+class Session {
+ public:
+  explicit Session(UiPort& port, std::unique_ptr<Clock> clock = std::make_unique<SystemClock>());
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  CamProject& project() { return *project_; }
+  const CamProject& project() const { return *project_; }
+  // Replaces the project, e.g. after a file was read completely.
+  void replaceProject(std::unique_ptr<CamProject> p) { project_ = std::move(p); }
+
+  Settings settings;
+  MessageList messages;
+  Flags flags;
+  UiState uiState;
+  FileIdentity file;
+  std::vector<std::string> commandLine;  // the parameters after the program name
+  std::string programDir;                // folder of the running program
+  Ui ui;
+
+  const Clock& clock() const { return *clock_; }
+  // The configured temporary folder, or a fresh one of this session that is
+  // removed with it.
+  std::string tempDir();
+  // The error explanation file to read.
+  std::string explanationFile() const;
+  bool noGui() const;
+
+ private:
+  std::unique_ptr<CamProject> project_;
+  std::unique_ptr<Clock> clock_;
+  std::string ownTemp_;  // created by this session, removed with it
+};
+
+}  // namespace kamo

@@ -1,0 +1,65 @@
+// A UI port for tests: answers come from scripts queued beforehand, and
+// everything shown is recorded. An unscripted question fails the test.
+#pragma once
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/ui_port.h"
+
+namespace kamo::test {
+
+struct ShownBox {
+  std::string caption, text;
+  BoxIcon icon;
+};
+
+class ScriptedPort : public UiPort {
+ public:
+  // Scripts, consumed in order.
+  std::deque<std::optional<std::string>> texts;   // promptText answers (nullopt = cancel)
+  std::deque<std::optional<int>> choices;         // promptChoice answers (0-based)
+  std::deque<Answer> answers;                     // askYesNoCancel answers
+  std::deque<bool> retries;                       // askRetry answers
+  std::deque<std::optional<std::string>> files;   // open/save dialog answers
+  std::deque<std::optional<ExplanationForm>> explanations;
+
+  // What was shown.
+  std::vector<ShownBox> boxes;
+  std::vector<TextPrompt> textPrompts;
+  std::vector<ChoicePrompt> choicePrompts;
+  std::vector<std::string> questions;
+  std::vector<FileDialog> fileDialogs;
+  int beeps = 0;
+
+  void box(const std::string& caption, const std::string& text, BoxIcon icon) override;
+  Answer askYesNoCancel(const std::string& caption, const std::string& text) override;
+  bool askRetry(const std::string& caption, const std::string& text) override;
+  void beep() override { ++beeps; }
+  std::optional<std::string> promptText(const TextPrompt& p) override;
+  std::optional<int> promptChoice(const ChoicePrompt& p) override;
+  std::optional<std::string> openFile(const FileDialog& d) override;
+  std::optional<std::string> saveFile(const FileDialog& d) override;
+  std::optional<ExplanationForm> explanation(const ExplanationForm& f) override;
+
+  // The texts of all boxes shown, in order.
+  std::vector<std::string> boxTexts() const;
+};
+
+// A fresh folder removed at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace kamo::test
