@@ -38,6 +38,17 @@ struct FileDialog {
   std::string proposed;   // proposed file name (save dialogs)
 };
 
+// A paged text for the printer: the lines of each page, already converted to UTF-8.
+struct PrintJob {
+  std::string title;  // the printer's document title
+  std::vector<std::vector<std::string>> pages;
+  std::string font = "Courier New";
+  int fontSize = 10;
+  int fontStyle = 0;  // 1 bold, 2 italic, 4 underline, 8 strikeout
+  int linesPerPage = 66;
+};
+enum class PrintOutcome { Printed, Cancelled, Unavailable };
+
 struct ExplanationForm {
   std::string message;
   std::string cause;
@@ -69,6 +80,9 @@ class UiPort {
   virtual void status(const std::string& /*text*/) {}
   // The text viewer: shows a UTF-8 text file.
   virtual void showTextFile(const std::string& /*caption*/, const std::string& /*path*/) {}
+  // The print dialog (pages 1 .. n, all preselected) and the printout of the
+  // chosen pages; a port without a printer reports Unavailable.
+  virtual PrintOutcome printText(const PrintJob& /*job*/) { return PrintOutcome::Unavailable; }
 };
 
 }  // namespace kamo
