@@ -52,7 +52,7 @@ TEST_F(UiTest, RealPromptValidationLoop) {
   ASSERT_EQ(port.boxes.size(), 2u);
   EXPECT_EQ(port.boxes[0].caption, "Fehler : ");
   EXPECT_EQ(port.boxes[0].text, "Ung\xC3\xBCltige Eingabe \"abc\" !");
-  EXPECT_EQ(port.boxes[1].text, "G\xC3\xBCltiger Wertebereich: 0 .. 1000000000000 !");
+  EXPECT_EQ(port.boxes[1].text, "G\xC3\xBCltiger Wertebereich: 0.00001 .. 1000000000000 !");
   EXPECT_EQ(port.beeps, 2);
   // Each prompt shows the value to edit: the old one after an invalid text,
   // the rejected one after a range error.
@@ -67,11 +67,11 @@ TEST_F(UiTest, RealPromptValidationLoop) {
 
 TEST_F(UiTest, UnchangedTextKeepsTheExactValue) {
   Real x = 1.0L / 3.0L;
-  port.texts = {std::string("0.3333")};  // what FormatGeneral showed
+  port.texts = {std::string("0.333")};  // what FormatGeneral showed
   EXPECT_TRUE(ui.inputReal("a", x, 0, 1));
   EXPECT_EQ(x, 1.0L / 3.0L);
   double d = 2.0 / 3.0;
-  port.texts = {std::string("0.6667")};
+  port.texts = {std::string("0.667")};
   EXPECT_TRUE(ui.inputDouble("b", d, 0, 1));
   EXPECT_EQ(d, 2.0 / 3.0);
 }
@@ -99,7 +99,7 @@ TEST_F(UiTest, LengthPromptInInch) {
   EXPECT_EQ(port.boxes.back().text, "G\xC3\xBCltiger Wertebereich: 0 .. 10 !");
   EXPECT_EQ(y, 25.4L);
   Real z = 10.0L / 3.0L;
-  port.texts = {std::string("0.1312")};
+  port.texts = {std::string("0.131")};
   EXPECT_TRUE(ui.inputLength("d", z, 0, 254));
   EXPECT_EQ(z, 10.0L / 3.0L);
   numbers.unitSystem = 0;
@@ -251,11 +251,12 @@ TEST_F(ExplanationTest, ErrorListStartsOnContinueAtHelpLevelOne) {
 
 TEST_F(ExplanationTest, ErrorListWalksTheMessagesAtHelpLevelTwo) {
   ErrorListContext ctx{file, temp.path(), 2, false};
-  port.choices = {0, 1};  // message 1, then message 2; after it comes "continue"
+  port.choices = {0, 1, 3};  // message 1, message 2, then "continue"
   showErrorList(ui, ctx, messages);
-  ASSERT_EQ(port.choicePrompts.size(), 2u);
+  ASSERT_EQ(port.choicePrompts.size(), 3u);
   EXPECT_EQ(port.choicePrompts[0].selected, 0);
   EXPECT_EQ(port.choicePrompts[1].selected, 1);
+  EXPECT_EQ(port.choicePrompts[2].selected, 2);
 }
 
 TEST_F(ExplanationTest, NoGuiAndEmptyList) {

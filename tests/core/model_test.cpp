@@ -68,8 +68,10 @@ TEST(CamProject, RotatePolarPointsWrapsAndSorts) {
   EXPECT_EQ(p.prPoints[1].r, 3);
   EXPECT_NEAR(double(RadToDeg(p.prPoints[2].phi)), 30, 1e-12);
   EXPECT_NEAR(double(RadToDeg(p.prPoints[3].phi)), 220, 1e-12);
-  p.RotatePolarPoints(-40);
-  EXPECT_NEAR(double(RadToDeg(p.prPoints[3].phi)), 330, 1e-12);
+  p.RotatePolarPoints(-40);  // 10 -> 330, 30 -> 350, 220 -> 180
+  EXPECT_NEAR(double(RadToDeg(p.prPoints[1].phi)), 180, 1e-12);
+  EXPECT_NEAR(double(RadToDeg(p.prPoints[2].phi)), 330, 1e-12);
+  EXPECT_NEAR(double(RadToDeg(p.prPoints[3].phi)), 350, 1e-12);
   p.ScalePolarRadii(2);
   EXPECT_EQ(p.prPoints[1].r + p.prPoints[2].r + p.prPoints[3].r, 12);
 }

