@@ -1,0 +1,64 @@
+// The command-line help of the program, as printed by the executable itself.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "shell/cmdline.h"
+#include "shell/console_port.h"
+#include "shell/session.h"
+
+namespace kamo {
+namespace {
+
+std::string Run(const std::string& args, int& status) {
+  std::string cmd = std::string(KAMO_BINARY_DIR) + "/wkamo " + args + " 2>/dev/null";
+  std::string out;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[512];
+    while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    status = pclose(p);
+  }
+  return out;
+}
+
+TEST(CommandLine, HelpLines) {
+  int status = -1;
+  std::string out = Run("/?", status);
+  EXPECT_EQ(WEXITSTATUS(status), kExitOk);
+  std::istringstream lines(out);
+  std::string l;
+  std::vector<std::string> got;
+  while (std::getline(lines, l)) got.push_back(l);
+  const std::vector<std::string> expected = {
+      "KAMO Command Line Mode",
+      "wkamo Filename [/I] [/CADi:j] [/NOGUI]",
+      "/I       -> TXT file",
+      "/CADi:j  -> CAD File",
+      "            i: 1=DXF, 2=IGS, 5=TXT",
+      "            j: index (1,2,3, ..)",
+      "/NOGOUI  -> No GUI, exit on fatal error",
+      "/?       -> Help",
+      "Example: wkamo test.kmo             ->  GUI",
+      "Example: wkamo test.kmo /I /NOGUI   ->  test.txt",
+      "Example: wkamo test.kmo /CAD1:1     ->  test.dxf",
+      "Example: wkamo test.edi /E /NOGUI   ->  test.edi",
+  };
+  ASSERT_GE(got.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(got[i], expected[i]);
+  Run("?", status);
+  EXPECT_EQ(WEXITSTATUS(status), kExitOk);
+}
+
+TEST(CommandLine, HelpNeedsNoDisplay) {
+  std::ostringstream out, err;
+  ConsolePort port(err);
+  Session s(port);
+  EXPECT_EQ(RunBatch(s, {"/?"}, out, err), kExitOk);
+  EXPECT_EQ(out.str().substr(0, 22), "KAMO Command Line Mode");
+  EXPECT_TRUE(err.str().empty());
+}
+
+}  // namespace
+}  // namespace kamo
