@@ -12,7 +12,7 @@
 namespace kamo {
 namespace {
 
-std::string Run(const std::string& args, int& status) {
+std::string RunWkamo(const std::string& args, int& status) {
   std::string cmd = std::string(KAMO_BINARY_DIR) + "/wkamo " + args + " 2>/dev/null";
   std::string out;
   if (FILE* p = popen(cmd.c_str(), "r")) {
@@ -25,7 +25,7 @@ std::string Run(const std::string& args, int& status) {
 
 TEST(CommandLine, HelpLines) {
   int status = -1;
-  std::string out = Run("/?", status);
+  std::string out = RunWkamo("/?", status);
   EXPECT_EQ(WEXITSTATUS(status), kExitOk);
   std::istringstream lines(out);
   std::string l;
@@ -47,7 +47,7 @@ TEST(CommandLine, HelpLines) {
   };
   ASSERT_GE(got.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(got[i], expected[i]);
-  Run("?", status);
+  RunWkamo("?", status);
   EXPECT_EQ(WEXITSTATUS(status), kExitOk);
 }
 
