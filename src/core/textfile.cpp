@@ -40,34 +40,56 @@ void TextFileWriter::discard() {
   }
 }
 
-bool TextFileWriter::create(const std::string& path) {
+bool TextFileWriter::open(const std::string& path, int& err) {
   discard();
   failed_ = false;
   written_ = 0;
   target_ = path;
-  std::string pattern = path + ".tmpXXXXXX";
-  std::string buf = pattern;
+  std::string buf = path + ".tmpXXXXXX";
   int fd = mkstemp(buf.data());
   if (fd < 0) {
-    int err = errno;
-    failed_ = true;
-    ui_.showError(TextFileErrorMessage(FileStep::Create, err) + " (" + Utf8ToCp850(path) + ": " +
-                  Utf8ToCp850(std::strerror(err)) + ")");
-    ui_.flags().abortFlag = true;
+    err = errno;
     return false;
   }
   temp_ = buf;
   file_ = fdopen(fd, "wb");
   if (!file_) {
-    int err = errno;
+    err = errno;
     ::close(fd);
-    failed_ = true;
     discard();
-    ui_.showError(TextFileErrorMessage(FileStep::Create, err));
-    ui_.flags().abortFlag = true;
     return false;
   }
   return true;
+}
+
+bool TextFileWriter::create(const std::string& path) {
+  int err = 0;
+  if (open(path, err)) return true;
+  failed_ = true;
+  ui_.showError(TextFileErrorMessage(FileStep::Create, err) + " (" + Utf8ToCp850(path) + ": " +
+                Utf8ToCp850(std::strerror(err)) + ")");
+  ui_.flags().abortFlag = true;
+  return false;
+}
+
+std::string RetryCreateMessage(int err) {
+  if (err == EROFS || err == EACCES || err == EPERM) return "Schreibschutz entfernen !";
+  if (err == ENXIO || err == ENODEV || err == ENOMEDIUM || err == ENOENT)
+    return "Programmdiskette einlegen !";
+  return "I/O-Error " + std::to_string(err);
+}
+
+bool TextFileWriter::createWithRetry(const std::string& path) {
+  for (;;) {
+    int err = 0;
+    if (open(path, err)) return true;
+    std::string text = RetryCreateMessage(err) + " (" + Utf8ToCp850(path) + ")";
+    if (!ui_.port().askRetry("Fehler : ", ui_.display(text))) {
+      failed_ = true;
+      ui_.flags().abortFlag = true;
+      return false;
+    }
+  }
 }
 
 void TextFileWriter::writeError(int err) {

@@ -19,6 +19,9 @@ class TextFileWriter {
 
   // Creates the temporary file beside path; false (and abortFlag) when it cannot.
   bool create(const std::string& path);
+  // As create, but a failure asks the user to mend it and tries again, until
+  // it works or the user gives up (abortFlag set). For the configuration file.
+  bool createWithRetry(const std::string& path);
   // Writes one line and the line end; errors are reported once.
   void line(std::string_view text);
   void write(std::string_view bytes);
@@ -31,6 +34,7 @@ class TextFileWriter {
   void failAfterBytes(long long n) { failAfter_ = n; }
 
  private:
+  bool open(const std::string& path, int& err);
   void writeError(int err);
   void discard();
 
@@ -46,5 +50,7 @@ class TextFileWriter {
 // The message of the run-time error of a text-file step.
 enum class FileStep { Create, Write, Close };
 std::string TextFileErrorMessage(FileStep step, int err);
+// The message of a failed creation that the user may mend and retry.
+std::string RetryCreateMessage(int err);
 
 }  // namespace kamo

@@ -59,8 +59,27 @@ TEST_F(TextFileTest, CreateInMissingFolderFails) {
   EXPECT_EQ(port.boxes[0].text.rfind("file write error", 0), 0u);
 }
 
-TEST_F(TextFileTest, FullDeviceIsReportedAsFull) {
-  // /dev/full fails every write with ENOSPC.
+TEST_F(TextFileTest, RetryUntilTheUserGivesUp) {
+  std::string path = dir.file("sub/kamo.cfg");
+  // The folder is missing: the user retries once, then gives up.
+  port.retries = {true, false};
+  TextFileWriter w(ui);
+  std::filesystem::path sub = dir.file("sub");
+  EXPECT_FALSE(w.createWithRetry(path));
+  EXPECT_TRUE(flags.abortFlag);
+  ASSERT_EQ(port.questions.size(), 2u);
+  EXPECT_EQ(port.questions[0].rfind("Programmdiskette einlegen !", 0), 0u);
+  flags.abortFlag = false;
+  std::filesystem::create_directory(sub);
+  TextFileWriter again(ui);
+  EXPECT_TRUE(again.createWithRetry(path));
+  again.line("x");
+  EXPECT_TRUE(again.close());
+  EXPECT_EQ(RetryCreateMessage(EROFS), "Schreibschutz entfernen !");
+  EXPECT_EQ(RetryCreateMessage(EIO), "I/O-Error 5");
+}
+
+TEST_F(TextFileTest, ErrorMessagesByStep) {
   EXPECT_EQ(TextFileErrorMessage(FileStep::Write, ENOSPC), "Diskette/Platte voll");
   EXPECT_EQ(TextFileErrorMessage(FileStep::Write, EIO), "Fehler bei Zugriff auf Diskette/Platte");
   EXPECT_EQ(TextFileErrorMessage(FileStep::Close, EIO), "Fehler beim Schlie\xE1" "en einer Datei");
