@@ -1,0 +1,746 @@
+// r(phi) of the eleven curve types and the calculation built on it: points,
+// contour with arcs, follower, kinematics, extremes and section properties.
+#include "cam/kamorech.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "cam/glsyst2.h"
+#include "cam/mathpars.h"
+#include "core/numbers.h"
+
+namespace kamo {
+namespace {
+
+constexpr Real kPiC = 3.1415926535897932385L;
+constexpr Real kTwoPi = 6.283185307179586477L;
+constexpr Real kDeg = 0.017453292519943295769L;
+
+Real Rad(Real deg) { return deg * kDeg; }
+Real Deg(Real rad) { return rad / kDeg; }
+
+size_t U(int i) { return static_cast<size_t>(i); }
+
+// Where RadiusAt may write and report; all null for the read-only form.
+struct RadiusContext {
+  CamProject* project = nullptr;
+  MessageList* messages = nullptr;
+  Flags* flags = nullptr;
+
+  void Fatal(const char* text) const {
+    if (messages) messages->add(text);
+    if (flags) flags->calcError = true;
+  }
+};
+
+Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
+  int n = std::clamp(p.segmentCount, 0, kMaxSegments);
+  for (int i = 1; i <= n; ++i) {
+    if (!(phi <= Rad(p.segments[U(i)].xMax))) continue;
+    if (p.segments[U(i)].formula.empty()) break;
+    FormulaResult r;
+    if (ctx.project) {
+      r = EvalFormula(ctx.project->segments[U(i)].formula, phi);
+    } else {
+      std::string f = p.segments[U(i)].formula;
+      r = EvalFormula(f, phi);
+    }
+    // A syntax error still gives a value (the dialog refuses such texts);
+    // a domain error has none.
+    if (r.error == kFormulaDomain) ctx.Fatal(kMsgRadius);
+    return r.value;
+  }
+  ctx.Fatal(kMsgNoSegment);
+  return 0;
+}
+
+Real EllipseFull(Real a, Real b, Real phi) {
+  Real t = std::tan(phi);
+  Real ab = a * b;
+  return std::sqrt((t * t + 1) * ab * ab / (t * t * a * a + b * b));
+}
+
+Real LinearSineRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
+  const LinSineParams& ls = p.linSine;
+  if (!(ls.phiLin > 0 && ls.phiLin < 360)) return ls.rw0;
+  Real d = Deg(phi);
+  if (d <= ls.phiLin) return d * (2 * ls.A / ls.phiLin) + (ls.rw0 - ls.A);
+  Real psi = d * (360 - 2 * ls.phiTurn) / (360 - ls.phiLin) + ls.psiOffset;
+  if (ctx.project) ctx.project->linSine.psi = psi;
+  return ls.ampSine * std::sin(Rad(psi)) + ls.rw0;
+}
+
+Real PolarPointsRadius(const CamProject& p, Real angle) {
+  int n = std::clamp(p.prCount, 0, kMaxPolar);
+  const auto& pts = p.prPoints;
+  int below = 0, above = 0;
+  for (int i = 1; i <= n; ++i) {
+    Real ph = pts[U(i)].phi;
+    if (ph <= angle && angle - ph < 7 && (below == 0 || ph > pts[U(below)].phi)) below = i;
+    if (ph > angle && ph - angle < 7 && (above == 0 || ph < pts[U(above)].phi)) above = i;
+    if (ph == angle) break;
+  }
+  if (below == 0) below = 1;
+  if (above == 0) above = 1;
+  const PolarPoint& lo = pts[U(below)];
+  const PolarPoint& hi = pts[U(above)];
+  if (p.calc.linearize && lo.phi != hi.phi)
+    return lo.r + (angle - lo.phi) * (hi.r - lo.r) / (hi.phi - lo.phi);
+  return lo.r;
+}
+
+Real PolynomialRadius(const CamProject& p, Real phi) {
+  int n = std::clamp(p.poly.n, 0, kMaxPoly);
+  Real r = 0;
+  for (int k = 1; k <= n; ++k) r += p.poly.coef[U(k)] * Power(k - 1, phi);
+  return r;
+}
+
+Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
+  Real a = NormaliseAngle(phi);
+  switch (p.curveType) {
+    case ctFormula: return FormulaRadius(p, a, ctx);
+    case ctEllipse: {
+      Real ea = p.ellipse.a, eb = p.ellipse.b;
+      if (!(ea > 0 && eb > 0)) return 0;
+      if (p.ellipse.variant == 1 && a >= kPiC && a <= kTwoPi) return ea;
+      if (p.ellipse.variant == 2 && a >= kPiC / 2 && a <= 3 * kPiC / 2) return eb;
+      return EllipseFull(ea, eb, a);
+    }
+    case ctSine: {
+      Real np = p.sine.N * a;
+      Real k = std::trunc(np / kTwoPi);
+      return p.sine.A * std::sin(np - 2 * k * kPiC) + p.sine.rw0;
+    }
+    case ctLinearSine: return LinearSineRadius(p, a, ctx);
+    case ctPoints: return RadiusFromContour(p, a);
+    case ctPolygon: {
+      int z = p.polygon.z;
+      if (z < 3) return 0;
+      Real step = kTwoPi / z;
+      Real u = step * Frac(a / step);
+      return (p.polygon.di / 2) / std::cos(u - step / 2);
+    }
+    case ctPolynomial: return PolynomialRadius(p, a);
+    case ctFitPoints:
+      if (p.calc.fitMode == 1) return RadiusFromContour(p, a);
+      return PolynomialRadius(p, a);
+    case ctEccentric: {
+      Real d = p.eccentric.d, e = p.eccentric.e;
+      Real c = e * std::cos(kPiC - a);
+      Real q = (d / 2) * (d / 2) + c * c - e * e;
+      if (q < 0) return 0;
+      return std::sqrt(q) + c;
+    }
+    case ctPolarPoints: return PolarPointsRadius(p, a);
+    case ctSinSquare: {
+      const SinSqParams& s = p.sinSq;
+      if (a < Rad(s.w)) {
+        Real v = std::sin(a * 180 / s.w);
+        return s.db / 2 + s.sh * v * v;
+      }
+      return s.db / 2;
+    }
+    default: return 100;
+  }
+}
+
+// The segment P-Q (contour[k-1], contour[k]) that contains the angle, or 0.
+int FindContourSegment(const CamProject& p, Real angle) {
+  int n = std::min<int>(p.contourCount, kMaxContour);
+  const auto& c = p.contour;
+  auto w = [](Real v) { return v > 4.8L ? v - kTwoPi : v; };
+  auto w2 = [](Real v) { return v < 1.5L ? v + kTwoPi : v; };
+  for (int k = 2; k <= n; ++k) {
+    Real pp = c[U(k - 1)].phi, pq = c[U(k)].phi;
+    if (pp <= angle && angle < pq) return k;
+    if (angle < pq && pq < kPiC && angle >= w(pp)) return k;
+    if (angle < w2(pq) && pp > 4.7L && angle >= pp) return k;
+  }
+  return 0;
+}
+
+Real RayDistance(const ContourPoint& P, const ContourPoint& Q, Real angle) {
+  Real ux = std::cos(angle), uy = std::sin(angle);
+  Real dx = Q.x - P.x, dy = Q.y - P.y;
+  Real den = ux * dy - uy * dx;
+  if (den == 0) return Hypot(P.x, P.y);
+  Real t = (P.x * dy - P.y * dx) / den;
+  return t < 0 ? -t : t;
+}
+
+}  // namespace
+
+Real NormaliseAngle(Real phi) {
+  if (!std::isfinite(phi)) return 0;
+  if (phi < 0 || phi >= kTwoPi) {
+    Real a = kTwoPi * Frac(phi / kTwoPi);
+    if (a < 0) a += kTwoPi;
+    return a;
+  }
+  return phi;
+}
+
+Real RadiusAt(const CamProject& project, Real phi) {
+  Real r = RadiusImpl(project, phi, RadiusContext{});
+  return std::isfinite(r) ? r : 0;
+}
+
+Real RadiusAt(CamProject& project, Real phi, MessageList& messages, Flags& flags) {
+  Real r = RadiusImpl(project, phi, RadiusContext{&project, &messages, &flags});
+  if (!std::isfinite(r)) {
+    messages.add(kMsgRadius);
+    flags.calcError = true;
+    return 0;
+  }
+  return r;
+}
+
+bool PrepareLinearSine(CamProject& project, MessageList& messages, Flags& flags) {
+  LinSineParams& ls = project.linSine;
+  Real target = Rad(ls.phiLin);
+  Real lo = 0, hi = 3.1L, t = 0;
+  bool found = false;
+  for (int i = 0; i < 800; ++i) {
+    Real m = (lo + hi) / 2;
+    Real f = m / std::cos(m) - target;
+    if (std::fabs(f) < 1e-7L) {
+      t = m;
+      found = true;
+      break;
+    }
+    if (f >= 0) hi = m;
+    else lo = m;
+  }
+  if (!found) {
+    // phiTurn = 0 would divide by sin(0): nothing may be built on it.
+    messages.add(kMsgPhiIter);
+    flags.calcError = true;
+    ls.phiTurn = 0;
+    return false;
+  }
+  ls.phiTurn = Deg(t);
+  ls.ampSine = ls.A / std::sin(Rad(ls.phiTurn));
+  ls.psiOffset = ls.phiTurn - (360 - 2 * ls.phiTurn) * ls.phiLin / (360 - ls.phiLin);
+  return true;
+}
+
+Real RadiusFromContour(const CamProject& project, Real phi) {
+  int n = std::min<int>(project.contourCount, kMaxContour);
+  if (n < 1) return 0;
+  Real angle = NormaliseAngle(phi);
+  int k = FindContourSegment(project, angle);
+  if (k == 0) k = n;
+  return RayDistance(project.contour[U(k - 1)], project.contour[U(k)], angle);
+}
+
+ArcCentre GetArcCenter(XY p, XY q, Real g) {
+  ArcCentre a;
+  if (std::sin(g / 2) == 0) return a;
+  Real dx = q.x - p.x, dy = q.y - p.y;
+  Real chord = Hypot(dx, dy);
+  XY m{(p.x + q.x) / 2, (p.y + q.y) / 2};
+  Real h = std::sin(g) != 0 ? chord / 2 / std::tan(g / 2) : 0;
+  a.r = std::fabs(chord / 2 / std::sin(g / 2));
+  a.c = chord != 0 ? XY{m.x + h / chord * -dy, m.y + h / chord * dx} : m;
+  a.start = AngleOf(p.y - a.c.y, p.x - a.c.x);
+  if (a.start < 0) a.start += kTwoPi;
+  a.end = AngleOf(q.y - a.c.y, q.x - a.c.x);
+  if (a.end < 0) a.end += kTwoPi;
+  a.ok = true;
+  return a;
+}
+
+bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
+  project.clearResults();
+  int steps = project.calc.steps;
+  if (steps + 1 > kMaxBasePoints) {
+    messages.add(kMsgTooManySteps);
+    project.basePointCount = kMaxBasePoints;
+    flags.calcError = true;
+    return false;
+  }
+  if (steps < 1) {
+    project.basePointCount = 1;  // reported as a single point
+    return true;
+  }
+  project.basePointCount = static_cast<std::uint16_t>(steps + 1);
+  Real step = kTwoPi / steps;
+  for (int i = 0; i <= project.basePointCount; ++i) {
+    Real phi = (i - 1) * step;
+    Real r = RadiusAt(project, phi, messages, flags);
+    project.basePoints[U(i)] = ContourPoint{r * std::cos(phi), r * std::sin(phi), 0};
+  }
+  return !flags.calcError;
+}
+
+FollowerFrame FollowerStart(const CamProject& project, int k) {
+  const ContourPoint& p = project.contour[U(k)];
+  Real a = AngleOf(p.y, p.x);
+  FollowerFrame f;
+  f.ca = std::cos(a);
+  f.sa = std::sin(a);
+  f.s = Hypot(p.x, p.y);
+  f.flat = project.ram.type == 1;
+  f.half = project.ram.d / 2;
+  return f;
+}
+
+void FollowerRoundUpdate(FollowerFrame& f, Real X, Real Y) {
+  Real c = X + std::sqrt(f.half * f.half - Y * Y);
+  if (f.s + f.half < c) f.s = c - f.half;
+}
+
+Real FollowerPosition(const CamProject& project, int k) {
+  int n = std::min<int>(project.contourCount, kMaxContour);
+  if (k < 0 || k > kMaxContour) return 0;
+  FollowerFrame f = FollowerStart(project, k);
+  if (!(f.half > 0)) return f.s;
+  for (int j = 1; j <= n - 1; ++j) {
+    Real X, Y;
+    if (FollowerInFace(f, project.contour[U(j)].x, project.contour[U(j)].y, X, Y)) FollowerUpdate(f, X, Y);
+  }
+  return f.s;
+}
+
+// Only points that stand out beyond point k and lie within the face can move
+// the follower. Their polar angles lie within atan(d/2 / r_k) of the axis, so
+// the points are kept sorted by angle in bins with the largest radius of
+// each bin, and a query looks only at the bins of that window whose radius
+// reaches r_k. The survivors are tested in contour order with the same
+// arithmetic as the full scan, which makes the result bit-identical: the
+// margin below is far larger than any rounding in the position sequence.
+void FollowerPositions(const CamProject& project, std::vector<Real>& s) {
+  int n = std::min<int>(project.contourCount, kMaxContour);
+  s.assign(U(n) + 1, 0);
+  if (n < 1) return;
+  const auto& c = project.contour;
+  const int m = n - 1;  // points 1..n-1 take part
+  Real half = project.ram.d / 2;
+  if (!(half > 0) || m < 1) {
+    for (int k = 1; k <= n; ++k) s[U(k)] = Hypot(c[U(k)].x, c[U(k)].y);
+    return;
+  }
+  std::vector<Real> theta(U(m) + 1), radius(U(m) + 1);
+  Real rMax = 0;
+  for (int j = 1; j <= m; ++j) {
+    theta[U(j)] = NormaliseAngle(std::atan2(c[U(j)].y, c[U(j)].x));
+    radius[U(j)] = Hypot(c[U(j)].x, c[U(j)].y);
+    rMax = std::max(rMax, radius[U(j)]);
+  }
+  const int bins = std::clamp(m / 2, 1, 4096);
+  const Real binWidth = kTwoPi / bins;
+  auto binOf = [&](Real t) { return std::clamp(static_cast<int>(t / binWidth), 0, bins - 1); };
+  std::vector<int> order(U(m));
+  std::iota(order.begin(), order.end(), 1);
+  std::vector<int> binStart(U(bins) + 1, 0);
+  for (int j = 1; j <= m; ++j) ++binStart[U(binOf(theta[U(j)])) + 1];
+  for (int b = 0; b < bins; ++b) binStart[U(b) + 1] += binStart[U(b)];
+  {
+    std::vector<int> fill(binStart.begin(), binStart.end() - 1);
+    for (int j = 1; j <= m; ++j) order[U(fill[U(binOf(theta[U(j)]))]++)] = j;
+  }
+  std::vector<Real> binMax(U(bins), -1);
+  for (int b = 0; b < bins; ++b)
+    for (int q = binStart[U(b)]; q < binStart[U(b) + 1]; ++q)
+      binMax[U(b)] = std::max(binMax[U(b)], radius[U(order[U(q)])]);
+
+  const Real margin = 1e-9L * (rMax + half + 1);
+  std::vector<int> cand;
+  for (int k = 1; k <= n; ++k) {
+    FollowerFrame f = FollowerStart(project, k);
+    Real floorR = f.s - margin;
+    if (!(floorR > 0) || !(half / floorR < 1e6L)) {
+      s[U(k)] = FollowerPosition(project, k);
+      continue;
+    }
+    Real a = NormaliseAngle(AngleOf(c[U(k)].y, c[U(k)].x));
+    Real alpha = std::atan(half / floorR) + 1e-9L;
+    int b0 = static_cast<int>(std::floor((a - alpha) / binWidth));
+    int b1 = static_cast<int>(std::floor((a + alpha) / binWidth));
+    if (b1 - b0 >= bins) b1 = b0 + bins - 1;
+    cand.clear();
+    for (int bb = b0; bb <= b1; ++bb) {
+      int b = ((bb % bins) + bins) % bins;
+      if (binMax[U(b)] <= floorR) continue;
+      for (int q = binStart[U(b)]; q < binStart[U(b) + 1]; ++q) {
+        int j = order[U(q)];
+        if (radius[U(j)] <= floorR) continue;
+        Real X, Y;
+        if (FollowerInFace(f, c[U(j)].x, c[U(j)].y, X, Y)) cand.push_back(j);
+      }
+    }
+    std::sort(cand.begin(), cand.end());
+    for (int j : cand) {
+      Real X, Y;
+      FollowerInFace(f, c[U(j)].x, c[U(j)].y, X, Y);
+      FollowerUpdate(f, X, Y);
+    }
+    s[U(k)] = f.s;
+  }
+}
+
+Real FollowerAtAngle(const CamProject& project, Real phi) {
+  int n = std::min<int>(project.contourCount, kMaxContour);
+  if (n < 1) return 0;
+  Real angle = NormaliseAngle(phi);
+  int k = FindContourSegment(project, angle);
+  if (k == 0) return RayDistance(project.contour[U(n - 1)], project.contour[U(n)], angle);
+  return FollowerPosition(project, k);
+}
+
+void SectionProperties(CamProject& project, MessageList& messages, Flags& flags) {
+  SectionProps& sp = project.section;
+  sp = SectionProps{};
+  int n = std::min<int>(project.contourCount, kMaxContour);
+  const auto& c = project.contour;
+  Real A = 0, U_ = 0, Sx = 0, Sy = 0, Ix0 = 0, Iy0 = 0, Ixy0 = 0;
+  for (int j = 1; j <= n - 1; ++j) {
+    const ContourPoint& P = c[U(j)];
+    const ContourPoint& Q = c[U(j + 1)];
+    Real dx = Q.x - P.x, dy = Q.y - P.y;
+    Real xm = (P.x + Q.x) / 2, ym = (P.y + Q.y) / 2;
+    Real sxTerm = -(2.0L / 3) * ym * ym * dx + (1.0L / 6) * P.y * Q.y * dx;
+    Real syTerm = (2.0L / 3) * xm * xm * dy - (1.0L / 6) * P.x * Q.x * dy;
+    A += -ym * dx;
+    U_ += Hypot(dx, dy);
+    Sx += sxTerm;
+    Sy += syTerm;
+    Ix0 += ym * (sxTerm + (1.0L / 6) * P.y * Q.y * dx);
+    Iy0 += xm * (syTerm - (1.0L / 6) * P.x * Q.x * dy);
+    Ixy0 += P.x * sxTerm - dx * dx * (ym * ym + Q.y * Q.y / 2) / 6;
+  }
+  sp.A = A;
+  sp.U = U_;
+  sp.IP0 = Ix0 + Iy0;
+  if (SameValue(A, 0)) {
+    messages.add(kMsgAreaZero);
+    flags.calcError = true;
+  } else {
+    sp.xs = Sy / A;
+    sp.ys = Sx / A;
+    sp.IxS = Ix0 - sp.ys * sp.ys * A;
+    sp.IyS = Iy0 - sp.xs * sp.xs * A;
+    sp.IxyS = Ixy0 - sp.xs * sp.ys * A;
+    sp.IpS = sp.IxS + sp.IyS;
+    if (std::fabs(sp.IyS - sp.IxS) < 1e-4L && std::fabs(sp.IxyS) < 1e-4L) sp.phi = 0;
+    else if (sp.IyS != sp.IxS) sp.phi = std::atan(2 * sp.IxyS / (sp.IyS - sp.IxS)) / 2;
+    else sp.phi = SignOne(sp.IxyS) * kPiC / 4;
+    Real h = (sp.IxS + sp.IyS) / 2;
+    Real d = sp.IxS - sp.IyS;
+    Real w = std::sqrt(d * d + 4 * sp.IxyS * sp.IxyS) / 2;
+    sp.I1 = h + w;
+    sp.I2 = h - w;
+    if (sp.I1 < 0 && sp.I2 < 0) {
+      Real t = sp.I1;
+      sp.I1 = -sp.I2;
+      sp.I2 = -t;
+    }
+  }
+  Real bore = project.body.bore;
+  sp.netArea = A - bore * bore * kPiC / 4;
+  if (!(sp.netArea > 0)) messages.add(kMsgNetArea);
+}
+
+namespace {
+
+// Inputs that would divide by zero or take the root of a negative number.
+bool CheckParameters(const CamProject& p, MessageList& messages, Flags& flags) {
+  const char* fail = nullptr;
+  switch (p.curveType) {
+    case ctPolygon:
+      if (p.polygon.z < 3) fail = kMsgPolygonCorners;
+      break;
+    case ctEllipse:
+      if (!(p.ellipse.a > 0 && p.ellipse.b > 0)) fail = kMsgEllipseAxes;
+      break;
+    case ctEccentric:
+      if (!(std::fabs(p.eccentric.e) <= p.eccentric.d / 2)) fail = kMsgEccentricity;
+      break;
+    case ctLinearSine:
+      if (!(p.linSine.phiLin > 0 && p.linSine.phiLin < 360)) fail = kMsgLinSineAngle;
+      break;
+    default: break;
+  }
+  if (!fail && !(p.speed > 0 && p.speed <= kMaxSpeed)) fail = kMsgSpeed;
+  if (!fail) return true;
+  messages.add(fail);
+  flags.calcError = true;
+  return false;
+}
+
+bool ContourInRange(const CamProject& p, int from, int to) {
+  for (int j = from; j <= to; ++j) {
+    const ContourPoint& q = p.contour[U(j)];
+    if (!(std::fabs(q.x) <= kMaxCoordinate && std::fabs(q.y) <= kMaxCoordinate)) return false;
+  }
+  return true;
+}
+
+bool BasePointsInRange(const CamProject& p) {
+  for (int j = 0; j <= p.basePointCount; ++j) {
+    const ContourPoint& q = p.basePoints[U(j)];
+    if (!(std::fabs(q.x) <= kMaxCoordinate && std::fabs(q.y) <= kMaxCoordinate && std::isfinite(q.phi)))
+      return false;
+  }
+  return true;
+}
+
+Real PolarPhi(const ContourPoint& q) {
+  Real a = AngleOf(q.y, q.x);
+  return a < 0 ? a + kTwoPi : a;
+}
+
+// Steps 5 and 6: the closed contour from the base points; false on a fatal error.
+bool BuildContour(CamProject& p, const Settings& settings, MessageList& messages, Flags& flags) {
+  auto& bp = p.basePoints;
+  auto& c = p.contour;
+  c[0] = ContourPoint{bp[0].x, bp[0].y, 0};
+  int i = 0;
+  auto append = [&](Real x, Real y) {
+    if (i + 1 >= kMaxContour) {
+      messages.add(kMsgContourFull);
+      flags.calcError = true;
+      return false;
+    }
+    c[U(++i)] = ContourPoint{x, y, 0};
+    return true;
+  };
+  const Real arcStep = Rad(p.calc.arcStep);
+  for (int j = 1; j <= p.basePointCount; ++j) {
+    const ContourPoint& P = bp[U(j - 1)];
+    const ContourPoint& Q = bp[U(j)];
+    if (j > 1 && P.phi != 0) {
+      Real G = P.phi;
+      ArcCentre arc = GetArcCenter({P.x, P.y}, {Q.x, Q.y}, G);
+      if (!arc.ok && !settings.noArcCentreWarnings)
+        messages.add(std::string(kMsgArcCentre) + FormatGeneral(settings.numbers, G) + " ! ");
+      Real q = arcStep > 0 ? std::fabs(G) / arcStep : kMaxContour;
+      // More divisions than the contour holds overflow it anyway.
+      int f = q < kMaxContour ? static_cast<int>(std::llround(q)) : kMaxContour;
+      f = std::max(f, 2);
+      for (int H = 0; H <= f; ++H) {
+        Real h = arc.start + G * H / f;
+        if (!append(arc.c.x + arc.r * std::cos(h), arc.c.y + arc.r * std::sin(h))) return false;
+      }
+    } else if (!append(Q.x, Q.y)) {
+      return false;
+    }
+  }
+  if (p.basePointCount == 0) return false;
+  if (SameValue(c[1].x, c[U(i)].x) && SameValue(c[1].y, c[U(i)].y)) {
+    p.contourCount = static_cast<std::uint16_t>(i);
+  } else {
+    p.contourCount = static_cast<std::uint16_t>(i + 1);
+    c[U(i + 1)] = ContourPoint{bp[1].x, bp[1].y, 0};
+  }
+  int n = p.contourCount;
+  const ContourPoint& last = (c[U(n)].x != c[1].x || c[U(n)].y != c[1].y) ? c[U(n)] : c[U(n - 1)];
+  c[0] = ContourPoint{last.x, last.y, 0};
+  for (int j = 0; j <= n; ++j) c[U(j)].phi = PolarPhi(c[U(j)]);
+  return true;
+}
+
+Real TwiceSignedArea(const CamProject& p) {
+  Real sum = 0;
+  for (int j = 2; j <= p.contourCount; ++j) {
+    const ContourPoint& a = p.contour[U(j - 1)];
+    const ContourPoint& b = p.contour[U(j)];
+    sum += (a.x + b.x) / 2 * (b.y - a.y);
+  }
+  return sum;
+}
+
+// Step 7 for coordinate points: the contour resampled at equal angles.
+void ResampleContour(CamProject& p) {
+  int steps = p.calc.steps;
+  std::vector<ContourPoint> fresh(U(steps) + 1);
+  for (int l = 1; l <= steps - 1; ++l) {
+    Real m = kTwoPi * (l - 1) / (steps - 1);
+    Real r = RadiusFromContour(p, m);
+    fresh[U(l)] = ContourPoint{r * std::cos(m), r * std::sin(m), m};
+  }
+  fresh[U(steps)] = fresh[1];
+  fresh[U(steps)].phi = kTwoPi;
+  for (int l = 1; l <= steps; ++l) p.contour[U(l)] = fresh[U(l)];
+  p.contourCount = static_cast<std::uint16_t>(steps);
+  p.contour[0] = fresh[U(steps - 1)];
+}
+
+void Kinematics(CamProject& p, FollowerPass pass) {
+  CamResults& r = p.results;
+  r.xMin = r.yMin = 1e32;
+  r.xMax = r.yMax = -1e32;
+  r.rMax = 0;
+  r.rMin = 1e32L;
+  r.sMax = 0;
+  r.sMin = 1e32L;
+  r.vMax = -1e32L;
+  r.vMin = 1e32L;
+  r.aMax = -1e32L;
+  r.aMin = 1e32L;
+  const int n = p.contourCount;
+  std::vector<Real> s;
+  pass(p, s);
+  Real dt = 60 / p.speed / n;
+  Real sPrev = 0, vPrev = 0;
+  for (int j = 1; j <= n; ++j) {
+    const ContourPoint& P = p.contour[U(j)];
+    double x = static_cast<double>(P.x), y = static_cast<double>(P.y);
+    if (x > r.xMax) {
+      r.xMax = x;
+      r.ixMax = static_cast<std::int16_t>(j);
+    }
+    if (x < r.xMin) {
+      r.xMin = x;
+      r.ixMin = static_cast<std::int16_t>(j);
+    }
+    if (y > r.yMax) r.yMax = y;
+    if (y < r.yMin) r.yMin = y;
+    Real rad = Hypot(P.x, P.y);
+    if (rad > r.rMax) {
+      r.rMax = rad;
+      r.phiRMax = P.phi;
+    }
+    if (rad < r.rMin) {
+      r.rMin = rad;
+      r.phiRMin = P.phi;
+    }
+    Real sj = s[U(j)];
+    if (sj > r.sMax) {
+      r.sMax = sj;
+      r.phiSMax = P.phi;
+    }
+    if (sj < r.sMin) {
+      r.sMin = sj;
+      r.phiSMin = P.phi;
+    }
+    Real v = vPrev;
+    if (j >= 2) {
+      if (p.curveType == ctPoints) dt = 60 / p.speed * (P.phi - p.contour[U(j - 1)].phi) / kTwoPi;
+      if (sj == sPrev) v = 0;
+      else if (dt == 0) v = vPrev;
+      else v = (sj - sPrev) / dt / 1000;
+    }
+    if (v > r.vMax) {
+      r.vMax = v;
+      r.phiVMax = P.phi;
+    }
+    if (v < r.vMin) {
+      r.vMin = v;
+      r.phiVMin = P.phi;
+    }
+    if (j >= 3 && dt != 0) {
+      Real a = (v - vPrev) / dt;
+      if (a > r.aMax) {
+        r.aMax = a;
+        r.phiAMax = P.phi;
+      }
+      if (a < r.aMin) {
+        r.aMin = a;
+        r.phiAMin = P.phi;
+      }
+    }
+    sPrev = sj;
+    vPrev = v;
+  }
+}
+
+}  // namespace
+
+void Calculate(CamProject& project, MessageList& messages, Flags& flags, const Settings& settings) {
+  Calculate(project, messages, flags, settings, &FollowerPositions);
+}
+
+void Calculate(CamProject& project, MessageList& messages, Flags& flags, const Settings& settings,
+               FollowerPass pass) {
+  CamProject& p = project;
+  messages.clear(flags);
+  // Nothing of an earlier calculation may survive a stop.
+  p.clearResults();
+  p.clearSectionProps();
+  p.contourCount = 0;
+  if (p.basePointCount > kMaxBasePoints) p.basePointCount = kMaxBasePoints;
+
+  const bool points = p.curveType == ctPoints;
+  const bool spline = p.curveType == ctFitPoints && p.calc.fitMode == 1;
+  if (spline && SplineBasePoints(p) > kMaxBasePoints) {
+    messages.add(kMsgSplineTooLong);
+    flags.calcError = true;
+    return;
+  }
+  if ((points || spline) && p.basePointCount == 0) {
+    messages.add(kMsgNoPoints);
+    flags.calcError = true;
+    return;
+  }
+  if (!CheckParameters(p, messages, flags)) return;
+  if (p.curveType == ctLinearSine && !PrepareLinearSine(p, messages, flags)) return;
+  if (!points && !spline && !GeneratePoints(p, messages, flags)) return;
+  if (p.basePointCount == 1 || (points && p.calc.steps < 2)) {
+    messages.add(kMsgOnePoint);
+    flags.calcError = true;
+    return;
+  }
+  if (!BasePointsInRange(p)) {
+    messages.add(kMsgRange);
+    flags.calcError = true;
+    return;
+  }
+  if (!BuildContour(p, settings, messages, flags)) {
+    p.contourCount = 0;
+    return;
+  }
+  if (!ContourInRange(p, 0, p.contourCount)) {
+    messages.add(kMsgRange);
+    flags.calcError = true;
+    p.contourCount = 0;
+    return;
+  }
+
+  if (points) {
+    // The direction is judged on the contour as entered: the resampled one
+    // runs counter-clockwise by construction.
+    Real sum = TwiceSignedArea(p);
+    if (sum == 0) {
+      messages.add(kMsgDirectionZero);
+      flags.calcError = true;
+      return;
+    }
+    if (sum < 0) {
+      messages.add(kMsgDirectionCw);
+      return;
+    }
+    if (p.calc.steps > kMaxContour - 1) {
+      messages.add(kMsgContourFull);
+      flags.calcError = true;
+      p.contourCount = 0;
+      return;
+    }
+    ResampleContour(p);
+    if (!ContourInRange(p, 0, p.contourCount)) {
+      messages.add(kMsgRange);
+      flags.calcError = true;
+      p.contourCount = 0;
+      return;
+    }
+  }
+
+  Kinematics(p, pass);
+  SectionProperties(p, messages, flags);
+
+  CamResults& r = p.results;
+  if (r.xMin == r.xMax) r.xMax = r.xMin + 1;
+  if (r.yMin == r.yMax) r.yMax = r.yMin + 1;
+  r.xSize = r.xMax - r.xMin;
+  r.ySize = r.yMax - r.yMin;
+  r.stroke = r.sMax - r.sMin;
+
+  if (p.ram.l == 0) p.ram.l = 0.3L * r.xSize;
+  if (p.ram.d == 0) p.ram.d = 0.05L * r.ySize;
+  if (p.ram.m == 0) p.ram.m = p.ram.d * p.ram.d * kPiC / 4 * p.ram.l * 7.8L * 1e-6L;
+  if (r.stroke > p.ram.l) messages.add(kMsgStroke);
+}
+
+}  // namespace kamo
