@@ -1,0 +1,317 @@
+// The project data file: round trips, exact lines, damaged files, safe saving.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/identity.h"
+#include "core/strings.h"
+#include "io/kamoio.h"
+#include "io/lines.h"
+#include "projects.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+namespace fs = std::filesystem;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+struct Env {
+  test::ScriptedPort port;
+  Flags flags;
+  UiState state;
+  Settings settings;
+  Ui ui{port, flags, state, settings.numbers};
+};
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> out;
+  for (auto l : io::SplitLines(bytes)) out.emplace_back(l);
+  return out;
+}
+
+// Index of the line that holds calc.splineRes: the last line before the two
+// appended eccentric lines.
+size_t SplineResLine(const std::string& bytes) { return Lines(bytes).size() - 3; }
+
+TEST(ProjectFile, RandomProjectsRoundTripAndRewriteIdentically) {
+  Settings s;
+  for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u}) {
+    CamProject in = test::RandomProject(seed);
+    std::string bytes = ProjectToBytes(s, in);
+    CamProject out;
+    ProjectReadError e;
+    ASSERT_TRUE(ProjectFromBytes(bytes, out, e)) << e.what << " line " << e.line;
+    // Descriptions come back with "\n" for every break.
+    EXPECT_EQ(test::CompareInputs(in, out), "") << "seed " << seed;
+    EXPECT_EQ(ProjectToBytes(s, out), bytes) << "seed " << seed;
+  }
+}
+
+TEST(ProjectFile, FixedProjectMatchesGoldenFile) {
+  Settings s;
+  std::string bytes = ProjectToBytes(s, test::GoldenProject());
+  std::string golden = std::string(KAMO_SOURCE_DIR) + "/tests/io/data/golden.kmo";
+  if (std::getenv("KAMO_BLESS")) WriteFileBytes(golden, bytes);
+  EXPECT_EQ(bytes, ReadFileBytes(golden)) << "regenerate on purpose with KAMO_BLESS=1";
+}
+
+TEST(ProjectFile, ExactLines) {
+  Settings s;
+  CamProject p;
+  p.calc.arcStep = 1;
+  std::vector<std::string> l = Lines(ProjectToBytes(s, p));
+  EXPECT_EQ(l[0], Dashes(65));
+  EXPECT_EQ(l[1], std::string(kProgramTitle) + "   V 5.1");
+  EXPECT_EQ(l[2], "Version 5.1");
+  // No base points: count, dash line and then directly the arc step.
+  EXPECT_EQ(l[8], "No. Elements");
+  EXPECT_EQ(l[9], "0");
+  EXPECT_EQ(l[10], Dashes(22));
+  EXPECT_EQ(l[11], "1.0000000");
+  EXPECT_EQ(l[12], "Curve");
+  // Empty remark lines stay empty lines.
+  EXPECT_EQ(l[5], "");
+  std::string bytes = ProjectToBytes(s, p);
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1) << "CR LF line ends";
+  // The document block: label, 5, dashes(20), 5 x (program, file, dashes(14)).
+  auto doc = std::find(l.begin(), l.end(), "Dokumente") - l.begin();
+  ASSERT_LT(static_cast<size_t>(doc), l.size());
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 1], "5");
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 2], Dashes(20));
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 3], "notepad.exe");
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 5], Dashes(14));
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 17], Dashes(14));
+  EXPECT_EQ(l[static_cast<size_t>(doc) + 18], "1000.0000000") << "speed follows the block";
+}
+
+TEST(ProjectFile, NumberFormats) {
+  struct Case {
+    int decimals;
+    char separator;
+    Real x;
+    std::string real, point, phi, longReal;
+  };
+  const Case cases[] = {
+      {3, '.', 1.5L, "1.5000000", "1.5000", "1.500000", "1.50000000000000"},
+      {5, '.', 1.5L, "1.500000000", "1.500000", "1.50000000", "1.50000000000000"},
+      {1, '.', 1.5L, "1.5000000", "1.5000", "1.500000", "1.50000000000000"},
+      {3, ',', 1.5L, "1,5000000", "1,5000", "1,500000", "1,50000000000000"},
+      {3, '.', 0, "0", "0.0000", "0.000000", "0.00000000000000"},
+      {3, '.', -2, "-2", "-2.0000", "-2.000000", "-2.00000000000000"},
+      {3, '.', 1, "1.0000000", "1.0000", "1.000000", "1.00000000000000"},
+  };
+  for (const Case& c : cases) {
+    NumberStyle ns;
+    ns.decimals = c.decimals;
+    ns.decimalSeparator = c.separator;
+    EXPECT_EQ(io::RealLine(ns, c.x), c.real) << c.decimals;
+    EXPECT_EQ(io::FixedLine(ns, 4, c.x), c.point) << c.decimals;
+    EXPECT_EQ(io::FixedLine(ns, 6, c.x), c.phi) << c.decimals;
+    EXPECT_EQ(io::LongRealLine(ns, c.x), c.longReal) << c.decimals;
+  }
+}
+
+TEST(ProjectFile, ReadersAcceptCommaAndLfOnly) {
+  Settings dot, comma;
+  comma.numbers.decimalSeparator = ',';
+  CamProject in = test::GoldenProject();
+  std::string crlf = ProjectToBytes(dot, in);
+  std::string lf;
+  for (char c : crlf)
+    if (c != '\r') lf += c;
+  for (const std::string& bytes : {ProjectToBytes(comma, in), lf}) {
+    CamProject out;
+    ProjectReadError e;
+    ASSERT_TRUE(ProjectFromBytes(bytes, out, e)) << e.what;
+    EXPECT_EQ(test::CompareInputs(in, out), "");
+    EXPECT_EQ(ProjectToBytes(dot, out), crlf);
+  }
+}
+
+TEST(ProjectFile, DelimitedLinesStayDelimited) {
+  Settings s;
+  CamProject p;
+  p.changeCount = 1;
+  p.changes[1].description = "a\r\nb\rc\nd";
+  p.info.rows[1].name = "x|y\r\nz";
+  p.info.textCount = 1;
+  p.info.texts[1].text = "1|2";
+  p.drawing.bemerk1 = "zwei\r\nZeilen";
+  std::string bytes = ProjectToBytes(s, p);
+  std::vector<std::string> l = Lines(bytes);
+  EXPECT_NE(std::find(l.begin(), l.end(), "a|b|c|d"), l.end());
+  EXPECT_EQ(l[5], "zwei Zeilen");
+  CamProject out;
+  ProjectReadError e;
+  ASSERT_TRUE(ProjectFromBytes(bytes, out, e)) << e.what;
+  EXPECT_EQ(out.changes[1].description, "a\nb\nc\nd");
+  EXPECT_EQ(out.info.rows[1].name, "x\xB3y z");
+  EXPECT_EQ(out.info.texts[1].text, "1\xB3" "2");
+  EXPECT_EQ(out.info.rows[2].date, "") << "the fields after it did not shift";
+  EXPECT_EQ(out.info.textCount, 1);
+}
+
+TEST(ProjectFile, EccentricLinesAreOptional) {
+  Settings s;
+  CamProject in = test::GoldenProject();
+  std::string bytes = ProjectToBytes(s, in);
+  std::vector<std::string> l = Lines(bytes);
+  // Cut after calc.splineRes: both eccentric values keep the defaults.
+  size_t end = 0;
+  for (size_t i = 0; i <= SplineResLine(bytes); ++i) end = bytes.find("\r\n", end) + 2;
+  CamProject out;
+  ProjectReadError e;
+  ASSERT_TRUE(ProjectFromBytes(bytes.substr(0, end), out, e)) << e.what;
+  EXPECT_EQ(out.eccentric.d, 100);
+  EXPECT_EQ(out.eccentric.e, 10);
+  EXPECT_EQ(out.calc.splineRes, in.calc.splineRes);
+  // A half-written eccentric line is not taken.
+  CamProject cut;
+  ASSERT_TRUE(ProjectFromBytes(bytes.substr(0, end + 3), cut, e));
+  EXPECT_EQ(cut.eccentric.d, 100);
+  ASSERT_TRUE(ProjectFromBytes(bytes, out, e));
+  EXPECT_EQ(out.eccentric.d, in.eccentric.d);
+  EXPECT_EQ(out.eccentric.e, in.eccentric.e);
+}
+
+TEST(ProjectFile, DamagedFilesAreRefusedWithTheirLine) {
+  Settings s;
+  std::string good = ProjectToBytes(s, test::GoldenProject());
+  std::vector<std::string> l = Lines(good);
+  auto with = [&](size_t line, const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < l.size(); ++i) out += (i == line ? text : l[i]) + "\r\n";
+    return out;
+  };
+  auto lineOf = [&](const std::string& text) {
+    return static_cast<size_t>(std::find(l.begin(), l.end(), text) - l.begin());
+  };
+  struct Case {
+    std::string name, bytes;
+    ProjectReadError::Kind kind;
+    int line;
+  };
+  const Case cases[] = {
+      {"empty", "", ProjectReadError::Kind::Empty, 0},
+      {"garbage", "hello\r\nworld\r\n", ProjectReadError::Kind::Truncated, 2},
+      {"binary", std::string("\x00\x01\xff\xfe\r\n", 6) + std::string(40, '\n'),
+       ProjectReadError::Kind::Invalid, 9},
+      {"too many points", with(9, "2001"), ProjectReadError::Kind::Invalid, 10},
+      {"negative points", with(9, "-1"), ProjectReadError::Kind::Invalid, 10},
+      {"count not a number", with(9, "4x"), ProjectReadError::Kind::Invalid, 10},
+      {"no curve label", with(lineOf("Curve"), "Kurve"), ProjectReadError::Kind::Invalid,
+       static_cast<int>(lineOf("Curve")) + 1},
+      {"too many segments", with(lineOf("Curve") + 1, "11"), ProjectReadError::Kind::Invalid,
+       static_cast<int>(lineOf("Curve")) + 2},
+      {"curve type", with(lineOf("Curve") + 9, "12"), ProjectReadError::Kind::Invalid,
+       static_cast<int>(lineOf("Curve")) + 10},
+      {"too many changes", with(lineOf("\x8E" "NDERUNGEN") + 1, "26"), ProjectReadError::Kind::Invalid,
+       static_cast<int>(lineOf("\x8E" "NDERUNGEN")) + 2},
+      {"too many texts", with(lineOf("Dokumente") - 6, "a|b|c|d|e|f|9||"), ProjectReadError::Kind::Invalid,
+       static_cast<int>(lineOf("Dokumente")) - 5},
+  };
+  for (const Case& c : cases) {
+    CamProject out;
+    ProjectReadError e;
+    EXPECT_FALSE(ProjectFromBytes(c.bytes, out, e)) << c.name;
+    EXPECT_EQ(e.kind, c.kind) << c.name << ": " << e.what;
+    EXPECT_EQ(e.line, c.line) << c.name << ": " << e.what;
+  }
+}
+
+TEST(ProjectFile, FailedReadLeavesTheProjectAndNamesFileAndLine) {
+  test::TempFolder dir;
+  Env env;
+  CamProject loaded = test::GoldenProject();
+  std::string before = ProjectToBytes(env.settings, loaded);
+  std::string path = dir.file("kaputt.kmo");
+  WriteFileBytes(path, before.substr(0, before.size() / 2));
+  std::string message;
+  EXPECT_FALSE(ReadProject(env.ui, env.settings, path, loaded, &message));
+  EXPECT_TRUE(env.flags.abortFlag);
+  EXPECT_EQ(ProjectToBytes(env.settings, loaded), before);
+  ASSERT_EQ(env.port.boxes.size(), 1u);
+  EXPECT_NE(env.port.boxes[0].text.find(path), std::string::npos);
+  EXPECT_NE(env.port.boxes[0].text.find("Zeile "), std::string::npos);
+  EXPECT_EQ(message.rfind("Unvollst\x84ndige Projektdatei ", 0), 0u) << message;
+  // A missing file is the readable check's message.
+  env.flags.abortFlag = false;
+  EXPECT_FALSE(ReadProject(env.ui, env.settings, dir.file("fehlt.kmo"), loaded));
+  EXPECT_TRUE(env.flags.abortFlag);
+  EXPECT_EQ(ProjectToBytes(env.settings, loaded), before);
+}
+
+TEST(ProjectFile, SaveRulesAndOverwriteQuestion) {
+  test::TempFolder dir;
+  Env env;
+  FileIdentity file{"nocken", dir.path() + "/"};
+  CamProject p = test::GoldenProject();
+  std::string path = dir.file("nocken.kmo");
+  // A name without "." goes to fileDir with the extension.
+  ASSERT_TRUE(WriteProject(env.ui, env.settings, file, false, "nocken", p));
+  EXPECT_EQ(ReadFileBytes(path), ProjectToBytes(env.settings, p));
+  // The second time asks; No keeps the file.
+  CamProject other;
+  env.port.answers.push_back(Answer::No);
+  EXPECT_FALSE(WriteProject(env.ui, env.settings, file, false, "nocken", other));
+  EXPECT_TRUE(env.flags.abortFlag);
+  EXPECT_EQ(ReadFileBytes(path), ProjectToBytes(env.settings, p));
+  // File > Save does not ask.
+  env.flags.abortFlag = false;
+  EXPECT_TRUE(WriteProject(env.ui, env.settings, file, false, path, other, false));
+  EXPECT_TRUE(env.port.answers.empty());
+  EXPECT_EQ(ReadFileBytes(path), ProjectToBytes(env.settings, other));
+  EXPECT_TRUE(env.state.overwriteAsk) << "the question is back on for later saves";
+  // Archive mode refuses.
+  EXPECT_FALSE(WriteProject(env.ui, env.settings, file, true, "anders", p));
+  EXPECT_FALSE(fs::exists(dir.file("anders.kmo")));
+  // The save dialog sets the file identity.
+  env.port.files.push_back(dir.file("neu.kmo"));
+  env.flags.abortFlag = false;
+  EXPECT_TRUE(WriteProject(env.ui, env.settings, file, false, "", p));
+  EXPECT_EQ(file.fileName, "neu");
+  CamProject back;
+  EXPECT_TRUE(ReadProject(env.ui, env.settings, dir.file("neu.kmo"), back));
+  EXPECT_EQ(test::CompareInputs(p, back), "");
+}
+
+TEST(ProjectFile, FailedWriteKeepsTheOldFile) {
+  test::TempFolder dir;
+  Env env;
+  std::string path = dir.file("alt.kmo");
+  CamProject old = test::GoldenProject();
+  ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, old));
+  std::string before = ReadFileBytes(path);
+  CamProject next = test::RandomProject(3);
+  for (long long after : {0LL, 1LL, 100LL, static_cast<long long>(before.size()), 50000LL}) {
+    env.flags.abortFlag = false;
+    env.port.boxes.clear();
+    EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, next, after)) << after;
+    EXPECT_TRUE(env.flags.abortFlag);
+    EXPECT_EQ(ReadFileBytes(path), before) << after;
+    ASSERT_EQ(env.port.boxes.size(), 1u);
+    EXPECT_NE(env.port.boxes[0].text.find("Diskette/Platte voll"), std::string::npos);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 1u) << "the temporary file is removed";
+  }
+}
+
+TEST(ProjectFile, ReadOnlyFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root ignores permission bits; the injected failure covers this";
+  test::TempFolder dir;
+  Env env;
+  std::string path = dir.file("alt.kmo");
+  ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, CamProject{}));
+  std::string before = ReadFileBytes(path);
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, test::GoldenProject()));
+  fs::permissions(dir.path(), fs::perms::owner_all);
+  EXPECT_TRUE(env.flags.abortFlag);
+  EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+}  // namespace
+}  // namespace kamo

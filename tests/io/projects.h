@@ -1,0 +1,25 @@
+// Projects for the file tests: the bundled examples (built here, so the files
+// in examples/ are what this code writes), a fixed project for the golden
+// file and a randomly filled one that uses every list to its capacity.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "cam/model.h"
+
+namespace kamo::test {
+
+struct ExampleProject {
+  std::string fileName;  // in examples/
+  CamProject project;
+};
+
+std::vector<ExampleProject> ExampleProjects();
+CamProject GoldenProject();
+CamProject RandomProject(unsigned seed);
+
+// Every input field of the two projects agrees up to the decimals the file
+// writes; returns the first difference ("" when none).
+std::string CompareInputs(const CamProject& a, const CamProject& b);
+
+}  // namespace kamo::test
