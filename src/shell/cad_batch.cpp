@@ -1,13 +1,80 @@
-// CAD batch jobs.
+// CAD batch jobs: "/CADi:j" writes format i of sheet j without any window.
 #include "shell/cad_batch.h"
 
+#include <charconv>
+
+#include "cad/cad.h"
+#include "core/codepage.h"
+#include "core/strings.h"
+#include "graphics/sheets.h"
 #include "shell/cmdline.h"
+#include "shell/session.h"
 
 namespace kamo {
 
-int RunCadOption(Session&, const std::string& option, std::ostream& err) {
-  err << "wkamo: " << option << ": not available yet\n";
-  return kExitUsage;
+namespace {
+
+// "/CADi:j": i one digit, j a whole number; false for any other form.
+bool ParseCadOption(const std::string& option, int& format, int& sheet) {
+  if (option.size() < 7) return false;
+  std::string prefix = Upper(option.substr(0, 4));
+  if (prefix != "/CAD" && prefix != "-CAD") return false;
+  char i = option[4];
+  if (i < '0' || i > '9' || option[5] != ':') return false;
+  format = i - '0';
+  const char* b = option.data() + 6;
+  const char* e = option.data() + option.size();
+  auto r = std::from_chars(b, e, sheet);
+  return r.ec == std::errc() && r.ptr == e;
+}
+
+}  // namespace
+
+int RunCadOption(Session& session, const std::string& option, std::ostream& err) {
+  int format = 0, sheet = 0;
+  if (!ParseCadOption(option, format, sheet) || sheet < 1 || sheet > 9) {
+    err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
+    return kExitUsage;
+  }
+  bool sheetKind = sheet < 7;
+  if ((format != kCadDxf && format != kCadText) || !sheetKind || !SheetKindAvailable(sheet)) {
+    err << "wkamo: " << option << ": not available yet\n";
+    return kExitUsage;
+  }
+  if (session.flags.calcError) {
+    err << "wkamo: the calculation failed";
+    if (!session.messages.empty()) err << ": " << Cp850ToUtf8(session.messages.at(1));
+    err << "\n";
+    return kExitFailed;
+  }
+  if (session.project().basePointCount <= 2) {
+    err << "wkamo: the project has no contour to write\n";
+    return kExitFailed;
+  }
+  CadEnvironment env;
+  env.ui = &session.ui;
+  env.settings = &session.settings;
+  env.messages = &session.messages;
+  env.flags = &session.flags;
+  env.clock = &session.clock();
+  env.tempDir = session.tempDir();
+  env.batch = true;
+  env.batchFile = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
+  env.projectStem = env.batchFile;
+  env.projectPath = session.file.fileDir + session.file.fileName;
+  CadOutput cad(env);
+  SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
+                  session.ui, ErrorListContext{}};
+  out.errorList.explanationFile = session.explanationFile();
+  out.errorList.tempDir = env.tempDir;
+  out.errorList.noGui = true;
+  session.flags.abortFlag = false;
+  bool ok = OutputSheet(out, format, sheet);
+  if (!ok) {
+    err << "wkamo: " << cad.outputFileName() << ": the file could not be written\n";
+    return kExitFailed;
+  }
+  return kExitOk;
 }
 
 }  // namespace kamo

@@ -1,0 +1,754 @@
+// The CAD output: state, dispatch by output kind, composites, block files and
+// the emulation of arcs and polylines for outputs that lack them.
+#include "cad/cad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cad/dxfreader.h"
+#include "core/codepage.h"
+#include "core/geometry.h"
+#include "core/identity.h"
+#include "core/numbers.h"
+#include "core/strings.h"
+#include "core/textfile.h"
+#include "display/displaylist.h"
+
+namespace kamo {
+namespace fs = std::filesystem;
+
+namespace {
+Real Deg(Real rad) { return rad * 180 / kPi; }
+Real Rad(Real deg) { return deg * kPi / 180; }
+}  // namespace
+
+std::string CadKindText(int kind) {
+  switch (kind) {
+    case kCadDxf: return "DXF";
+    case kCadIges: return "IGES";
+    case kCadScreen: return "Kontrollausgabe auf Bildschirm";
+    case kCadPlot: return "Ausgabe auf Laserprinter/Plotter mit DRAWOUT";
+    case kCadText: return "TXT";
+    case kCadStl: return "STL";
+    case kCadStep: return "STEP";
+    default: return "";
+  }
+}
+
+bool CadKindAvailable(int kind) {
+  return kind == kCadDxf || kind == kCadScreen || kind == kCadPlot || kind == kCadText;
+}
+
+CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_.settings),
+                                           file_(*env_.settings), block_(*env_.settings) {}
+
+CadOutput::~CadOutput() { RemoveBlockFiles(); }
+
+void CadOutput::message(const std::string& text) {
+  if (env_.messages) env_.messages->add(text);
+}
+
+std::string CadOutput::cadText(std::string_view stored) const {
+  return ToCadText(settings_.numbers, stored);
+}
+
+std::string CadOutput::num(Real x) const {
+  std::string s = DxfFixed(x, settings_.cadDecimals);
+  if (settings_.outputSeparator == 2) s = PointToComma(s);
+  return s;
+}
+
+void CadOutput::textLine(const std::string& line) {
+  text_ += line;
+  text_ += "\r\n";
+}
+
+bool CadOutput::toDxf() const {
+  return kind_ == kCadDxf || kind_ == kCadPlot || (inBlocks_ && blockOpen_ && kind_ != kCadText);
+}
+
+DxfWriter& CadOutput::dxf() {
+  return (kind_ == kCadDxf || kind_ == kCadPlot) ? file_ : block_;
+}
+
+bool CadOutput::emulatesPolylines() const { return !(toDxf() && polylineNative_); }
+
+std::string CadOutput::LayerName(int n) const {
+  if (drawMode_ == 2) return std::to_string(n);
+  if (n == 0) return "0";
+  if (n >= 1 && n <= 5) return settings_.layers[static_cast<size_t>(n - 1)].name;
+  return std::to_string(n);
+}
+
+int CadOutput::LayerOfName(std::string_view name) const {
+  if (name == "0") return 0;
+  for (int i = 1; i <= 5; ++i)
+    if (name == settings_.layers[static_cast<size_t>(i - 1)].name) return i;
+  int n = 0;
+  return TryParseInt(name, n) ? n : 0;
+}
+
+// ---------------------------------------------------------------- structure
+
+void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
+  Ui& ui = *env_.ui;
+  if (kind == 0) {
+    auto& texts = ui.state().choiceTexts;
+    for (int i = 1; i <= 6; ++i) texts[static_cast<size_t>(i)] = CadKindText(i);
+    int k = kind_ >= 1 && kind_ <= 6 ? kind_ : 1;
+    if (!ui.inputChoice("CAD-Code", 6, k)) return;
+    kind = k;
+  }
+  offsetX_ = offsetY_ = 0;
+  env_.drawingKind = 0;
+  if (!CadKindAvailable(kind)) {
+    ui.showError("Ausgabe " + CadKindText(kind) + " ist noch nicht verf\x81gbar");
+    setAbort();
+    return;
+  }
+  kind_ = kind;
+  fileName_.clear();
+  if (kind == kCadScreen) {
+    if (env_.display) env_.display->Clear();
+  } else if (kind == kCadPlot) {
+    fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
+    ui.port().status(fileName_ + " wird geplottet..");
+  } else {
+    std::string ext = kind == kCadDxf ? "dxf" : "txt";
+    if (env_.batch) {
+      fileName_ = env_.batchFile + "." + ext;
+    } else {
+      FileDialog d;
+      d.directory = settings_.cadDir;
+      d.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
+      d.proposed = env_.projectStem;
+      auto chosen = ui.port().saveFile(d);
+      if (!chosen || chosen->empty() || FileNamePart(*chosen).empty()) {
+        setAbort();
+        return;
+      }
+      std::string path = *chosen;
+      std::string name = FileNamePart(path);
+      size_t dot = name.rfind('.');
+      path = path.substr(0, path.size() - name.size()) +
+             (dot == std::string::npos ? name : name.substr(0, dot)) + "." + ext;
+      if (!ui.checkNewFile(path)) return;
+      fileName_ = path;
+    }
+  }
+  file_.clear();
+  block_.clear();
+  text_.clear();
+  definedBlocks_.clear();
+  alignH_ = alignV_ = 0;
+  lineSpacing_ = 1;
+  penMode_ = 0;
+  drawMode_ = 0;
+  inBlocks_ = false;
+  blockOpen_ = false;
+  heightCancelled_ = false;
+  polylineNative_ = true;
+  open_ = true;
+}
+
+void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real height) {
+  if (!open_) return;
+  winXMin_ = xMin;
+  winYMin_ = yMin;
+  winXMax_ = xMax;
+  winYMax_ = yMax;
+  winWidth_ = xMax - xMin;
+  winHeight_ = yMax - yMin;
+  if (toDxf()) {
+    file_.Header(xMin, yMin, xMax, yMax);
+  } else if (textKind()) {
+    textLine("MINMAX\t" + num(xMin) + "\t" + num(yMin) + "\t" + num(xMax) + "\t" + num(yMax));
+  } else if (screen()) {
+    if (!env_.display->Header(xMin, yMin, xMax, yMax)) setAbort();
+  }
+  if ((kind_ == kCadScreen || kind_ == kCadPlot) && settings_.printBorder) {
+    CadLayer(19);
+    CadRect(xMin, yMin, xMax, yMax);
+  }
+  if (kind_ == kCadScreen) {
+    CadLayer(30);
+    CadTextStyle(2, 0, 0.006L * winHeight_, 0.0045L * winWidth_);
+    std::string footer = std::string("QUORTEX ") + kProductName + " V" + kProgramVersion;
+    if (!settings_.drawingOptionsOff[4] && env_.clock) {
+      DateTime t = env_.clock->now();
+      char hm[16];
+      std::snprintf(hm, sizeof hm, "%02d:%02d", t.hour % 100, t.minute % 100);
+      footer = FormatDate(settings_.numbers, t.year, t.month, t.day) + " " + hm + " - " + footer +
+               " - " + LeftPart(env_.projectPath, 120);
+    }
+    CadText(footer, xMin + 0.005L * winWidth_, yMin + 0.002L * winHeight_);
+  }
+  if (height > 0) CadSetZ(0, height);
+}
+
+void CadOutput::CadTables(int mode) {
+  if (open_ && toDxf()) file_.Tables(mode);
+}
+
+void CadOutput::CadBeginBlocks() {
+  if (!open_) return;
+  if (toDxf()) file_.BeginBlocks();
+  if (textKind()) textLine("SECTION BLOCKS");
+  inBlocks_ = true;
+}
+
+void CadOutput::CadBeginBlock(std::string_view name) {
+  if (!open_ || abort()) return;
+  if (kind_ == kCadDxf || kind_ == kCadPlot) {
+    file_.Block(name);
+    definedBlocks_.emplace_back(name);
+  } else if (textKind()) {
+    textLine("BLOCK\t" + std::string(name));
+  } else {
+    blockPath_ = (fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$")).string();
+    std::FILE* f = std::fopen(blockPath_.c_str(), "wb");
+    if (!f) {
+      setAbort();
+      return;
+    }
+    std::fclose(f);
+    if (std::find(blockFiles_.begin(), blockFiles_.end(), blockPath_) == blockFiles_.end())
+      blockFiles_.push_back(blockPath_);
+    block_.clear();
+    block_.setLayerName(layerName_);
+    blockOpen_ = true;
+  }
+}
+
+void CadOutput::CadEndBlock() {
+  if (!open_) return;
+  if (abort()) {
+    env_.flags->abortFlag = false;
+    blockOpen_ = false;
+    return;
+  }
+  if (kind_ == kCadDxf || kind_ == kCadPlot) {
+    file_.EndBlock();
+  } else if (textKind()) {
+    textLine("END OF BLOCK");
+  } else if (blockOpen_) {
+    block_.End();
+    std::ofstream out(blockPath_, std::ios::binary | std::ios::trunc);
+    out << block_.text();
+    out.close();
+    if (!out) setAbort();
+    blockOpen_ = false;
+  }
+}
+
+void CadOutput::CadEndSection() {
+  if (!open_) return;
+  if (kind_ == kCadDxf || kind_ == kCadPlot) file_.EndSection();
+  inBlocks_ = false;
+}
+
+void CadOutput::insertLogo(const char* name, Real f) {
+  fs::path p = fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$");
+  std::error_code ec;
+  if (!fs::exists(p, ec)) return;
+  CadInsert(name, winXMin_ + 0.91L * winWidth_, winYMin_ + f * winHeight_, 0, winWidth_ / 480,
+            winHeight_ / 360);
+}
+
+void CadOutput::CadBeginEntities() {
+  if (!open_) return;
+  if (toDxf()) file_.BeginEntities();
+  if (textKind()) textLine("SECTION ENTITIES");
+  if (screen()) {
+    penMode_ = 0;
+    env_.display->SetLineStyle(0);
+  }
+  if ((kind_ == kCadScreen || kind_ == kCadPlot) && env_.drawingKind != 2 && env_.drawingKind != 3) {
+    insertLogo("LOGO_2", 0.01L);
+    insertLogo("LOGO_3", 0.96L);
+  }
+}
+
+bool CadOutput::CadClose() {
+  if (!open_) return false;
+  open_ = false;
+  bool ok = true;
+  bool aborted = abort();
+  if (kind_ == kCadDxf || kind_ == kCadPlot || kind_ == kCadText) {
+    if (kind_ == kCadText) textLine("EOF");
+    else file_.End();
+    // An aborted output leaves an existing file as it was.
+    if (aborted) {
+      ok = false;
+    } else {
+      TextFileWriter w(*env_.ui);
+      ok = w.create(fileName_);
+      if (ok) {
+        w.write(kind_ == kCadText ? text_ : file_.text());
+        ok = w.close();
+      }
+    }
+    file_.clear();
+    text_.clear();
+  }
+  RemoveBlockFiles();
+  return ok;
+}
+
+void CadOutput::RemoveBlockFiles() {
+  std::error_code ec;
+  for (const std::string& f : blockFiles_) fs::remove(f, ec);
+  blockFiles_.clear();
+}
+
+// ---------------------------------------------------------------- settings
+
+void CadOutput::CadOffset(Real x, Real y) {
+  offsetX_ = x;
+  offsetY_ = y;
+}
+
+void CadOutput::screenLayer() {
+  DisplayList& d = *env_.display;
+  int n = layerNo_;
+  if (n <= 5 && drawMode_ != 2) {
+    d.SetLineStyle(n == 1 ? 2 : n == 2 ? 3 : 0);
+    d.SetCadColor(n == 0 ? 1 : settings_.layers[static_cast<size_t>(n - 1)].colour);
+  } else {
+    d.SetLineStyle(0);
+    if (n >= 16) d.SetCadColor(settings_.layerColours[static_cast<size_t>(n - 16)]);
+    else if (n == 0) d.SetColor(0);
+    else d.SetCadColor(n);
+  }
+  int w = 1;
+  if (n >= 1 && n <= 5) w = settings_.lineThickness[static_cast<size_t>(n)];
+  if (n >= 16) {
+    int t = settings_.lineThicknessHigh[static_cast<size_t>(n - 16)];
+    w = t >= 2 && t <= 50 ? t : 1;
+  }
+  d.SetLineWidth(w);
+}
+
+void CadOutput::CadLayer(int n) {
+  if (n < 0) n = 0;
+  if (n > 31) n = n % 16 + 16;
+  layerNo_ = n;
+  layerName_ = LayerName(n);
+  file_.setLayerName(layerName_);
+  block_.setLayerName(layerName_);
+  if (screen()) screenLayer();
+}
+
+void CadOutput::CadPenMode(int m) { penMode_ = m; }
+
+void CadOutput::CadPause(int ms) {
+  if (screen()) env_.display->SleepMs(ms);
+}
+
+void CadOutput::CadTextAlign(int h, int v) {
+  alignH_ = h < 0 || h > 2 ? 0 : h;
+  alignV_ = v < 0 || v > 2 ? 0 : v;
+}
+
+void CadOutput::CadTextStyle(int kind, Real angle, Real height, Real width) {
+  textHeight_ = height;
+  Real f = settings_.cadTextWidthFactor;
+  if (width == 0) textWidthFactor_ = f * 0.7L;
+  else if (height != 0) textWidthFactor_ = f * (width / height);
+  else textWidthFactor_ = f;
+  long rounded = std::isfinite(angle) ? std::lround(static_cast<double>(angle)) : 0;
+  if (rounded >= 5 && rounded <= 85) {
+    Real a1 = 640, a2 = 480;
+    if (env_.display) {
+      a1 = env_.display->transform().resX;
+      a2 = env_.display->transform().resY;
+    }
+    angle = Deg(std::atan2(a2 * std::sin(Rad(angle)), a1 * std::cos(Rad(angle)) * 0.75L));
+  }
+  textAngle_ = angle;
+  textOblique_ = settings_.cadTextAngle;
+  if (screen()) env_.display->SetTextStyle(kind, height, 0.95L * width, angle);
+}
+
+void CadOutput::CadFitTextStyle(int kind, std::string_view text, Real angle, Real height,
+                                Real width, Real maxLength) {
+  Real needed = width * static_cast<Real>(Trim(text).size()) * settings_.graphicsTextWidthFactor / 0.7L;
+  if (needed > 0 && maxLength < needed) {
+    Real k = 0.9L * maxLength / needed;
+    width *= k;
+    height *= k;
+  }
+  CadTextStyle(kind, angle, height, width);
+}
+
+void CadOutput::CadSetZ(Real z0, Real z1) {
+  solidZ0_ = z0;
+  solidZ1_ = z1;
+}
+
+// ---------------------------------------------------------------- elements
+
+void CadOutput::CadLine(Real x1, Real y1, Real x2, Real y2) {
+  if (!open_) return;
+  x1 += offsetX_;
+  x2 += offsetX_;
+  y1 += offsetY_;
+  y2 += offsetY_;
+  if (toDxf()) dxf().Line(x1, y1, x2, y2);
+  else if (textKind()) textLine("LINE\t" + num(x1) + "\t" + num(y1) + "\t" + num(x2) + "\t" + num(y2));
+  else if (screen()) env_.display->line(x1, y1, x2, y2);
+}
+
+void CadOutput::CadCircle(Real x, Real y, Real r) {
+  if (!open_) return;
+  x += offsetX_;
+  y += offsetY_;
+  if (toDxf()) dxf().Circle(x, y, r);
+  else if (textKind()) textLine("CIRCLE\t" + num(x) + "\t" + num(y) + "\t" + num(r));
+  else if (screen()) env_.display->circle(x, y, r);
+}
+
+void CadOutput::CadHoleCircle(Real x, Real y, Real r) { CadCircle(x, y, r); }
+
+void CadOutput::CadArc(Real x, Real y, Real a1, Real a2, Real r) {
+  if (!open_ || r == 0) return;
+  if (screen()) {
+    env_.display->Arc(x + offsetX_, y + offsetY_, a1, a2, r, std::fabs(a2 - a1));
+    return;
+  }
+  CadArcSweep(x, y, a1, a2, r, 0);
+}
+
+void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
+  if (!open_ || r == 0) return;
+  x += offsetX_;
+  y += offsetY_;
+  if (toDxf()) {
+    dxf().Arc(x, y, a1, a2, r, sweep);
+  } else if (textKind()) {
+    bool full = SameValue(a1, a2) || (SameValue(a1, 0) && SameValue(a2, 360)) ||
+                (SameValue(a1, 360) && SameValue(a2, 0));
+    if (full) textLine("CIRCLE\t" + num(x) + "\t" + num(y) + "\t" + num(r));
+    else textLine("ARC\t" + num(x) + "\t" + num(y) + "\t" + num(r) + "\t" + num(a1) + "\t" + num(a2));
+  } else if (screen()) {
+    env_.display->Arc(x, y, a1, a2, r, sweep);
+  }
+}
+
+void CadOutput::CadText(std::string_view text, Real x, Real y) {
+  if (!open_ || text.empty()) return;
+  Real w = static_cast<Real>(text.size()) * textHeight_ * textWidthFactor_;
+  if (alignH_ == 1) x -= w * 0.5L;
+  if (alignH_ == 2) x -= w;
+  if (alignV_ == 1) y -= textHeight_ * 0.5L;
+  if (alignV_ == 2) y -= textHeight_;
+  x += offsetX_;
+  y += offsetY_;
+  if (toDxf()) {
+    // The block files of the screen keep the stored code page.
+    std::string t = (kind_ == kCadDxf || kind_ == kCadPlot) ? cadText(text) : std::string(text);
+    dxf().Text(t, x, y, textHeight_, textWidthFactor_, textAngle_, textOblique_);
+  } else if (textKind()) {
+    textLine("TEXT\t" + num(x) + "\t" + num(y) + "\t" + cadText(text));
+  } else if (screen()) {
+    env_.display->OutTextXY(Cp850ToUtf8(text), x, y);
+  }
+}
+
+void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+  if (!open_) return;
+  x1 += offsetX_, x2 += offsetX_, x3 += offsetX_, x4 += offsetX_;
+  y1 += offsetY_, y2 += offsetY_, y3 += offsetY_, y4 += offsetY_;
+  if (toDxf()) {
+    dxf().Solid(x1, y1, x2, y2, x3, y3, x4, y4);
+  } else if (textKind()) {
+    textLine("SOLID\t" + num(x1) + "\t" + num(y1) + "\t" + num(x2) + "\t" + num(y2) + "\t" + num(x3) +
+             "\t" + num(y3) + "\t" + num(x4) + "\t" + num(y4));
+  } else if (screen()) {
+    env_.display->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
+  }
+}
+
+void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Real scaleX,
+                          Real scaleY) {
+  if (!open_) return;
+  if (textKind()) {
+    textLine("INSERT\t" + std::string(name) + "\t" + num(x) + "\t" + num(y) + "\t" + num(angle) +
+             "\t" + num(scaleX) + "\t" + num(scaleY));
+    return;
+  }
+  if (toDxf()) {
+    // A block of this file is inserted; a block that exists only as a file
+    // in the temporary folder (logo, head, insert blocks) is replayed.
+    bool defined = !(kind_ == kCadDxf || kind_ == kCadPlot) ||
+                   std::find(definedBlocks_.begin(), definedBlocks_.end(), name) != definedBlocks_.end();
+    if (defined) {
+      dxf().Insert(name, x, y, angle, scaleX, scaleY);
+      return;
+    }
+  }
+  ins_ = InsertTransform{};
+  DxfReplay(name, x, y, angle, scaleX, scaleY);
+  ins_ = InsertTransform{};
+}
+
+void CadOutput::CadBeginPolyline(int flags) {
+  if (!open_) return;
+  polylineClosed_ = (flags & 1) != 0;
+  vertexNo_ = 1;
+  vertexAngle_ = 0;
+  if (!emulatesPolylines()) dxf().Polyline(flags);
+}
+
+void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
+  ArcCentre c = GetArcCenter({sx, sy}, {ex, ey}, s);
+  if (!c.ok) return;
+  Real L = std::fabs(s) * c.r;
+  if (L == 0) return;
+  Real res = settings_.arcLineResolution > 0 ? settings_.arcLineResolution : 0.5L;
+  CadMoveTo(sx, sy);
+  if (L <= res && std::fabs(s) <= 0.1L) {
+    CadLineTo(ex, ey);
+    return;
+  }
+  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
+  if (n < 1) n = 1;
+  if (n > 100000) n = 100000;
+  long count = static_cast<long>(n);
+  Real step = s / n;
+  for (long i = 0; i <= count; ++i) {
+    Real a = c.start + static_cast<Real>(i) * step;
+    CadLineTo(c.c.x + c.r * std::cos(a), c.c.y + c.r * std::sin(a));
+  }
+}
+
+void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
+  if (!open_) return;
+  if (!emulatesPolylines()) {
+    dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
+    return;
+  }
+  if (vertexNo_ == 1) {
+    firstVertexX_ = x;
+    firstVertexY_ = y;
+    CadMoveTo(x, y);
+  } else if (vertexAngle_ != 0) {
+    Real sx = penX_, sy = penY_;
+    if (settings_.polylineArcsAsLines) {
+      arcAsLines(sx, sy, x, y, vertexAngle_);
+    } else {
+      ArcCentre c = GetArcCenter({sx, sy}, {x, y}, vertexAngle_);
+      if (c.ok) {
+        CadArcSweep(c.c.x, c.c.y, Deg(c.start), Deg(c.end), c.r, Deg(vertexAngle_));
+      } else if (!settings_.noArcCentreWarnings) {
+        message("Fehler in GetArcCenter (dphi = " + FormatGeneral(settings_.numbers, vertexAngle_) +
+                " ! ");
+      }
+    }
+    CadMoveTo(x, y);
+  } else {
+    CadLineTo(x, y);
+  }
+  lastVertexX_ = x;
+  lastVertexY_ = y;
+  vertexAngle_ = arcAngle;
+  ++vertexNo_;
+}
+
+void CadOutput::CadEndPolyline() {
+  if (!open_) return;
+  if (!emulatesPolylines()) {
+    dxf().SeqEnd();
+    return;
+  }
+  // A closed polyline gets its closing edge or arc, as in the DXF file.
+  if (polylineClosed_ && vertexNo_ > 2) {
+    bool apart = lastVertexX_ != firstVertexX_ || lastVertexY_ != firstVertexY_;
+    if (apart) CadVertex(firstVertexX_, firstVertexY_, 0);
+  }
+  polylineClosed_ = false;
+}
+
+// ---------------------------------------------------------------- composites
+
+void CadOutput::CadMoveTo(Real x, Real y) {
+  penX_ = x;
+  penY_ = y;
+}
+
+void CadOutput::CadLineTo(Real x, Real y) {
+  CadLine(penX_, penY_, x, y);
+  penX_ = x;
+  penY_ = y;
+}
+
+void CadOutput::CadRect(Real x1, Real y1, Real x2, Real y2) {
+  CadMoveTo(x1, y1);
+  CadLineTo(x2, y1);
+  CadLineTo(x2, y2);
+  CadLineTo(x1, y2);
+  CadLineTo(x1, y1);
+}
+
+void CadOutput::CadHLine(Real x, Real y, Real length) {
+  CadMoveTo(x, y);
+  CadLineTo(x + length, y);
+}
+
+void CadOutput::CadVLine(Real x, Real y, Real length) {
+  CadMoveTo(x, y);
+  CadLineTo(x, y + length);
+}
+
+void CadOutput::CadInsertAt(std::string_view name, Real x, Real y, Real angle, Real scaleX,
+                            Real scaleY) {
+  CadInsert(name, x + offsetX_, y + offsetY_, angle, scaleX, scaleY);
+}
+
+void CadOutput::CadTextLine(std::string_view text) {
+  if (text.empty()) return;
+  CadText(text, penX_, penY_);
+  Real d = textHeight_ * 1.6L * lineSpacing_;
+  if (textAngle_ == 0) {
+    penY_ -= d;
+  } else {
+    Real a = Rad(textAngle_ - 90);
+    penX_ += d * std::cos(a);
+    penY_ += d * std::sin(a);
+  }
+}
+
+void CadOutput::CadArrow(std::string_view text, Real x1, Real y1, Real x2, Real y2) {
+  Real len = std::hypot(x2 - x1, y2 - y1);
+  // An arrow without length has no direction.
+  if (!(len > 0) || !std::isfinite(len)) return;
+  CadLine(x1, y1, x2, y2);
+  Real ux = (x2 - x1) / len, uy = (y2 - y1) / len;
+  Real nx = -uy, ny = ux;
+  Real a = len / 20, b = len / 120;
+  CadSolid(x2, y2, x2 - a * ux + b * nx, y2 - a * uy + b * ny, x2 - a * ux - b * nx,
+           y2 - a * uy - b * ny, x2, y2);
+  CadText(" " + std::string(text), x2, y2);
+}
+
+// ---------------------------------------------------------------- block replay
+
+void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle, Real scaleX,
+                          Real scaleY) {
+  InsertTransform saved = ins_;
+  ++ins_.depth;
+  auto map = [this](Real px, Real py, Real& ox, Real& oy) {
+    Real a = Rad(ins_.angle);
+    ox = ins_.originX + (px * ins_.scaleX) * std::cos(a) - (py * ins_.scaleY) * std::sin(a);
+    oy = ins_.originY + (py * ins_.scaleY) * std::cos(a) + (px * ins_.scaleX) * std::sin(a);
+  };
+  Real ox = 0, oy = 0;
+  map(x, y, ox, oy);
+  ins_.originX = ox;
+  ins_.originY = oy;
+  ins_.angle += angle;
+  ins_.scaleX *= scaleX;
+  ins_.scaleY *= scaleY;
+  struct Restore {
+    CadOutput& c;
+    InsertTransform t;
+    ~Restore() { c.ins_ = t; }
+  } restore{*this, saved};
+
+  if (ins_.depth > 4) {
+    // Too deep a nesting ends this output, not the program.
+    env_.ui->showError("error blockno." + std::to_string(ins_.depth));
+    setAbort();
+    return;
+  }
+  fs::path path = fs::path(env_.tempDir) / ("$" + std::string(blockName) + ".dx$");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    message("Invalid temp directory");
+    setAbort();
+    return;
+  }
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  std::string content = buf.str();
+  DxfReadOptions opt;
+  opt.stopAtUnknown = true;
+  DxfReadResult r = ReadDxf(content, opt);
+
+  for (const DxfEntity& e : r.entities) {
+    if (abort()) return;
+    Real p[4][2];
+    for (int i = 0; i < 4; ++i) map(e.x[i], e.y[i], p[i][0], p[i][1]);
+    switch (e.type) {
+      case DxfEntity::Type::Line:
+        CadLayer(LayerOfName(e.layer));
+        CadLine(p[0][0], p[0][1], p[1][0], p[1][1]);
+        break;
+      case DxfEntity::Type::Circle:
+        CadLayer(LayerOfName(e.layer));
+        if (e.r != 0) CadCircle(p[0][0], p[0][1], e.r * ins_.scaleX);
+        break;
+      case DxfEntity::Type::Arc:
+        CadLayer(LayerOfName(e.layer));
+        if (e.r != 0)
+          CadArcSweep(p[0][0], p[0][1], e.a1 + ins_.angle, e.a2 + ins_.angle, e.r * ins_.scaleX, e.sweep);
+        break;
+      case DxfEntity::Type::Text:
+        // A text without height cannot be drawn.
+        if (e.height == 0 || e.text.empty()) break;
+        CadLayer(LayerOfName(e.layer));
+        CadTextStyle(2, e.angle + angle, e.height * ins_.scaleY, e.height * e.widthFactor * ins_.scaleX);
+        CadText(e.text, p[0][0], p[0][1]);
+        break;
+      case DxfEntity::Type::Solid:
+        CadLayer(LayerOfName(e.layer));
+        CadSolid(p[0][0], p[0][1], p[1][0], p[1][1], p[2][0], p[2][1], p[3][0], p[3][1]);
+        break;
+      case DxfEntity::Type::Insert: {
+        int layer = layerNo_;
+        DxfReplay(e.text, e.x[0], e.y[0], e.angle, e.scaleX, e.scaleY);
+        CadLayer(layer);
+        break;
+      }
+      case DxfEntity::Type::Polyline: {
+        size_t n = e.vertices.size();
+        size_t segments = e.closed && n > 2 ? n : (n > 0 ? n - 1 : 0);
+        for (size_t i = 0; i < segments; ++i) {
+          if (abort()) return;
+          const DxfVertex& P = e.vertices[i];
+          const DxfVertex& Q = e.vertices[(i + 1) % n];
+          if (P.x == Q.x && P.y == Q.y) continue;
+          CadLayer(LayerOfName(Q.layer.empty() ? e.layer : Q.layer));
+          Real G = 4 * std::atan(P.bulge);
+          Real a[2], b[2];
+          map(P.x, P.y, a[0], a[1]);
+          map(Q.x, Q.y, b[0], b[1]);
+          if (G == 0) {
+            CadLine(a[0], a[1], b[0], b[1]);
+            continue;
+          }
+          ArcCentre c = GetArcCenter({P.x, P.y}, {Q.x, Q.y}, G);
+          if (!c.ok) continue;
+          Real cx, cy;
+          map(c.c.x, c.c.y, cx, cy);
+          CadArcSweep(cx, cy, Deg(c.start) + ins_.angle, Deg(c.end) + ins_.angle, c.r * ins_.scaleX,
+                      Deg(G));
+        }
+        break;
+      }
+    }
+  }
+  if (r.tooManyVertices) {
+    env_.ui->showError("Elements > 100000 !");
+    setAbort();
+  }
+  if (r.polylineWithoutVertex) env_.ui->showError("Error in DXF File");
+  if (!r.unknownEntity.empty()) message("Fehler : DXF: " + r.unknownEntity);
+  if (!r.error.empty()) message("Fehler : " + r.error);
+}
+
+}  // namespace kamo

@@ -1,0 +1,191 @@
+// The device-neutral element interface through which every drawing is drawn:
+// one current output kind, and each element routed to the screen's display
+// list or to one file writer. Blocks of the screen output live as small DXF
+// files in the temporary folder and are replayed by the DXF reader.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cad/dxfwriter.h"
+#include "cam/kamorech.h"
+#include "core/clock.h"
+#include "core/messages.h"
+#include "core/real.h"
+#include "core/settings.h"
+#include "core/ui.h"
+
+namespace kamo {
+
+class DisplayList;
+
+using CadOutputKind = std::uint16_t;
+inline constexpr CadOutputKind kCadDxf = 1, kCadIges = 2, kCadScreen = 3, kCadPlot = 4,
+                               kCadText = 5, kCadStl = 6, kCadStep = 7;
+// The choice text of an output kind (list "CAD-Code").
+std::string CadKindText(int kind);
+// Whether the kind can be written by this build.
+bool CadKindAvailable(int kind);
+
+// What the CAD output needs from its surroundings.
+struct CadEnvironment {
+  Ui* ui = nullptr;
+  const Settings* settings = nullptr;
+  MessageList* messages = nullptr;
+  Flags* flags = nullptr;
+  const Clock* clock = nullptr;          // footer date of the screen output
+  DisplayList* display = nullptr;        // the screen kind records here
+  std::string tempDir;                   // the block files live here
+  bool batch = false;                    // no dialogs: the file is batchFile
+  std::string batchFile;                 // stem of the batch output (without extension)
+  std::string projectPath;               // folder, name and extension of the project
+  std::string projectStem;               // proposed file name of the save dialog
+  int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)
+};
+
+// Insertion transform of the block replay.
+struct InsertTransform {
+  Real originX = 0, originY = 0, angle = 0, scaleX = 1, scaleY = 1;
+  int depth = 0;
+};
+
+class CadOutput {
+ public:
+  explicit CadOutput(CadEnvironment env);
+  ~CadOutput();
+  CadOutput(const CadOutput&) = delete;
+  CadOutput& operator=(const CadOutput&) = delete;
+
+  CadEnvironment& environment() { return env_; }
+
+  // Structure.
+  void CadOpen(int kind, std::string_view name);
+  void CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real height);
+  void CadTables(int mode);
+  void CadBeginBlocks();
+  void CadBeginBlock(std::string_view name);
+  void CadEndBlock();
+  void CadEndSection();
+  void CadBeginEntities();
+  bool CadPassDone() const { return true; }
+  // Finishes the output; false when the file could not be written.
+  bool CadClose();
+
+  // Settings.
+  void CadOffset(Real x, Real y);
+  void CadLayer(int n);
+  void CadSaveLayer() { savedLayerNo_ = layerNo_; }
+  void CadRestoreLayer() { CadLayer(savedLayerNo_); }
+  void CadDrawMode(int m) { drawMode_ = m; }
+  void CadPenMode(int m);
+  void CadPause(int ms);
+  void CadTextAlign(int h, int v);
+  void CadLineSpacing(Real f) { lineSpacing_ = f; }
+  void CadTextStyle(int kind, Real angle, Real height, Real width);
+  void CadFitTextStyle(int kind, std::string_view text, Real angle, Real height, Real width,
+                       Real maxLength);
+  void CadSetZ(Real z0, Real z1);
+
+  // Elements.
+  void CadLine(Real x1, Real y1, Real x2, Real y2);
+  void CadCircle(Real x, Real y, Real r);
+  void CadHoleCircle(Real x, Real y, Real r);
+  void CadArc(Real x, Real y, Real a1, Real a2, Real r);
+  void CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep);
+  void CadText(std::string_view text, Real x, Real y);
+  void CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
+  void CadInsert(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY);
+  void CadBeginPolyline(int flags);
+  void CadVertex(Real x, Real y, Real arcAngle);
+  void CadEndPolyline();
+
+  // Composites.
+  void CadMoveTo(Real x, Real y);
+  void CadLineTo(Real x, Real y);
+  void CadRect(Real x1, Real y1, Real x2, Real y2);
+  void CadHLine(Real x, Real y, Real length);
+  void CadVLine(Real x, Real y, Real length);
+  void CadInsertAt(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY);
+  void CadTextLine(std::string_view text);
+  void CadArrow(std::string_view text, Real x1, Real y1, Real x2, Real y2);
+
+  // The block replay (the DXF reader sends the block's entities back through
+  // the element operations). Public for the reader.
+  void DxfReplay(std::string_view blockName, Real x, Real y, Real angle, Real scaleX, Real scaleY);
+  InsertTransform& insertTransform() { return ins_; }
+  // Layer number of a layer name read back from a DXF file.
+  int LayerOfName(std::string_view name) const;
+
+  // Deletes the block files this run created (end of output, program close).
+  void RemoveBlockFiles();
+  const std::vector<std::string>& createdBlockFiles() const { return blockFiles_; }
+
+  // State, for callers and tests.
+  int outputKind() const { return kind_; }
+  const std::string& outputFileName() const { return fileName_; }
+  int layerNo() const { return layerNo_; }
+  const std::string& layerName() const { return layerName_; }
+  Real textHeight() const { return textHeight_; }
+  Real textWidthFactor() const { return textWidthFactor_; }
+  Real textAngle() const { return textAngle_; }
+  Real penX() const { return penX_; }
+  Real penY() const { return penY_; }
+  bool inBlocks() const { return inBlocks_; }
+  bool open() const { return open_; }
+  // The name of layer n as written to DXF.
+  std::string LayerName(int n) const;
+
+ private:
+  bool toDxf() const;    // elements go to a DXF writer (file, plot or block file)
+  DxfWriter& dxf();      // the writer of the current element
+  bool screen() const { return kind_ == kCadScreen && !inBlocks_ && env_.display; }
+  bool textKind() const { return kind_ == kCadText; }
+  bool emulatesPolylines() const;
+  std::string cadText(std::string_view stored) const;
+  std::string num(Real x) const;  // element text number
+  void textLine(const std::string& line);
+  void arcAsLines(Real sx, Real sy, Real ex, Real ey, Real sweepRad);
+  void screenLayer();
+  void insertLogo(const char* name, Real f);
+  bool abort() const { return env_.flags && env_.flags->abortFlag; }
+  void setAbort() {
+    if (env_.flags) env_.flags->abortFlag = true;
+  }
+  void message(const std::string& text);
+
+  CadEnvironment env_;
+  const Settings& settings_;
+  int kind_ = kCadScreen;
+  bool open_ = false;
+  std::string fileName_;
+  Real offsetX_ = 0, offsetY_ = 0;
+  Real penX_ = 0, penY_ = 0;
+  int layerNo_ = 0, savedLayerNo_ = 0;
+  std::string layerName_ = "0";
+  Real textHeight_ = 5, textWidthFactor_ = 1, textAngle_ = 0, textOblique_ = 0;
+  int alignH_ = 0, alignV_ = 0;
+  Real lineSpacing_ = 1;
+  bool inBlocks_ = false;
+  bool polylineNative_ = true;
+  int vertexNo_ = 1;
+  Real vertexAngle_ = 0;
+  Real firstVertexX_ = 0, firstVertexY_ = 0, lastVertexX_ = 0, lastVertexY_ = 0;
+  bool polylineClosed_ = false;
+  Real winXMin_ = 0, winYMin_ = 0, winXMax_ = 0, winYMax_ = 0, winWidth_ = 0, winHeight_ = 0;
+  Real solidZ0_ = 0, solidZ1_ = 0;
+  bool heightCancelled_ = false;
+  int drawMode_ = 0;
+  int penMode_ = 0;
+  InsertTransform ins_;
+
+  DxfWriter file_;       // the DXF file of kinds 1 and 4
+  DxfWriter block_;      // the block file being defined (screen)
+  std::string blockPath_;
+  bool blockOpen_ = false;
+  std::string text_;     // the element text of kind 5
+  std::vector<std::string> blockFiles_;
+  std::vector<std::string> definedBlocks_;  // blocks of the DXF file being written
+};
+
+}  // namespace kamo

@@ -1,0 +1,255 @@
+// DXF groups as the CAD output writes them.
+#include "cad/dxfwriter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/strings.h"
+
+namespace kamo {
+
+std::string DxfFixed(Real x, int decimals) {
+  if (!std::isfinite(x)) x = 0;
+  if (decimals < 0) decimals = 0;
+  if (decimals > 18) decimals = 18;
+  char buf[128];
+  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return "0";
+  std::string s(buf, r.ptr);
+  // "-0.000" is zero.
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+std::string DxfShort(Real x) {
+  if (!std::isfinite(x) || std::fabs(x) < 1e-5L) return "0";
+  int digits = 3;
+  Real a = std::fabs(x);
+  while (a >= 1000 && digits < 18) {
+    a /= 10;
+    ++digits;
+  }
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(x), std::chars_format::general, digits);
+  return std::string(buf, r.ptr);
+}
+
+void DxfWriter::group(int code, std::string_view value) {
+  std::string c = std::to_string(code);
+  if (c.size() < 3) out_.append(3 - c.size(), ' ');
+  out_ += c;
+  out_ += "\r\n";
+  out_ += value;
+  out_ += "\r\n";
+}
+
+void DxfWriter::groupReal(int code, Real x) { group(code, DxfFixed(x, settings_.cadDecimals)); }
+
+void DxfWriter::Header(Real xMin, Real yMin, Real xMax, Real yMax) {
+  group(0, "SECTION");
+  group(2, "HEADER");
+  group(9, "$EXTMIN");
+  groupReal(10, xMin);
+  groupReal(20, yMin);
+  group(9, "$EXTMAX");
+  groupReal(10, xMax);
+  groupReal(20, yMax);
+  group(9, "$LIMMIN");
+  groupReal(10, xMin);
+  groupReal(20, yMin);
+  group(9, "$LIMMAX");
+  groupReal(10, xMax);
+  groupReal(20, yMax);
+  group(9, "$LTSCALE");
+  group(40, "15");
+  group(0, "ENDSEC");
+}
+
+void DxfWriter::Tables(int mode) {
+  group(0, "SECTION");
+  group(2, "TABLES");
+  group(0, "TABLE");
+  group(2, "LTYPE");
+  group(70, mode == 1 ? "17" : mode == 2 ? "23" : "6");
+  struct LineType {
+    const char* name;
+    const char* description;
+    const char* count;
+    const char* length;
+    std::initializer_list<const char*> dashes;
+  };
+  const LineType types[] = {
+      {"CONTINUOUS", "Ausgezogene Linie", "0", "0.0", {}},
+      {"DASHDOT", "--. --. --.-", "4", "1.0", {"0.5", "-0.25", "0.0", "-0.25"}},
+      {"DASHED", "- - - - - - ", "2", "0.375", {"0.25", "-0.125"}},
+  };
+  for (const LineType& t : types) {
+    group(0, "LTYPE");
+    group(2, t.name);
+    group(70, "64");
+    group(3, t.description);
+    group(72, "65");
+    group(73, t.count);
+    group(40, t.length);
+    for (const char* d : t.dashes) group(49, d);
+  }
+  group(0, "ENDTAB");
+  group(0, "TABLE");
+  group(2, "LAYER");
+  group(70, "24");
+  bool mono = settings_.layerMonochrome;
+  auto layer = [&](const std::string& name, int colour, const char* ltype) {
+    group(0, "LAYER");
+    group(2, name);
+    group(70, "0");
+    group(62, std::to_string(mono ? 1 : colour));
+    group(6, ltype);
+  };
+  if (mode == 1) {
+    for (int i = 0; i <= 15; ++i) layer(std::to_string(i), i + 1, "CONTINUOUS");
+  } else {
+    layer("0", 1, "CONTINUOUS");
+    for (int i = 1; i <= 5; ++i) {
+      const LayerSetting& l = settings_.layers[static_cast<size_t>(i - 1)];
+      layer(l.name, l.colour, i == 1 ? "DASHDOT" : i == 2 ? "DASHED" : "CONTINUOUS");
+    }
+    if (mode == 2)
+      for (int i = 16; i <= 31; ++i)
+        layer(std::to_string(i), settings_.layerColours[static_cast<size_t>(i - 16)], "CONTINUOUS");
+  }
+  group(0, "ENDTAB");
+  group(0, "TABLE");
+  group(2, "STYLE");
+  group(70, "1");
+  group(0, "STYLE");
+  group(2, "STANDARD");
+  group(70, "0");
+  group(40, "0.0");
+  group(41, "1.0");
+  group(50, "0.0");
+  group(71, "0");
+  group(42, "3.5");
+  group(3, Upper(settings_.cadTextStyle.empty() ? std::string("TXT8") : settings_.cadTextStyle));
+  group(4, "");
+  out_ += "0\r\nENDTAB\r\n";
+  group(0, "ENDSEC");
+}
+
+void DxfWriter::BeginBlocks() {
+  group(0, "SECTION");
+  group(2, "BLOCKS");
+}
+
+void DxfWriter::Block(std::string_view name) {
+  group(0, "BLOCK");
+  group(8, layer_);
+  group(2, name);
+  group(70, "0");
+  group(10, "0.0");
+  group(20, "0.0");
+}
+
+void DxfWriter::EndBlock() { group(0, "ENDBLK"); }
+void DxfWriter::EndSection() { group(0, "ENDSEC"); }
+
+void DxfWriter::BeginEntities() {
+  group(0, "SECTION");
+  group(2, "ENTITIES");
+}
+
+void DxfWriter::Line(Real x1, Real y1, Real x2, Real y2) {
+  group(0, "LINE");
+  group(8, layer_);
+  groupReal(10, x1);
+  groupReal(20, y1);
+  groupReal(11, x2);
+  groupReal(21, y2);
+}
+
+void DxfWriter::Circle(Real x, Real y, Real r) {
+  group(0, "CIRCLE");
+  group(8, layer_);
+  groupReal(10, x);
+  groupReal(20, y);
+  groupReal(40, r);
+}
+
+void DxfWriter::Arc(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
+  group(0, "ARC");
+  group(8, layer_);
+  if (sweep < -1e-5L) {
+    x = -x;
+    a1 = 180 - a1;
+    a2 = 180 - a2;
+    a1 -= 360 * std::floor(a1 / 360);
+    a2 -= 360 * std::floor(a2 / 360);
+  }
+  groupReal(10, x);
+  groupReal(20, y);
+  groupReal(40, r);
+  groupReal(50, a1);
+  groupReal(51, a2);
+  if (std::fabs(sweep) > 1e-5L) groupReal(230, sweep);
+}
+
+void DxfWriter::Text(std::string_view text, Real x, Real y, Real height, Real widthFactor,
+                     Real angle, Real oblique) {
+  group(0, "TEXT");
+  group(8, layer_);
+  groupReal(10, x);
+  groupReal(20, y);
+  groupReal(40, height);
+  group(1, text);
+  group(7, "STANDARD");
+  group(41, DxfShort(widthFactor));
+  group(50, DxfShort(angle));
+  group(51, DxfShort(oblique));
+}
+
+void DxfWriter::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+  group(0, "SOLID");
+  group(8, layer_);
+  groupReal(10, x1);
+  groupReal(20, y1);
+  groupReal(11, x2);
+  groupReal(21, y2);
+  groupReal(12, x3);
+  groupReal(22, y3);
+  groupReal(13, x4);
+  groupReal(23, y4);
+}
+
+void DxfWriter::Insert(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY) {
+  group(0, "INSERT");
+  group(8, layer_);
+  group(2, name);
+  groupReal(10, x);
+  groupReal(20, y);
+  groupReal(41, scaleX);
+  groupReal(42, scaleY);
+  groupReal(50, angle);
+}
+
+void DxfWriter::Polyline(int flags) {
+  group(0, "POLYLINE");
+  group(8, layer_);
+  group(66, "1");
+  if (flags != 0) group(70, std::to_string(flags));
+}
+
+void DxfWriter::Vertex(Real x, Real y, Real arcAngle) {
+  group(0, "VERTEX");
+  group(8, layer_);
+  groupReal(10, x);
+  groupReal(20, y);
+  if (arcAngle != 0) groupReal(42, std::tan(arcAngle / 4));
+}
+
+void DxfWriter::SeqEnd() {
+  group(0, "SEQEND");
+  group(8, layer_);
+}
+
+void DxfWriter::End() { group(0, "EOF"); }
+
+}  // namespace kamo
