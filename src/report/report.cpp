@@ -128,6 +128,14 @@ std::vector<std::string> CutText(const std::string& text) {
   return pieces;
 }
 
+std::string ReadOwnerName(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  if (!in || !std::getline(in, line)) return {};
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
 std::string HtmlEscape(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -484,7 +492,7 @@ void ReportEngine::htmlHeader() {
 
 void ReportEngine::tabHeader() {
   DateTime now = ctx_.clock.now();
-  std::string path = target_ == otBatch ? ctx_.workDir + "/" + projectStem_ + ".txt" : outputPath_;
+  std::string path = target_ == otBatch ? batchPath() : outputPath_;
   ReportLine(std::string(kProgramTitle) + " V" + kProgramVersion + "\t" +
              FormatDate(numbers(), now.year, now.month, now.day) + "\t" +
              std::to_string(now.hour) + ":" + ZeroPad(now.minute, 2));
@@ -583,6 +591,10 @@ void ReportEngine::ReportMessages() {
 
 // ---------------------------------------------------------------- opening
 
+std::string ReportEngine::batchPath() const {
+  return (fs::path(ctx_.workDir) / (projectStem_ + ".txt")).string();
+}
+
 std::string ReportEngine::tempPath(const std::string& name) const {
   return (fs::path(ctx_.tempDir) / name).string();
 }
@@ -647,6 +659,7 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
   std::string name = fileName.empty() ? ctx_.file.fileName : fileName;
   if (!name.empty() && FileNamePart(name).find('.') == std::string::npos) name += ".txt";
   projectStem_ = StemPart(name);
+  if (target_ == otBatch && !ctx_.file.fileName.empty()) projectStem_ = ctx_.file.fileName;
   if (projectStem_.empty()) projectStem_ = kFileStem;
   pageNo_ = 0;
   lineOnPage_ = 0;
@@ -676,6 +689,8 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       break;
     case otTabFile:
     case otBatch:
+      // The batch printout must be creatable under its final name.
+      if (target_ == otBatch && !ui.checkNewFile(batchPath())) return false;
       if (askTarget_) {
         if (!askFileName(projectStem_, "txt")) return false;
       } else {
@@ -788,7 +803,7 @@ bool ReportEngine::handOn() {
       return writeConverted(tempPath("$$" + std::to_string(fileCounter_) + ".txt"));
     case otBatch: {
       ++fileCounter_;
-      bool ok = writeConverted((fs::path(ctx_.workDir) / (projectStem_ + ".txt")).string());
+      bool ok = writeConverted(batchPath());
       removeIntermediate();
       return ok;
     }

@@ -141,6 +141,7 @@ class ReportEngine {
   bool writeConverted(const std::string& path);
   void removeIntermediate();
   std::string tempPath(const std::string& name) const;
+  std::string batchPath() const;
   ReportPlatform& platform() const;
 
   ReportContext ctx_;
@@ -189,6 +190,10 @@ class ReportTable {
 std::string PlaceText(const std::string& line, const std::string& text, int column);
 // The pieces a long text is cut into for the wrapped lines.
 std::vector<std::string> CutText(const std::string& text);
+// The owner name of the installation: the first line of the data file
+// kOwnerFile (CP850), empty when there is none.
+inline constexpr const char* kOwnerFile = "owner.txt";
+std::string ReadOwnerName(const std::string& path);
 // Escapes "&", "<", ">" and the quotation mark for HTML.
 std::string HtmlEscape(const std::string& text);
 

@@ -1,11 +1,24 @@
 // Command-line parsing and the batch jobs.
 #include "shell/cmdline.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "cam/kamorech.h"
+#include "core/codepage.h"
+#include "core/datapaths.h"
 #include "core/identity.h"
 #include "core/strings.h"
+#include "io/kamoio.h"
+#include "report/camreport.h"
+#include "report/report.h"
+#include "shell/cad_batch.h"
 #include "shell/session.h"
 
 namespace kamo {
+namespace fs = std::filesystem;
 
 namespace {
 bool IsHelp(const std::string& a) { return a == "/?" || a == "?"; }
@@ -14,7 +27,102 @@ bool IsCad(const std::string& a) {
   std::string u = Upper(a);
   return u.rfind("/CAD", 0) == 0 || u.rfind("-CAD", 0) == 0;
 }
+
+// "/home/u/cam.kmo" is a file, "/X" an option: options hold no "/" or "." after the first.
+bool LooksLikePath(const std::string& a) {
+  return a.find_first_of("/.", 1) != std::string::npos;
+}
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.parent_path().string();
+}
+
+const char* JobName(CommandLine::Job job) {
+  switch (job) {
+    case CommandLine::Job::Printout: return "/I";
+    case CommandLine::Job::Cad: return "/CADi:j";
+    case CommandLine::Job::Sheet: return "--sheet";
+    case CommandLine::Job::Diagram: return "--diagram";
+    case CommandLine::Job::Solid: return "--solid";
+    default: return "";
+  }
+}
+
+// The unattended printout on the batch target: project stem + ".txt" in workDir.
+int RunPrintout(Session& s, const std::string& workDir, std::ostream& err) {
+  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
+  ctx.explanationFile = s.explanationFile();
+  ctx.tempDir = s.tempDir();
+  ctx.workDir = workDir;
+  ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
+  ctx.archiveName = s.settings.archiveMode;
+  ctx.noGui = true;
+  ReportEngine engine(std::move(ctx));
+  engine.setDefaultTarget(otBatch);
+  engine.setAskTarget(false);
+  s.flags.abortFlag = false;
+  std::string target = (fs::path(workDir) / (s.file.fileName + ".txt")).string();
+  bool ok = CamPrintout(engine, pmUnattended);
+  std::error_code ec;
+  if (!ok || engine.resultPath().empty() || fs::file_size(engine.resultPath(), ec) == 0 || ec) {
+    err << "wkamo: " << target << ": the printout could not be written\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
 }  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine cl;
+  auto setJob = [&cl](CommandLine::Job job, const std::string& arg) {
+    if (cl.job != CommandLine::Job::None && cl.job != job && cl.error.empty())
+      cl.error = arg + ": only one job per call";
+    cl.job = job;
+  };
+  auto value = [&](size_t& i, std::string& into) {
+    if (i + 1 >= args.size()) {
+      if (cl.error.empty()) cl.error = args[i] + ": a value is missing";
+      return;
+    }
+    into = args[++i];
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (IsHelp(a)) {
+      cl.job = CommandLine::Job::Help;
+      return cl;
+    }
+    if (Upper(a) == "/NOGUI") {
+      cl.noGui = true;
+    } else if (IsPrintout(a)) {
+      setJob(CommandLine::Job::Printout, a);
+    } else if (IsCad(a)) {
+      setJob(CommandLine::Job::Cad, a);
+      cl.option = a;
+    } else if (a == "/G" || a == "/E" || a == "/e") {
+      cl.openGui = true;
+    } else if (a == "--sheet" || a == "--diagram") {
+      setJob(a == "--sheet" ? CommandLine::Job::Sheet : CommandLine::Job::Diagram, a);
+      value(i, cl.kind);
+    } else if (a == "--solid") {
+      setJob(CommandLine::Job::Solid, a);
+    } else if (a == "--format") {
+      value(i, cl.format);
+    } else if (a == "-o") {
+      value(i, cl.output);
+    } else if (a.size() > 1 && (a[0] == '-' || (a[0] == '/' && !LooksLikePath(a)))) {
+      if (cl.error.empty()) cl.error = a + ": unknown option";
+    } else if (cl.file.empty()) {
+      cl.file = a;
+    } else if (cl.error.empty()) {
+      cl.error = a + ": only one project file per call";
+    }
+  }
+  return cl;
+}
 
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
@@ -48,15 +156,94 @@ std::vector<std::string> CommandLineHelp() {
   };
 }
 
-int RunBatch(Session& session, const std::vector<std::string>& args, std::ostream& out,
-             std::ostream& err) {
+std::string MissingExtensionMessage(const std::string& name) {
+  if (FileNamePart(name).find('.') != std::string::npos) return {};
+  return std::string("Erweiterung .") + kProjectExtension + " mu\xE1 mit angegeben werden";
+}
+
+bool LoadForBatch(Session& session, const std::string& path, std::ostream& err) {
+  std::string missing = MissingExtensionMessage(path);
+  if (!missing.empty()) {
+    err << "wkamo: " << Cp850ToUtf8(missing) << "\n";
+    return false;
+  }
+  session.uiState.fromCommandLine = true;
+  session.flags.abortFlag = false;
+  // A failing read shows no box: the reason goes to the error stream.
+  session.uiState.errorBoxesOn = false;
+  std::string message;
+  bool read = ReadProject(session.ui, session.settings, path, session.project(), &message);
+  session.uiState.errorBoxesOn = true;
+  if (!read) {
+    err << "wkamo: "
+        << (message.empty() ? path + ": the project cannot be read" : Cp850ToUtf8(message))
+        << "\n";
+    return false;
+  }
+  session.file.fileName = StemPart(path);
+  session.file.fileDir.clear();
+  // The file holds no results: calculate once, before anything is written.
+  Calculate(session.project(), session.messages, session.flags, session.settings);
+  session.flags.modified = false;
+  session.flags.abortFlag = false;
+  if (session.flags.calcError) {
+    err << "wkamo: " << path << ": the calculation failed\n";
+    for (int i = 1; i <= session.messages.count(); ++i)
+      err << "wkamo: " << Cp850ToUtf8(session.messages.at(i)) << "\n";
+    return false;
+  }
+  return true;
+}
+
+int RunBatchIn(Session& session, const std::vector<std::string>& args, const std::string& workDir,
+               std::ostream& out, std::ostream& err) {
   session.commandLine = args;
-  if (!args.empty() && IsHelp(args.front())) {
+  if (session.programDir.empty()) session.programDir = ProgramFolder();
+  CommandLine cl = ParseCommandLine(args);
+  if (cl.job == CommandLine::Job::Help) {
     for (const auto& l : CommandLineHelp()) out << l << '\n';
     return kExitOk;
   }
-  err << "wkamo: this command line is not available yet\n";
-  return kExitUsage;
+  if (!cl.error.empty()) {
+    err << "wkamo: " << cl.error << " (wkamo /? lists the options)\n";
+    return kExitUsage;
+  }
+  if (cl.file.empty()) {
+    err << "wkamo: " << (cl.job == CommandLine::Job::None ? "no project file given"
+                                                          : std::string(JobName(cl.job)) +
+                                                                " needs a project file")
+        << " (wkamo /? lists the options)\n";
+    return kExitUsage;
+  }
+  std::string missing = MissingExtensionMessage(cl.file);
+  if (!missing.empty()) {
+    err << "wkamo: " << Cp850ToUtf8(missing) << "\n";
+    return kExitUsage;
+  }
+  switch (cl.job) {
+    case CommandLine::Job::Printout:
+    case CommandLine::Job::Cad:
+      break;
+    case CommandLine::Job::None:
+      err << "wkamo: " << cl.file << ": no batch job given (wkamo /? lists the options)\n";
+      return kExitUsage;
+    default:
+      err << "wkamo: " << JobName(cl.job) << ": not available yet\n";
+      return kExitUsage;
+  }
+  // Nobody is there to answer: an existing output is replaced.
+  session.uiState.overwriteAsk = false;
+  if (!LoadForBatch(session, cl.file, err)) return kExitFailed;
+  if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, err);
+  return RunPrintout(session, workDir, err);
+}
+
+int RunBatch(Session& session, const std::vector<std::string>& args, std::ostream& out,
+             std::ostream& err) {
+  std::error_code ec;
+  std::string cwd = fs::current_path(ec).string();
+  if (ec) cwd = ".";
+  return RunBatchIn(session, args, cwd, out, err);
 }
 
 }  // namespace kamo

@@ -13,12 +13,40 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // unreadable project, failed calculation or output
 inline constexpr int kExitUsage = 2;   // unknown or not yet available option
 
+// What a command line asks for.
+struct CommandLine {
+  enum class Job { None, Help, Printout, Cad, Sheet, Diagram, Solid };
+  Job job = Job::None;
+  std::string file;      // the project file named, as typed
+  std::string option;    // "/CADi:j" as typed
+  std::string kind;      // --sheet K / --diagram K
+  std::string format;    // --format F
+  std::string output;    // -o OUT
+  bool noGui = false;    // "/NOGUI"
+  bool openGui = false;  // "/G", "/E": the start continues normally
+  std::string error;     // a usage error (unknown option, missing value)
+};
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
 // True when the arguments ask for a batch job (no window is created).
 bool IsBatchCall(const std::vector<std::string>& args);
 // The help lines of "/?".
 std::vector<std::string> CommandLineHelp();
-// Runs a batch job; returns the exit code.
+// "Erweiterung .kmo muß mit angegeben werden" (CP850) when the name has no
+// extension, else empty.
+std::string MissingExtensionMessage(const std::string& name);
+
+// Reads the project named on the command line into the session and
+// calculates it exactly once; every failure (unreadable file, fatal
+// calculation error) is reported on err and gives false. The session then
+// names the project by the file's stem, without a folder.
+bool LoadForBatch(Session& session, const std::string& path, std::ostream& err);
+
+// Runs a batch job; returns the exit code. Output files land in the working
+// folder (RunBatchIn: in workDir) unless "-o" names one.
 int RunBatch(Session& session, const std::vector<std::string>& args, std::ostream& out,
              std::ostream& err);
+int RunBatchIn(Session& session, const std::vector<std::string>& args, const std::string& workDir,
+               std::ostream& out, std::ostream& err);
 
 }  // namespace kamo
