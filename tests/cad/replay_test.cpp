@@ -1,0 +1,125 @@
+// Block files of the screen output and their replay through the DXF reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cad_fixture.h"
+
+namespace kamo {
+namespace {
+
+using test::CadFixture;
+using test::WriteFileBytes;
+
+std::string Groups(std::initializer_list<std::pair<int, std::string>> g) {
+  std::string s;
+  for (const auto& [code, value] : g) s += std::to_string(code) + "\r\n" + value + "\r\n";
+  return s;
+}
+
+// Replays block files into the element text and returns its entity lines.
+struct ReplayCase {
+  const char* what;
+  std::string block;  // contents of "$B.dx$"
+  Real x, y, angle;
+  const char* lines;
+};
+
+TEST(Replay, Entities) {
+  ReplayCase cases[] = {
+      {"only EOF", Groups({{0, "EOF"}}), 0, 0, 0, ""},
+      {"insert turned", Groups({{0, "LINE"}, {8, "0"}, {10, "1"}, {20, "0"}, {11, "1"}, {21, "0"}, {0, "EOF"}}), 10, 0, 90,
+       "LINE\t10.000000\t1.000000\t10.000000\t1.000000\r\n"},
+      {"arc without 230", Groups({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "350"}, {51, "10"}, {0, "EOF"}}), 0, 0, 0,
+       "ARC\t0.000000\t0.000000\t1.000000\t350.000000\t10.000000\r\n"},
+      {"closed POLYLINE of three", Groups({{0, "POLYLINE"}, {66, "1"}, {70, "1"}, {0, "VERTEX"}, {10, "0"}, {20, "0"},
+                                          {0, "VERTEX"}, {10, "2"}, {20, "0"}, {0, "VERTEX"}, {10, "2"}, {20, "2"},
+                                          {0, "SEQEND"}, {0, "EOF"}}), 0, 0, 0,
+       "LINE\t0.000000\t0.000000\t2.000000\t0.000000\r\nLINE\t2.000000\t0.000000\t2.000000\t2.000000\r\n"
+       "LINE\t2.000000\t2.000000\t0.000000\t0.000000\r\n"},
+      {"closed LWPOLYLINE", Groups({{0, "LWPOLYLINE"}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbPolyline"}, {90, "3"}, {70, "1"},
+                                   {10, "0"}, {20, "0"}, {10, "2"}, {20, "0"}, {10, "2"}, {20, "2"}, {0, "EOF"}}), 0, 0, 0,
+       "LINE\t0.000000\t0.000000\t2.000000\t0.000000\r\nLINE\t2.000000\t0.000000\t2.000000\t2.000000\r\n"
+       "LINE\t2.000000\t2.000000\t0.000000\t0.000000\r\n"},
+      {"text without height", Groups({{0, "TEXT"}, {1, "A"}, {10, "0"}, {20, "0"}, {40, "0"}, {0, "EOF"}}), 0, 0, 0, ""},
+      {"unknown entity stops", Groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}, {0, "MTEXT"},
+                                      {0, "LINE"}, {10, "5"}, {20, "5"}, {11, "6"}, {21, "6"}, {0, "EOF"}}), 0, 0, 0,
+       "LINE\t0.000000\t0.000000\t1.000000\t1.000000\r\n"},
+  };
+  for (const ReplayCase& c : cases) {
+    CadFixture f;
+    WriteFileBytes(f.temp.file("$B.dx$"), c.block);
+    f.begin(kCadText);
+    f.cad->DxfReplay("B", c.x, c.y, c.angle, 1, 1);
+    EXPECT_EQ(CadFixture::entities(f.end("txt")), c.lines) << c.what;
+  }
+}
+
+TEST(Replay, MessagesOfBadBlocks) {
+  CadFixture f;
+  WriteFileBytes(f.temp.file("$U.dx$"), Groups({{0, "MTEXT"}, {0, "EOF"}}));
+  f.begin(kCadScreen);
+  f.cad->CadInsert("U", 0, 0, 0, 1, 1);
+  EXPECT_TRUE(f.messages.contains("Fehler : DXF: MTEXT"));
+  f.cad->CadInsert("MISSING", 0, 0, 0, 1, 1);
+  EXPECT_TRUE(f.messages.contains("Invalid temp directory"));
+  EXPECT_TRUE(f.flags.abortFlag);
+  f.flags.abortFlag = false;
+  WriteFileBytes(f.temp.file("$P.dx$"), Groups({{0, "POLYLINE"}, {66, "1"}, {0, "LINE"}, {0, "EOF"}}));
+  f.cad->CadInsert("P", 0, 0, 0, 1, 1);
+  EXPECT_EQ(f.port.boxTexts().back(), "Error in DXF File");
+  f.cad->CadClose();
+}
+
+// Blocks defined on the screen live as files until the output ends; nesting
+// beyond four levels ends the output with a message, not the program.
+TEST(Replay, ScreenBlocksAndNesting) {
+  CadFixture f;
+  WriteFileBytes(f.temp.file("$LOGO_9.dx$"), Groups({{0, "EOF"}}));  // the user's own block
+  f.cad->CadOpen(kCadScreen, "KAMO");
+  f.cad->CadWindow(0, 0, 100, 100, 0);
+  f.cad->CadTables(0);
+  f.cad->CadBeginBlocks();
+  const char* names[] = {"L1", "L2", "L3", "L4", "L5"};
+  f.cad->CadBeginBlock("L5");
+  f.cad->CadLine(0, 0, 1, 0);
+  f.cad->CadEndBlock();
+  for (int i = 3; i >= 0; --i) {
+    f.cad->CadBeginBlock(names[i]);
+    f.cad->CadInsert(names[i + 1], 1, 0, 0, 1, 1);
+    f.cad->CadEndBlock();
+  }
+  f.cad->CadEndSection();
+  EXPECT_EQ(f.cad->createdBlockFiles().size(), 5u);
+  EXPECT_TRUE(std::filesystem::exists(f.temp.file("$L1.dx$")));
+  f.cad->CadBeginEntities();
+  size_t before = f.display.size();
+  f.cad->CadInsert("L2", 0, 0, 0, 1, 1);  // L2 > L3 > L4 > L5: four levels
+  EXPECT_FALSE(f.flags.abortFlag);
+  ASSERT_GT(f.display.size(), before);
+  EXPECT_EQ(f.display.records().back(), "4;3;0;4;0");
+  f.cad->CadInsert("L1", 0, 0, 0, 1, 1);  // five levels
+  EXPECT_TRUE(f.flags.abortFlag);
+  EXPECT_EQ(f.port.boxTexts().back(), "error blockno.5");
+  f.cad->CadEndSection();
+  f.cad->CadClose();
+  EXPECT_FALSE(std::filesystem::exists(f.temp.file("$L1.dx$")));
+  EXPECT_TRUE(std::filesystem::exists(f.temp.file("$LOGO_9.dx$")));
+}
+
+// The user's logo is replayed into a DXF file that does not define it.
+TEST(Replay, LogoIntoPlotFile) {
+  CadFixture f;
+  WriteFileBytes(f.temp.file("$LOGO_2.dx$"),
+                 Groups({{0, "LINE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "480"}, {21, "0"}, {0, "EOF"}}));
+  f.begin(kCadPlot);
+  f.cad->CadEndSection();
+  EXPECT_TRUE(f.cad->CadClose());
+  std::string t = test::ReadFileBytes(f.temp.file("drawout.dxf"));
+  EXPECT_NE(t.find("  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n91.000000\r\n 20\r\n1.000000\r\n 11\r\n191.000000\r\n"),
+            std::string::npos);
+  EXPECT_EQ(t.find("INSERT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
