@@ -55,6 +55,14 @@ struct ExplanationForm {
   std::string remedy;
 };
 
+// The limits dialog of a diagram: the four axis ends as computed, edited by the user.
+struct DiagramLimitsForm {
+  std::string caption;           // the diagram title
+  std::string xLabel, yLabel;    // the axis labels
+  double xMin = 0, xMax = 1, yMin = 0, yMax = 1;
+  int helpTopic = 1950;
+};
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -83,6 +91,10 @@ class UiPort {
   // The print dialog (pages 1 .. n, all preselected) and the printout of the
   // chosen pages; a port without a printer reports Unavailable.
   virtual PrintOutcome printText(const PrintJob& /*job*/) { return PrintOutcome::Unavailable; }
+  // The diagram limits dialog; nullopt when cancelled (a port without it cancels).
+  virtual std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& /*f*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace kamo
