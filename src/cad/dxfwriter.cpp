@@ -189,7 +189,12 @@ void DxfWriter::Arc(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
   groupReal(40, r);
   groupReal(50, a1);
   groupReal(51, a2);
-  if (std::fabs(sweep) > 1e-5L) groupReal(230, sweep);
+  if (std::fabs(sweep) > 1e-5L) {
+    // The extrusion is a vector: readers need all three groups.
+    group(210, "0.0");
+    group(220, "0.0");
+    groupReal(230, sweep);
+  }
 }
 
 void DxfWriter::Text(std::string_view text, Real x, Real y, Real height, Real widthFactor,

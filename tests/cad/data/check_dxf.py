@@ -1,51 +1,89 @@
-"""Reads DXF files with ezdxf, audits them and prints what it found, one JSON
-object per file: audit errors, the contour polylines with their bulges, arcs,
-circles, texts and inserts in world coordinates."""
+"""Checks DXF files written by KAMO with ezdxf, a reader we did not write.
+
+Usage: check_dxf.py MANIFEST.json. The manifest lists the files and what
+each must hold; prints "OK <file>" or "FAIL <file>: <reasons>" per file."""
 import json
+import math
 import sys
 
 import ezdxf
 
+TOL = 1e-4
 
-def main(paths):
-    for path in paths:
-        out = {"file": path, "errors": [], "polylines": [], "arcs": [], "circles": [],
-               "texts": [], "inserts": [], "lines": 0, "solids": 0}
-        try:
-            doc = ezdxf.readfile(path)
-            auditor = doc.audit()
-            out["errors"] = [str(e.message) for e in auditor.errors]
-            for e in doc.modelspace():
-                t = e.dxftype()
-                if t == "POLYLINE":
-                    out["polylines"].append({
-                        "closed": bool(e.is_closed),
-                        "layer": e.dxf.layer,
-                        "vertices": [[v.dxf.location.x, v.dxf.location.y, v.dxf.bulge]
-                                     for v in e.vertices]})
-                elif t == "LWPOLYLINE":
-                    out["polylines"].append({
-                        "closed": bool(e.closed), "layer": e.dxf.layer,
-                        "vertices": [[x, y, b] for x, y, _s, _e, b in e.get_points()]})
-                elif t == "ARC":
-                    c = e.construction_tool()
-                    out["arcs"].append([c.center.x, c.center.y, c.radius,
-                                        c.start_point.x, c.start_point.y,
-                                        c.end_point.x, c.end_point.y])
-                elif t == "CIRCLE":
-                    out["circles"].append([e.dxf.center.x, e.dxf.center.y, e.dxf.radius])
-                elif t == "TEXT":
-                    out["texts"].append(e.dxf.text)
-                elif t == "INSERT":
-                    out["inserts"].append(e.dxf.name)
-                elif t == "LINE":
-                    out["lines"] += 1
-                elif t == "SOLID":
-                    out["solids"] += 1
-        except Exception as exc:  # a file ezdxf cannot read at all
-            out["errors"].append("unreadable: %s" % exc)
-        print(json.dumps(out, ensure_ascii=True))
+
+def close(a, b):
+    return abs(a - b) <= TOL
+
+
+def check(entry):
+    path = entry["file"]
+    fails = []
+    try:
+        doc = ezdxf.readfile(path)
+    except Exception as exc:
+        return ["unreadable: %s" % exc]
+    auditor = doc.audit()
+    fails += ["audit: %s" % e.message for e in auditor.errors]
+    msp = doc.modelspace()
+    polylines = [e for e in msp if e.dxftype() in ("POLYLINE", "LWPOLYLINE")]
+    want = entry.get("polyline")
+    if want is not None:
+        if len(polylines) < 1:
+            fails.append("no polyline")
+        else:
+            p = polylines[0]
+            verts = [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in p.vertices]
+            if not p.is_closed:
+                fails.append("polyline not closed")
+            if len(verts) != len(want):
+                fails.append("%d vertices, want %d" % (len(verts), len(want)))
+            else:
+                for i, (v, w) in enumerate(zip(verts, want)):
+                    if not (close(v[0], w[0]) and close(v[1], w[1]) and close(v[2], w[2])):
+                        fails.append("vertex %d %s, want %s" % (i, v, w))
+                        break
+    if entry.get("nopolyline") and polylines:
+        fails.append("unexpected polyline")
+    arcs = [e for e in msp if e.dxftype() == "ARC"]
+    for i, w in enumerate(entry.get("arcs", [])):
+        if i >= len(arcs):
+            fails.append("arc %d missing" % i)
+            continue
+        a = arcs[i]
+        c = a.ocs().to_wcs(a.dxf.center)
+        s, e = a.start_point, a.end_point
+        got = [c.x, c.y, a.dxf.radius, s.x, s.y, e.x, e.y]
+        if not all(close(g, x) for g, x in zip(got, w)):
+            fails.append("arc %d %s, want %s" % (i, got, w))
+    texts = [e.dxf.text for e in msp if e.dxftype() == "TEXT"]
+    for t in entry.get("texts", []):
+        if t not in texts:
+            fails.append("text %r missing (have %r)" % (t, texts[:8]))
+    inserts = [e.dxf.name for e in msp if e.dxftype() == "INSERT"]
+    for b in entry.get("inserts", []):
+        if b not in inserts:
+            fails.append("insert %s missing" % b)
+        elif b not in doc.blocks:
+            fails.append("block %s undefined" % b)
+    n_lines = sum(1 for e in msp if e.dxftype() == "LINE")
+    if n_lines < entry.get("minLines", 0):
+        fails.append("%d lines, want at least %d" % (n_lines, entry["minLines"]))
+    n_circles = sum(1 for e in msp if e.dxftype() == "CIRCLE")
+    if n_circles < entry.get("minCircles", 0):
+        fails.append("%d circles" % n_circles)
+    return fails
+
+
+def main(manifest):
+    with open(manifest, encoding="utf-8") as f:
+        entries = json.load(f)
+    for entry in entries:
+        fails = check(entry)
+        if fails:
+            print("FAIL %s: %s" % (entry["file"], "; ".join(fails)))
+        else:
+            print("OK %s" % entry["file"])
 
 
 if __name__ == "__main__":
-    main(sys.argv[1:])
+    main(sys.argv[1])

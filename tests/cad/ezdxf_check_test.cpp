@@ -1,0 +1,180 @@
+// Every kind of DXF the program writes, read back by ezdxf: no audit error,
+// and the contour, arcs, texts and blocks where we put them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "cad_fixture.h"
+#include "cam/kamorech.h"
+#include "graphics/hatch.h"
+#include "graphics/sheets.h"
+#include "io/kamoio.h"
+
+namespace kamo {
+namespace {
+
+using test::CadFixture;
+
+std::string JsonString(const std::string& utf8) {
+  std::string s = "\"";
+  for (char c : utf8) {
+    if (c == '"' || c == '\\') s += '\\';
+    s += c;
+  }
+  return s + "\"";
+}
+
+std::string Num(Real x) {
+  std::ostringstream o;
+  o.precision(17);
+  o << static_cast<double>(x);
+  return o.str();
+}
+
+struct Expect {
+  std::string file;
+  std::string polyline;  // JSON array or empty
+  std::vector<std::string> texts, inserts, arcs;
+  bool noPolyline = false;
+  int minLines = 0, minCircles = 0;
+};
+
+std::string Manifest(const std::vector<Expect>& list) {
+  std::string m = "[";
+  for (size_t i = 0; i < list.size(); ++i) {
+    const Expect& e = list[i];
+    if (i) m += ",\n";
+    m += "{\"file\": " + JsonString(e.file);
+    if (!e.polyline.empty()) m += ", \"polyline\": " + e.polyline;
+    if (e.noPolyline) m += ", \"nopolyline\": true";
+    m += ", \"minLines\": " + std::to_string(e.minLines) + ", \"minCircles\": " + std::to_string(e.minCircles);
+    auto list2 = [&](const char* key, const std::vector<std::string>& v, bool raw) {
+      m += std::string(", \"") + key + "\": [";
+      for (size_t k = 0; k < v.size(); ++k) m += (k ? ", " : "") + (raw ? v[k] : JsonString(v[k]));
+      m += "]";
+    };
+    list2("texts", e.texts, false);
+    list2("inserts", e.inserts, false);
+    list2("arcs", e.arcs, true);
+    m += "}";
+  }
+  return m + "]\n";
+}
+
+std::string PolylineOf(const CamProject& p) {
+  std::string s = "[";
+  for (int i = 1; i <= p.basePointCount; ++i) {
+    const ContourPoint& q = p.basePoints[static_cast<size_t>(i)];
+    s += std::string(i > 1 ? ", " : "") + "[" + Num(q.x) + ", " + Num(q.y) + ", " + Num(std::tan(q.phi / 4)) + "]";
+  }
+  return s + "]";
+}
+
+bool LoadExample(CadFixture& f, const std::string& name, CamProject& p) {
+  std::string path = std::string(KAMO_SOURCE_DIR) + "/examples/" + name + ".kmo";
+  if (!ReadProject(f.ui, f.settings, path, p)) return false;
+  Calculate(p, f.messages, f.flags, f.settings);
+  return !f.flags.calcError;
+}
+
+// Runs the checker once over all files; returns its lines.
+std::vector<std::string> RunChecker(const test::TempFolder& dir, const std::vector<Expect>& list) {
+  std::string manifest = dir.file("manifest.json");
+  test::WriteFileBytes(manifest, Manifest(list));
+  std::string out = dir.file("check.out");
+  std::string cmd = "/usr/bin/python3 " + std::string(KAMO_SOURCE_DIR) + "/tests/cad/data/check_dxf.py " + manifest +
+                    " > " + out + " 2>&1";
+  int rc = std::system(cmd.c_str());
+  std::vector<std::string> lines;
+  std::istringstream in(test::ReadFileBytes(out));
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  if (rc != 0) lines.push_back("FAIL checker exit code " + std::to_string(rc));
+  return lines;
+}
+
+TEST(EzdxfCheck, EverythingWeWrite) {
+  CadFixture f;
+  std::vector<Expect> expect;
+  // The sheets of several curve types.
+  for (const char* example : {"points", "eccentric", "sine", "polar_points", "ellipse"}) {
+    CamProject project;
+    ASSERT_TRUE(LoadExample(f, example, project)) << example;
+    for (int kind : {1, 2, 3, 4, 6}) {
+      std::string file = f.temp.file(std::string(example) + "_" + std::to_string(kind));
+      f.cad->environment().batchFile = file;
+      SheetOutput out{*f.cad, project, f.settings, f.messages, f.flags, f.ui, ErrorListContext{}};
+      ASSERT_TRUE(OutputSheet(out, kCadDxf, kind)) << example << " " << kind;
+      Expect e;
+      e.file = file + ".dxf";
+      if (kind == 3) {
+        e.noPolyline = true;
+        e.texts = {" Kurvenradius", " St\xC3\xB6\xC3\x9F" "elhub", " phi min"};
+        e.minLines = 10;
+      } else {
+        e.polyline = PolylineOf(project);
+        e.minCircles = kind == 6 ? 0 : 1;
+        e.minLines = kind == 1 || kind == 4 ? 2 : 0;
+      }
+      expect.push_back(e);
+    }
+  }
+  // Blocks, arcs in both senses, texts in the three CAD text types, hatching.
+  for (int type : {1, 2, 3}) {
+    f.settings.numbers.cadTextType = type;
+    std::string file = f.temp.file("blocks_" + std::to_string(type));
+    f.cad->environment().batchFile = file;
+    CadOutput& c = *f.cad;
+    c.CadOpen(kCadDxf, "KAMO");
+    c.CadWindow(-50, -50, 50, 50, 0);
+    c.CadTables(2);
+    c.CadBeginBlocks();
+    c.CadBeginBlock("MARK");
+    c.CadLayer(3);
+    c.CadLine(0, 0, 5, 0);
+    c.CadArcSweep(0, 0, 90, 0, 2, -90);
+    c.CadTextStyle(2, 0, 2.5L, 2);
+    c.CadText("Gr\x94\xE1" "e \x84\x81", 0, 3);
+    c.CadEndBlock();
+    c.CadEndSection();
+    c.CadBeginEntities();
+    c.CadInsert("MARK", 10, 10, 30, 1, 1);
+    c.CadLayer(5);
+    c.CadArcSweep(1, 2, 90, 0, 3, -90);     // clockwise from 90 to 0 degrees
+    c.CadArcSweep(1, 2, 350, 10, 3, 20);    // counter-clockwise over 0
+    c.CadArc(-5, -5, 0, 180, 1);
+    c.CadTextStyle(2, 0, 3.5L, 2.5L);
+    c.CadText("St\x94\xE1" "el \x8E\x99\x9A \xF8", -40, -40);
+    Hatch h(c, f.messages, f.flags);
+    h.HatchBegin();
+    h.HatchPoint(0, 0, 0);
+    h.HatchPoint(20, 0, kPi / 2);
+    h.HatchPoint(20, 20, 0);
+    h.HatchPoint(0, 20, 0);
+    h.HatchFill(0, 2, 45);
+    c.CadArrow("7", 0, 0, 10, 10);
+    c.CadEndSection();
+    ASSERT_TRUE(c.CadClose());
+    Expect e;
+    e.file = file + ".dxf";
+    e.inserts = {"MARK"};
+    auto arc = [](Real cx, Real cy, Real r, Real a1, Real a2) {
+      return "[" + Num(cx) + ", " + Num(cy) + ", " + Num(r) + ", " + Num(cx + r * std::cos(a1 * kPi / 180)) + ", " +
+             Num(cy + r * std::sin(a1 * kPi / 180)) + ", " + Num(cx + r * std::cos(a2 * kPi / 180)) + ", " +
+             Num(cy + r * std::sin(a2 * kPi / 180)) + "]";
+    };
+    e.arcs = {arc(1, 2, 3, 90, 0), arc(1, 2, 3, 350, 10), arc(-5, -5, 1, 0, 180)};
+    if (type == 2) e.texts = {"St\xC3\xB6\xC3\x9F" "el \xC3\x84\xC3\x96\xC3\x9C \xC2\xB0"};
+    if (type == 3) e.texts = {"Stoessel AeOeUe deg"};
+    e.minLines = 10;
+    expect.push_back(e);
+  }
+  std::vector<std::string> lines = RunChecker(f.temp, expect);
+  ASSERT_EQ(lines.size(), expect.size()) << (lines.empty() ? "" : lines.back());
+  for (const std::string& l : lines) EXPECT_EQ(l.rfind("OK ", 0), 0u) << l;
+}
+
+}  // namespace
+}  // namespace kamo
