@@ -1,0 +1,218 @@
+// The batch command line: the printout of every example, a golden printout,
+// and the exit codes and messages of every way a batch run can fail.
+// KAMO_BLESS=1 rewrites the golden file from the current output.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "core/codepage.h"
+#include "io/kamoio.h"
+#include "shell/cmdline.h"
+#include "shell/console_port.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+namespace kamo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSource = KAMO_SOURCE_DIR;
+const std::string kWkamo = std::string(KAMO_BINARY_DIR) + "/wkamo";
+
+struct Outcome {
+  int code;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+// Runs wkamo in folder with the given arguments.
+Outcome Wkamo(const std::string& folder, const std::vector<std::string>& args) {
+  std::string cmd = "cd " + Quote(folder) + " && " + Quote(kWkamo);
+  for (const auto& a : args) cmd += " " + Quote(a);
+  cmd += " > " + Quote(folder + "/.out") + " 2> " + Quote(folder + "/.err");
+  int rc = std::system(cmd.c_str());
+  Outcome r{rc == -1 ? -1 : WEXITSTATUS(rc), ReadFileBytes(folder + "/.out"),
+        ReadFileBytes(folder + "/.err")};
+  fs::remove(folder + "/.out");
+  fs::remove(folder + "/.err");
+  return r;
+}
+
+std::vector<std::string> Examples() {
+  std::vector<std::string> all;
+  for (const auto& e : fs::directory_iterator(kSource + "/examples"))
+    if (e.path().extension() == ".kmo") all.push_back(e.path().string());
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+TEST(BatchPrintout, EveryExampleWritesItsPrintout) {
+  auto examples = Examples();
+  ASSERT_FALSE(examples.empty());
+  for (const auto& example : examples) {
+    TempFolder work;
+    Outcome r = Wkamo(work.path(), {example, "/I", "/NOGUI"});
+    std::string stem = fs::path(example).stem().string();
+    EXPECT_EQ(r.code, 0) << example << ": " << r.err;
+    EXPECT_EQ(r.err, "") << example;
+    std::string text = ReadFileBytes(work.file(stem + ".txt"));
+    ASSERT_FALSE(text.empty()) << example;
+    // UTF-8 throughout, and the value rows have four fields.
+    EXPECT_EQ(Cp850ToUtf8(Utf8ToCp850(text)), text) << example;
+    EXPECT_NE(text.find("Breite\tb\tmm\t"), std::string::npos) << example;
+    EXPECT_NE(text.find("Min./Max.\n"), std::string::npos) << example;
+    // Only the printout is left in the working folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator{}), 1)
+        << example;
+  }
+}
+
+TEST(BatchPrintout, MatchesTheGoldenPrintout) {
+  TempFolder work;
+  std::ostringstream out, err;
+  ConsolePort port(err);
+  Session session(port, std::make_unique<FixedClock>(DateTime{2026, 1, 15, 8, 30, 0}));
+  session.settings.pltDir = kSource + "/data";
+  int code = RunBatchIn(session, {kSource + "/examples/linear_sine.kmo", "/I"}, work.path(), out, err);
+  ASSERT_EQ(code, 0) << err.str();
+  std::string text = ReadFileBytes(work.file("linear_sine.txt"));
+  // The folder of the test run is the one varying part.
+  for (size_t p; (p = text.find(work.path())) != std::string::npos;)
+    text.replace(p, work.path().size(), "WORK");
+  std::string golden = kSource + "/tests/shell/data/linear_sine.txt";
+  if (std::getenv("KAMO_BLESS")) WriteFileBytes(golden, text);
+  EXPECT_EQ(text, ReadFileBytes(golden));
+  EXPECT_NE(text.find("BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN\n"), std::string::npos);
+  EXPECT_EQ(text.find("keine Beschreibung"), std::string::npos);
+}
+
+TEST(BatchPrintout, ExistingPrintoutIsReplaced) {
+  TempFolder work;
+  WriteFileBytes(work.file("ellipse.txt"), "old");
+  Outcome r = Wkamo(work.path(), {kSource + "/examples/ellipse.kmo", "/i"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(work.file("ellipse.txt")), "old");
+}
+
+// A project file that reads but cannot be calculated.
+std::string FailingProject(const TempFolder& folder) {
+  ScriptedPort port;
+  Settings settings;
+  Flags flags;
+  UiState state;
+  Ui ui(port, flags, state, settings.numbers);
+  CamProject p;
+  p.curveType = ctPolygon;
+  p.polygon.z = 2;
+  std::string path = folder.file("broken.kmo");
+  EXPECT_TRUE(WriteProjectFile(ui, settings, path, p));
+  return path;
+}
+
+TEST(BatchFailures, ExitCodesAndReasons) {
+  TempFolder data;
+  std::string failing = FailingProject(data);
+  WriteFileBytes(data.file("garbage.kmo"), "not a project\r\n");
+  fs::copy_file(kSource + "/examples/sine.kmo", data.file("my.cam.kmo"));
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string stderrHas;  // UTF-8
+  } cases[] = {
+      {{data.file("missing.kmo"), "/I", "/NOGUI"}, 1, "missing.kmo"},
+      {{data.file("garbage.kmo"), "/I"}, 1, "garbage.kmo"},
+      {{failing, "/I", "/NOGUI"}, 1, "Fatal  : Polygon z < 3 !"},
+      {{data.file("my.cam.kmo"), "/I"}, 1, "not allowed (too many dots)!"},
+      {{data.file("cam"), "/I"}, 2, "Erweiterung .kmo mu\xC3\x9F mit angegeben werden"},
+      {{kSource + "/examples/sine.kmo", "/X"}, 2, "/X: unknown option"},
+      {{kSource + "/examples/sine.kmo", "/I", "/CAD1:1"}, 2, "only one job"},
+      {{"/I"}, 2, "needs a project file"},
+      {{kSource + "/examples/sine.kmo", "/CAD9:1"}, 2, "/CAD9:1"},
+      {{kSource + "/examples/sine.kmo", "/CAD1:99"}, 2, "/CAD1:99"},
+      {{kSource + "/examples/sine.kmo", "--sheet", "1", "--format", "pdf"}, 2, "not available yet"},
+      {{kSource + "/examples/sine.kmo", "--format"}, 2, "a value is missing"},
+  };
+  for (const auto& c : cases) {
+    TempFolder work;
+    Outcome r = Wkamo(work.path(), c.args);
+    std::string what = c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : "");
+    EXPECT_EQ(r.code, c.code) << what << ": " << r.err;
+    EXPECT_NE(r.err.find(c.stderrHas), std::string::npos) << what << ": " << r.err;
+    EXPECT_EQ(r.out, "") << what;
+    for (const auto& e : fs::directory_iterator(work.path()))
+      ADD_FAILURE() << what << " left " << e.path();
+  }
+}
+
+TEST(BatchFailures, UnwritableFolderFailsWithItsMessage) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write everywhere";
+  TempFolder work;
+  fs::permissions(work.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  Outcome r = Wkamo(work.path(), {kSource + "/examples/sine.kmo", "/I"});
+  fs::permissions(work.path(), fs::perms::owner_all);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Ung\xC3\xBCltiger Dateiname"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(work.file("sine.txt")));
+}
+
+TEST(BatchFailures, MissingOutputFolderFailsWithItsMessage) {
+  std::ostringstream out, err;
+  ConsolePort port(err);
+  Session session(port);
+  int code = RunBatchIn(session, {kSource + "/examples/sine.kmo", "/I"}, "/nonexistent-kamo-dir",
+                        out, err);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(err.str().find("Ung\xC3\xBCltiger Dateiname"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("the printout could not be written"), std::string::npos);
+}
+
+TEST(BatchHelp, HelpGoesToStdoutAndNeedsNoDisplay) {
+  TempFolder work;
+  for (const char* h : {"/?", "?"}) {
+    Outcome r = Wkamo(work.path(), {h});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("KAMO Command Line Mode\n"), std::string::npos);
+    EXPECT_NE(r.out.find("/I       -> TXT file\n"), std::string::npos);
+  }
+}
+
+TEST(BatchParse, FormsOfTheCommandLine) {
+  struct Case {
+    std::vector<std::string> args;
+    CommandLine::Job job;
+    std::string file;
+    bool noGui;
+    bool error;
+  } cases[] = {
+      {{"cam.kmo", "/I"}, CommandLine::Job::Printout, "cam.kmo", false, false},
+      {{"cam.kmo", "-i", "/nogui"}, CommandLine::Job::Printout, "cam.kmo", true, false},
+      {{"/NOGUI", "/home/u/cam.kmo", "-I"}, CommandLine::Job::Printout, "/home/u/cam.kmo", true, false},
+      {{"cam.kmo", "/cad1:2"}, CommandLine::Job::Cad, "cam.kmo", false, false},
+      {{"cam.kmo", "/G"}, CommandLine::Job::None, "cam.kmo", false, false},
+      {{"cam.kmo", "/E", "/NOGUI"}, CommandLine::Job::None, "cam.kmo", true, false},
+      {{"a.kmo", "b.kmo", "/I"}, CommandLine::Job::Printout, "a.kmo", false, true},
+      {{"cam.kmo", "--solid", "--format", "stl", "-o", "x.stl"}, CommandLine::Job::Solid, "cam.kmo", false, false},
+      {{"x", "?"}, CommandLine::Job::Help, "x", false, false},
+  };
+  for (const auto& c : cases) {
+    CommandLine cl = ParseCommandLine(c.args);
+    EXPECT_EQ(cl.job, c.job) << c.args[0];
+    EXPECT_EQ(cl.file, c.file) << c.args[0];
+    EXPECT_EQ(cl.noGui, c.noGui) << c.args[0];
+    EXPECT_EQ(!cl.error.empty(), c.error) << c.args[0];
+  }
+  EXPECT_EQ(MissingExtensionMessage("dir.v2/cam"), "Erweiterung .kmo mu\xE1 mit angegeben werden");
+  EXPECT_EQ(MissingExtensionMessage("cam.kmo"), "");
+}
+
+}  // namespace
+}  // namespace kamo::test
