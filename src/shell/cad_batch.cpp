@@ -2,6 +2,7 @@
 #include "shell/cad_batch.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "cad/cad.h"
 #include "core/codepage.h"
@@ -31,6 +32,11 @@ bool ParseCadOption(const std::string& option, int& format, int& sheet) {
 }  // namespace
 
 int RunCadOption(Session& session, const std::string& option, std::ostream& err) {
+  return RunCadOption(session, option, std::string(), err);
+}
+
+int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
+                 std::ostream& err) {
   int format = 0, sheet = 0;
   if (!ParseCadOption(option, format, sheet) || sheet < 1 || sheet > 9) {
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
@@ -59,8 +65,9 @@ int RunCadOption(Session& session, const std::string& option, std::ostream& err)
   env.clock = &session.clock();
   env.tempDir = session.tempDir();
   env.batch = true;
-  env.batchFile = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
-  env.projectStem = env.batchFile;
+  std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
+  env.batchFile = workDir.empty() ? stem : (std::filesystem::path(workDir) / stem).string();
+  env.projectStem = stem;
   env.projectPath = session.file.fileDir + session.file.fileName;
   CadOutput cad(env);
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,

@@ -11,5 +11,8 @@ class Session;
 // Runs "/CADi:j" (option as typed) for the project already read and
 // calculated in session; returns the exit code.
 int RunCadOption(Session& session, const std::string& option, std::ostream& err);
+// The same with the output file in workDir (the working folder when empty).
+int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
+                 std::ostream& err);
 
 }  // namespace kamo

@@ -1,0 +1,61 @@
+// "/CADi:j": the CAD files of batch runs and the answers to every other form.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "shell/cad_batch.h"
+#include "shell/cmdline.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+
+TEST(CadBatch, OptionForms) {
+  struct Case {
+    const char* option;
+    int exit;
+    const char* file;  // written into the work folder
+  } cases[] = {
+      {"/CAD1:6", kExitOk, "eccentric.dxf"}, {"/CAD1:1", kExitOk, "eccentric.dxf"},
+      {"-CAD1:3", kExitOk, "eccentric.dxf"}, {"/cad1:2", kExitOk, "eccentric.dxf"},
+      {"/CAD5:4", kExitOk, "eccentric.txt"}, {"/CAD2:1", kExitUsage, nullptr},
+      {"/CAD1:5", kExitUsage, nullptr},      {"/CAD1:8", kExitUsage, nullptr},
+      {"/CAD6:2", kExitUsage, nullptr},      {"/CAD1:0", kExitUsage, nullptr},
+      {"/CAD1:", kExitUsage, nullptr},       {"/CADx:1", kExitUsage, nullptr},
+      {"/CAD1-6", kExitUsage, nullptr},      {"/CAD1:6x", kExitUsage, nullptr},
+      {"/CAD1:99999999999", kExitUsage, nullptr},
+  };
+  for (const Case& c : cases) {
+    test::ScriptedPort port;
+    test::TempFolder work;
+    Session s(port);
+    std::ostringstream err;
+    ASSERT_TRUE(LoadForBatch(s, std::string(KAMO_SOURCE_DIR) + "/examples/eccentric.kmo", err)) << err.str();
+    EXPECT_EQ(RunCadOption(s, c.option, work.path(), err), c.exit) << c.option << ": " << err.str();
+    if (c.file) {
+      std::string t = test::ReadFileBytes(work.file(c.file));
+      EXPECT_NE(t.find(std::string(c.file).ends_with(".dxf") ? "  0\r\nEOF\r\n" : "EOF\r\n"), std::string::npos) << c.option;
+    } else {
+      EXPECT_TRUE(std::filesystem::is_empty(work.path())) << c.option;
+      EXPECT_FALSE(err.str().empty());
+    }
+    EXPECT_TRUE(port.boxes.empty()) << c.option;
+  }
+}
+
+// The program itself: a DXF of an example with the contour polyline, no window.
+TEST(CadBatch, ProgramWritesDxf) {
+  test::TempFolder work;
+  std::string cmd = "cd " + work.path() + " && " + KAMO_BINARY_DIR + "/wkamo " + KAMO_SOURCE_DIR +
+                    "/examples/sine.kmo /CAD1:6 /NOGUI > out.log 2>&1";
+  int rc = std::system(cmd.c_str());
+  ASSERT_EQ(rc, 0) << test::ReadFileBytes(work.file("out.log"));
+  std::string t = test::ReadFileBytes(work.file("sine.dxf"));
+  EXPECT_NE(t.find("  0\r\nPOLYLINE\r\n  8\r\n5\r\n 66\r\n1\r\n 70\r\n1\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
