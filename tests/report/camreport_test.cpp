@@ -2,6 +2,10 @@
 // unattended printout contain for each curve type, units and edge cases.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+
 #include "core/codepage.h"
 #include "report/camreport.h"
 #include "report_fixture.h"
@@ -143,6 +147,34 @@ TEST(CamPrintout, UnattendedPrintoutIsTabSeparatedWithRemarks) {
             std::string::npos);
   EXPECT_EQ(text.find("---"), std::string::npos);
   EXPECT_EQ(text.find('\f'), std::string::npos);
+}
+
+TEST(CamPrintout, HtmlPrintoutOfHostileTextsPassesTidy) {
+  ReportBench b;
+  FillResults(b.project);
+  b.project.curveType = ctFormula;
+  b.project.segmentCount = 1;
+  b.project.segments[1] = {360, "50+X</TD></TABLE><script>"};
+  b.project.drawing.bemerk1 = "<b>fett";
+  b.project.drawing.bemerk2 = "</TABLE>";
+  b.project.drawing.bemerk3 = "a & \"b\"";
+  b.explain({{"Fehler : L < stroke !", "<i>", "</BODY>"}});
+  b.messages.add("Fehler : L < stroke !");
+  b.port.files.push_back(b.folder.file("cam.htm"));
+  b.settings.textDevice = otHtml;
+  auto e = b.engine();
+  ASSERT_TRUE(CamPrintout(*e, pmStandard));
+  std::string html = ReadFileBytes(b.folder.file("cam.htm"));
+  for (const char* raw : {"<b>", "<script>", "<i>", "</TD></TABLE>"})
+    EXPECT_EQ(html.find(raw), std::string::npos) << raw;
+  EXPECT_NE(html.find("50+X&lt;/TD&gt;&lt;/TABLE&gt;&lt;script&gt;"), std::string::npos);
+  EXPECT_NE(html.find("<h5>a &amp; &quot;b&quot;</h5>"), std::string::npos);
+  EXPECT_EQ(html.find("</BODY>"), html.rfind("</BODY>"));
+  std::string cmd = "tidy -q -e '" + b.folder.file("cam.htm") + "' > '" + b.folder.file("tidy.log") +
+                    "' 2>&1";
+  int rc = std::system(cmd.c_str());
+  ASSERT_NE(rc, -1);
+  EXPECT_LT(WEXITSTATUS(rc), 2) << ReadFileBytes(b.folder.file("tidy.log"));
 }
 
 TEST(CamPrintout, FailedCalculationShowsTheErrorListInstead) {
