@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 #include "cam/glsyst2.h"
 #include "cam/mathpars.h"
@@ -21,6 +20,38 @@ Real Rad(Real deg) { return deg * kDeg; }
 Real Deg(Real rad) { return rad / kDeg; }
 
 size_t U(int i) { return static_cast<size_t>(i); }
+
+// sin and cos with the argument reduced here (Cody-Waite, pi/2 split into a
+// double head and an extended tail): the library's exact reduction of
+// extended arguments costs more than the rest of a contour point.
+void SinCos(Real x, Real& s, Real& c) {
+  if (!(std::fabs(x) < 1e4L)) {
+    s = std::sin(x);
+    c = std::cos(x);
+    return;
+  }
+  constexpr Real kHead = static_cast<Real>(1.5707963267948966);
+  constexpr Real kTail = 6.12323399573676603586882014729198302e-17L;
+  const long long k = std::llround(x / kHead);
+  const Real r = (x - k * kHead) - k * kTail;
+  const Real sr = std::sin(r), cr = std::cos(r);
+  switch (k & 3) {
+    case 0: s = sr; c = cr; break;
+    case 1: s = cr; c = -sr; break;
+    case 2: s = -sr; c = -cr; break;
+    default: s = -cr; c = sr; break;
+  }
+}
+Real Sin(Real x) {
+  Real s, c;
+  SinCos(x, s, c);
+  return s;
+}
+Real Cos(Real x) {
+  Real s, c;
+  SinCos(x, s, c);
+  return c;
+}
 
 // Where RadiusAt may write and report; all null for the read-only form.
 struct RadiusContext {
@@ -55,10 +86,13 @@ Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
   return 0;
 }
 
+// sqrt((t² + 1)(ab)² / (t²a² + b²)) with t = tan(phi), multiplied out by
+// cos² phi, which also holds at phi = 90° where tan has no value.
 Real EllipseFull(Real a, Real b, Real phi) {
-  Real t = std::tan(phi);
+  Real sn, cs;
+  SinCos(phi, sn, cs);
   Real ab = a * b;
-  return std::sqrt((t * t + 1) * ab * ab / (t * t * a * a + b * b));
+  return std::sqrt(ab * ab / (sn * sn * a * a + cs * cs * b * b));
 }
 
 Real LinearSineRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
@@ -68,7 +102,7 @@ Real LinearSineRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
   if (d <= ls.phiLin) return d * (2 * ls.A / ls.phiLin) + (ls.rw0 - ls.A);
   Real psi = d * (360 - 2 * ls.phiTurn) / (360 - ls.phiLin) + ls.psiOffset;
   if (ctx.project) ctx.project->linSine.psi = psi;
-  return ls.ampSine * std::sin(Rad(psi)) + ls.rw0;
+  return ls.ampSine * Sin(Rad(psi)) + ls.rw0;
 }
 
 Real PolarPointsRadius(const CamProject& p, Real angle) {
@@ -111,7 +145,7 @@ Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
     case ctSine: {
       Real np = p.sine.N * a;
       Real k = std::trunc(np / kTwoPi);
-      return p.sine.A * std::sin(np - 2 * k * kPiC) + p.sine.rw0;
+      return p.sine.A * Sin(np - 2 * k * kPiC) + p.sine.rw0;
     }
     case ctLinearSine: return LinearSineRadius(p, a, ctx);
     case ctPoints: return RadiusFromContour(p, a);
@@ -120,7 +154,7 @@ Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
       if (z < 3) return 0;
       Real step = kTwoPi / z;
       Real u = step * Frac(a / step);
-      return (p.polygon.di / 2) / std::cos(u - step / 2);
+      return (p.polygon.di / 2) / Cos(u - step / 2);
     }
     case ctPolynomial: return PolynomialRadius(p, a);
     case ctFitPoints:
@@ -128,7 +162,7 @@ Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
       return PolynomialRadius(p, a);
     case ctEccentric: {
       Real d = p.eccentric.d, e = p.eccentric.e;
-      Real c = e * std::cos(kPiC - a);
+      Real c = e * Cos(kPiC - a);
       Real q = (d / 2) * (d / 2) + c * c - e * e;
       if (q < 0) return 0;
       return std::sqrt(q) + c;
@@ -137,7 +171,7 @@ Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
     case ctSinSquare: {
       const SinSqParams& s = p.sinSq;
       if (a < Rad(s.w)) {
-        Real v = std::sin(a * 180 / s.w);
+        Real v = Sin(a * 180 / s.w);
         return s.db / 2 + s.sh * v * v;
       }
       return s.db / 2;
@@ -162,7 +196,8 @@ int FindContourSegment(const CamProject& p, Real angle) {
 }
 
 Real RayDistance(const ContourPoint& P, const ContourPoint& Q, Real angle) {
-  Real ux = std::cos(angle), uy = std::sin(angle);
+  Real ux, uy;
+  SinCos(angle, uy, ux);
   Real dx = Q.x - P.x, dy = Q.y - P.y;
   Real den = ux * dy - uy * dx;
   if (den == 0) return Hypot(P.x, P.y);
@@ -270,18 +305,26 @@ bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
   for (int i = 0; i <= project.basePointCount; ++i) {
     Real phi = (i - 1) * step;
     Real r = RadiusAt(project, phi, messages, flags);
-    project.basePoints[U(i)] = ContourPoint{r * std::cos(phi), r * std::sin(phi), 0};
+    Real sn, cs;
+    SinCos(phi, sn, cs);
+    project.basePoints[U(i)] = ContourPoint{r * cs, r * sn, 0};
   }
   return !flags.calcError;
 }
 
 FollowerFrame FollowerStart(const CamProject& project, int k) {
   const ContourPoint& p = project.contour[U(k)];
-  Real a = AngleOf(p.y, p.x);
   FollowerFrame f;
-  f.ca = std::cos(a);
-  f.sa = std::sin(a);
   f.s = Hypot(p.x, p.y);
+  // cos and sin of the polar angle; a point at the centre looks along +y, as
+  // AngleOf(0, 0) does.
+  if (f.s > 0) {
+    f.ca = p.x / f.s;
+    f.sa = p.y / f.s;
+  } else {
+    f.ca = 0;
+    f.sa = 1;
+  }
   f.flat = project.ram.type == 1;
   f.half = project.ram.d / 2;
   return f;
@@ -305,77 +348,176 @@ Real FollowerPosition(const CamProject& project, int k) {
 }
 
 // Only points that stand out beyond point k and lie within the face can move
-// the follower. Their polar angles lie within atan(d/2 / r_k) of the axis, so
-// the points are kept sorted by angle in bins with the largest radius of
+// the follower; their polar angles lie within atan(d/2 / r_k) of its axis.
+// The points are kept sorted by angle in bins with the largest radius of
 // each bin, and a query looks only at the bins of that window whose radius
-// reaches r_k. The survivors are tested in contour order with the same
-// arithmetic as the full scan, which makes the result bit-identical: the
-// margin below is far larger than any rounding in the position sequence.
+// reaches r_k. A double-precision pass over those points finds the highest
+// contact; the few points whose contact comes within a clear gap of it get
+// the exact test of the full scan, in contour order. The full scan's
+// position sequence differs from the exact maximum only by rounding (a few
+// ulps per update, at most 3600 updates), and the margins below are many
+// orders of magnitude wider than that drift and than the double rounding, so
+// the result is bit-identical to the full scan.
 void FollowerPositions(const CamProject& project, std::vector<Real>& s) {
-  int n = std::min<int>(project.contourCount, kMaxContour);
+  const int n = std::min<int>(project.contourCount, kMaxContour);
   s.assign(U(n) + 1, 0);
   if (n < 1) return;
   const auto& c = project.contour;
   const int m = n - 1;  // points 1..n-1 take part
-  Real half = project.ram.d / 2;
+  const Real half = project.ram.d / 2;
   if (!(half > 0) || m < 1) {
     for (int k = 1; k <= n; ++k) s[U(k)] = Hypot(c[U(k)].x, c[U(k)].y);
     return;
   }
-  std::vector<Real> theta(U(m) + 1), radius(U(m) + 1);
-  Real rMax = 0;
-  for (int j = 1; j <= m; ++j) {
-    theta[U(j)] = NormaliseAngle(std::atan2(c[U(j)].y, c[U(j)].x));
-    radius[U(j)] = Hypot(c[U(j)].x, c[U(j)].y);
-    rMax = std::max(rMax, radius[U(j)]);
-  }
-  const int bins = std::clamp(m / 2, 1, 4096);
-  const Real binWidth = kTwoPi / bins;
-  auto binOf = [&](Real t) { return std::clamp(static_cast<int>(t / binWidth), 0, bins - 1); };
-  std::vector<int> order(U(m));
-  std::iota(order.begin(), order.end(), 1);
+  const bool flat = project.ram.type == 1;
+  const double halfD = static_cast<double>(half);
+  const double twoPi = static_cast<double>(kTwoPi);
+  const int bins = std::clamp(m / 6, 1, 4096);
+  const double binWidth = twoPi / bins;
+  auto binOf = [&](double t) { return std::clamp(static_cast<int>(t / binWidth), 0, bins - 1); };
+
   std::vector<int> binStart(U(bins) + 1, 0);
-  for (int j = 1; j <= m; ++j) ++binStart[U(binOf(theta[U(j)])) + 1];
+  std::vector<int> binOfPoint(U(m) + 1);
+  std::vector<double> theta(U(m) + 1);
+  double rMax = 0;
+  for (int j = 1; j <= m; ++j) {
+    double x = static_cast<double>(c[U(j)].x), y = static_cast<double>(c[U(j)].y);
+    double t = std::atan2(y, x);
+    if (t < 0) t += twoPi;
+    theta[U(j)] = t;
+    binOfPoint[U(j)] = binOf(t);
+    ++binStart[U(binOfPoint[U(j)]) + 1];
+    rMax = std::max(rMax, std::sqrt(x * x + y * y));
+  }
   for (int b = 0; b < bins; ++b) binStart[U(b) + 1] += binStart[U(b)];
+  // Sorted by angle, one array per coordinate.
+  std::vector<double> px(U(m)), py(U(m)), pr(U(m));
+  std::vector<int> pj(U(m)), posOf(U(m) + 1);
+  std::vector<double> binMax(U(bins), -1);
   {
     std::vector<int> fill(binStart.begin(), binStart.end() - 1);
-    for (int j = 1; j <= m; ++j) order[U(fill[U(binOf(theta[U(j)]))]++)] = j;
+    for (int j = 1; j <= m; ++j) {
+      const int b = binOfPoint[U(j)];
+      const size_t q = U(fill[U(b)]++);
+      px[q] = static_cast<double>(c[U(j)].x);
+      py[q] = static_cast<double>(c[U(j)].y);
+      pr[q] = std::sqrt(px[q] * px[q] + py[q] * py[q]);
+      pj[q] = j;
+      posOf[U(j)] = static_cast<int>(q);
+      binMax[U(b)] = std::max(binMax[U(b)], pr[q]);
+    }
   }
-  std::vector<Real> binMax(U(bins), -1);
-  for (int b = 0; b < bins; ++b)
-    for (int q = binStart[U(b)]; q < binStart[U(b) + 1]; ++q)
-      binMax[U(b)] = std::max(binMax[U(b)], radius[U(order[U(q)])]);
 
-  const Real margin = 1e-9L * (rMax + half + 1);
-  std::vector<int> cand;
+  const double scale = rMax + halfD + 1;
+  const double margin = 1e-9 * scale;  // drift of the position sequence, double rounding
+  const double gap = 1e-5 * scale;     // rounding of the double contact heights
+  const double reach = 64 * gap;       // how far below the highest contact points are kept
+  const double halfIn = halfD - margin, halfOut = halfD + margin;
+  struct Near {
+    int j;
+    double h;
+  };
+  std::vector<Near> nearTop;
+  std::vector<int> chosen;
+
   for (int k = 1; k <= n; ++k) {
     FollowerFrame f = FollowerStart(project, k);
-    Real floorR = f.s - margin;
-    if (!(floorR > 0) || !(half / floorR < 1e6L)) {
+    const double floorR = static_cast<double>(f.s) - margin;
+    if (!(floorR > 0) || !(halfD / floorR < 1e6)) {
       s[U(k)] = FollowerPosition(project, k);
+      chosen.clear();
       continue;
     }
-    Real a = NormaliseAngle(AngleOf(c[U(k)].y, c[U(k)].x));
-    Real alpha = std::atan(half / floorR) + 1e-9L;
-    int b0 = static_cast<int>(std::floor((a - alpha) / binWidth));
+    const double ca = static_cast<double>(f.ca), sa = static_cast<double>(f.sa);
+    // The closing point repeats point 1.
+    double a = k <= m ? theta[U(k)] : std::atan2(sa, ca);
+    if (a < 0) a += twoPi;
+    // atan(x) <= x: a slightly wider window costs nothing, the bins prune it.
+    const double alpha = std::min(halfD / floorR, 1.6) + 1e-9;
+    const int b0 = static_cast<int>(std::floor((a - alpha) / binWidth));
     int b1 = static_cast<int>(std::floor((a + alpha) / binWidth));
     if (b1 - b0 >= bins) b1 = b0 + bins - 1;
-    cand.clear();
-    for (int bb = b0; bb <= b1; ++bb) {
-      int b = ((bb % bins) + bins) % bins;
-      if (binMax[U(b)] <= floorR) continue;
+    const int bFirst = b0 < 0 ? b0 + bins : (b0 >= bins ? b0 - bins : b0);
+
+    // The contact height of sorted point q, or -1e300 when it cannot touch.
+    auto height = [&](size_t q, bool& inside) {
+      inside = false;
+      if (pr[q] <= floorR) return -1e300;
+      const double X = px[q] * ca + py[q] * sa;
+      if (X <= floorR) return -1e300;
+      const double Y = py[q] * ca - px[q] * sa;
+      const double ay = std::fabs(Y);
+      if (ay >= halfOut) return -1e300;
+      inside = ay < halfIn;
+      return flat ? X : X + std::sqrt(std::max(0.0, halfD * halfD - Y * Y));
+    };
+    // No point of bin bb (unwrapped index) stands higher than this.
+    auto binBound = [&](int bb, int b) {
+      double d = std::max({0.0, bb * binWidth - a, a - (bb + 1) * binWidth}) - 1e-9;
+      if (d < 0) d = 0;
+      const double d2 = d * d;
+      const double cosUpper = 1 - d2 / 2 + d2 * d2 / 24;
+      return binMax[U(b)] * cosUpper + (flat ? 0.0 : halfD) + margin;
+    };
+    // One pass finds the highest contact of a point certainly within the
+    // face and keeps every point that came within reach of the best so far
+    // (so also of the final best), starting from the contacts of the
+    // previous point, which lie close by.
+    double best = -1e300;
+    for (int j : chosen) {
+      bool inside;
+      const double h = height(U(posOf[U(j)]), inside);
+      if (inside && h > best) best = h;
+    }
+    nearTop.clear();
+    bool any = false;
+    for (int bb = b0, b = bFirst; bb <= b1; ++bb, b = b + 1 == bins ? 0 : b + 1) {
+      if (binMax[U(b)] <= floorR || binBound(bb, b) < best - reach) continue;
       for (int q = binStart[U(b)]; q < binStart[U(b) + 1]; ++q) {
-        int j = order[U(q)];
-        if (radius[U(j)] <= floorR) continue;
-        Real X, Y;
-        if (FollowerInFace(f, c[U(j)].x, c[U(j)].y, X, Y)) cand.push_back(j);
+        bool inside;
+        const double h = height(U(q), inside);
+        if (h == -1e300) continue;
+        any = true;
+        if (inside && h > best) best = h;
+        if (h >= best - reach) nearTop.push_back(Near{pj[U(q)], h});
       }
     }
-    std::sort(cand.begin(), cand.end());
-    for (int j : cand) {
+    if (!any) {
+      chosen.clear();
+      s[U(k)] = f.s;
+      continue;
+    }
+    const double keep = best == -1e300 ? -1e300 : best - reach;
+    // Lower the threshold until no height lies just below it. Should that
+    // reach the edge of the kept range (contacts crowding below the top),
+    // the full scan decides.
+    double threshold = best == -1e300 ? -1e300 : best - gap;
+    bool crowded = false;
+    for (bool moved = true; moved && threshold > -1e300;) {
+      moved = false;
+      for (const Near& nt : nearTop) {
+        if (nt.h < threshold && nt.h >= threshold - gap && nt.h >= keep) {
+          threshold = nt.h;
+          moved = true;
+        }
+      }
+      if (keep > -1e300 && threshold - gap <= keep) {
+        crowded = true;
+        break;
+      }
+    }
+    if (crowded) {
+      s[U(k)] = FollowerPosition(project, k);
+      chosen.clear();
+      continue;
+    }
+    chosen.clear();
+    for (const Near& nt : nearTop)
+      if (nt.h >= threshold && nt.h >= keep) chosen.push_back(nt.j);
+    std::sort(chosen.begin(), chosen.end());
+    for (int j : chosen) {
       Real X, Y;
-      FollowerInFace(f, c[U(j)].x, c[U(j)].y, X, Y);
-      FollowerUpdate(f, X, Y);
+      if (FollowerInFace(f, c[U(j)].x, c[U(j)].y, X, Y)) FollowerUpdate(f, X, Y);
     }
     s[U(k)] = f.s;
   }
@@ -522,7 +664,9 @@ bool BuildContour(CamProject& p, const Settings& settings, MessageList& messages
       f = std::max(f, 2);
       for (int H = 0; H <= f; ++H) {
         Real h = arc.start + G * H / f;
-        if (!append(arc.c.x + arc.r * std::cos(h), arc.c.y + arc.r * std::sin(h))) return false;
+        Real sn, cs;
+        SinCos(h, sn, cs);
+        if (!append(arc.c.x + arc.r * cs, arc.c.y + arc.r * sn)) return false;
       }
     } else if (!append(Q.x, Q.y)) {
       return false;
@@ -559,7 +703,9 @@ void ResampleContour(CamProject& p) {
   for (int l = 1; l <= steps - 1; ++l) {
     Real m = kTwoPi * (l - 1) / (steps - 1);
     Real r = RadiusFromContour(p, m);
-    fresh[U(l)] = ContourPoint{r * std::cos(m), r * std::sin(m), m};
+    Real sn, cs;
+    SinCos(m, sn, cs);
+    fresh[U(l)] = ContourPoint{r * cs, r * sn, m};
   }
   fresh[U(steps)] = fresh[1];
   fresh[U(steps)].phi = kTwoPi;

@@ -1,0 +1,61 @@
+// The calculation at its largest: 1999 steps of the ellipse a = 60, b = 40
+// with a round follower of 20 mm, production pass against the all-pairs scan.
+#include <benchmark/benchmark.h>
+
+#include "cam/kamorech.h"
+#include "support/reference_follower.h"
+
+namespace {
+
+kamo::CamProject MaxProject(std::uint16_t followerType) {
+  kamo::CamProject p;
+  p.curveType = kamo::ctEllipse;
+  p.ellipse.a = 60;
+  p.ellipse.b = 40;
+  p.calc.steps = 1999;
+  p.ram.type = followerType;
+  p.ram.d = 20;
+  return p;
+}
+
+void Run(benchmark::State& state, std::uint16_t followerType, kamo::FollowerPass pass) {
+  kamo::CamProject p = MaxProject(followerType);
+  kamo::MessageList messages;
+  kamo::Flags flags;
+  kamo::Settings settings;
+  for (auto _ : state) {
+    kamo::Calculate(p, messages, flags, settings, pass);
+    benchmark::DoNotOptimize(p.results.stroke);
+  }
+  if (flags.calcError) state.SkipWithError("calculation failed");
+}
+
+void BM_Calculate_Max(benchmark::State& state) { Run(state, 2, &kamo::FollowerPositions); }
+void BM_Calculate_MaxReference(benchmark::State& state) {
+  Run(state, 2, &kamo::test::ReferenceFollowerPositions);
+}
+void BM_Calculate_MaxFlat(benchmark::State& state) { Run(state, 1, &kamo::FollowerPositions); }
+void BM_Calculate_MaxFlatReference(benchmark::State& state) {
+  Run(state, 1, &kamo::test::ReferenceFollowerPositions);
+}
+
+// The default project size (100 steps), as after a keystroke in a dialog.
+void BM_Calculate_Default(benchmark::State& state) {
+  kamo::CamProject p;
+  p.curveType = kamo::ctEllipse;
+  kamo::MessageList messages;
+  kamo::Flags flags;
+  kamo::Settings settings;
+  for (auto _ : state) {
+    kamo::Calculate(p, messages, flags, settings);
+    benchmark::DoNotOptimize(p.results.stroke);
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_Calculate_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_MaxReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_MaxFlat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_MaxFlatReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_Default)->Unit(benchmark::kMicrosecond);
