@@ -1,6 +1,7 @@
 // Boxes, prompts with their validation loops, file checks and pickers.
 #include "core/ui.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -60,8 +61,10 @@ bool Ui::inputText(const std::string& prompt, int maxLength, std::string& text) 
     return false;
   }
   std::string stored = ToStored(*r);
-  if (maxLength >= 0 && static_cast<int>(stored.size()) > maxLength)
-    stored.resize(static_cast<size_t>(maxLength));
+  // The maximum limits what is typed, never the value shown: a longer stored
+  // value (a long command line) survives an OK unchanged or shortened.
+  size_t limit = maxLength < 0 ? stored.size() : std::max(static_cast<size_t>(maxLength), text.size());
+  if (stored.size() > limit) stored.resize(limit);
   text = stored;
   return true;
 }

@@ -1,0 +1,567 @@
+// The command table of the main window and the common command pattern.
+#include "shell/commands.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "cam/kamorech.h"
+#include "core/codepage.h"
+#include "core/explanations.h"
+#include "core/identity.h"
+#include "io/kamoio.h"
+#include "report/camreport.h"
+#include "report/report.h"
+#include "shell/session.h"
+
+namespace kamo {
+namespace fs = std::filesystem;
+
+namespace {
+using C = Command;
+using E = ModifiedEffect;
+
+const std::vector<CommandSpec> kTable = {
+    {C::FileNew, Menu::File, "mi_fileNew", E::Set, true, true},
+    {C::FileOpen, Menu::File, "mi_fileOpen", E::ClearedOnSuccess, true, true},
+    {C::FileOpenTable, Menu::File, "mi_fileOpenTable", E::Cleared, true, false},
+    {C::FileSave, Menu::File, "mi_fileSave", E::ClearedOnSuccess, false, false},
+    {C::FileSaveAs, Menu::File, "mi_fileSaveAs", E::ClearedOnSuccess, false, false},
+    {C::FileImportDxfR, Menu::File, "mi_fileImportDxfR", E::ClearedOnSuccess, true, false},
+    {C::FileImportDxfXy, Menu::File, "mi_fileImportDxfXy", E::ClearedOnSuccess, true, false},
+    {C::FileExportDxf, Menu::File, "mi_fileExportDxf", E::Unchanged, false, false},
+    {C::FilePrint, Menu::File, "mi_filePrint", E::Unchanged, false, false},
+    {C::FileConfig, Menu::File, "mi_fileConfig", E::Unchanged, false, false},
+    {C::FileRecent1, Menu::File, "mi_fileRecent1", E::ClearedOnSuccess, true, true},
+    {C::FileRecent2, Menu::File, "mi_fileRecent2", E::ClearedOnSuccess, true, true},
+    {C::FileRecent3, Menu::File, "mi_fileRecent3", E::ClearedOnSuccess, true, true},
+    {C::FileRecent4, Menu::File, "mi_fileRecent4", E::ClearedOnSuccess, true, true},
+    {C::FileExit, Menu::File, "mi_fileExit", E::Unchanged, false, false},
+    {C::EditText, Menu::Edit, "mi_editText", E::Set, false, false},
+    {C::EditGeometry, Menu::Edit, "mi_editGeometrie", E::Set, false, true},
+    {C::EditOperatingData, Menu::Edit, "mi_editBetriebsdaten", E::Set, false, true},
+    {C::EditFollower, Menu::Edit, "mi_editStoessel", E::Set, false, true},
+    {C::EditBody, Menu::Edit, "mi_editAbmessungen", E::Set, false, true},
+    {C::EditCalculation, Menu::Edit, "mi_editBerechnung", E::Set, false, true},
+    {C::EditReset, Menu::Edit, "mi_editReset", E::Cleared, false, false},
+    {C::ViewStandard, Menu::Printout, "mi_viewStandard", E::Unchanged, false, false},
+    {C::ViewExtract, Menu::Printout, "mi_viewAuszug", E::Unchanged, false, false},
+    {C::ViewQuick1, Menu::View, "mi_viewQuick1", E::Unchanged, false, false},
+    {C::ViewQuick3, Menu::View, "mi_viewQuick3", E::Unchanged, false, false},
+    {C::ViewQuick4, Menu::View, "mi_viewQuick4", E::Unchanged, false, false},
+    {C::ViewGraphics, Menu::View, "mi_viewGrafik", E::Unchanged, false, false},
+    {C::ViewTable, Menu::View, "mi_viewTabelle", E::Unchanged, false, false},
+    {C::ViewDrawing, Menu::View, "mi_viewZeichnung", E::Unchanged, false, false},
+    {C::ViewS, Menu::View, "mi_viewS", E::Unchanged, false, false},
+    {C::ViewV, Menu::View, "mi_viewV", E::Unchanged, false, false},
+    {C::ViewA, Menu::View, "mi_viewA", E::Unchanged, false, false},
+    {C::ViewSva, Menu::View, "mi_viewSva", E::Unchanged, false, false},
+    {C::ViewAnimation, Menu::View, "mi_viewAnimation", E::Unchanged, false, false},
+    {C::ViewErrors, Menu::View, "mi_viewFehlermeldungen", E::Unchanged, false, false},
+    {C::CadGraphics, Menu::Cad, "mi_cadGrafik", E::Unchanged, false, false},
+    {C::CadPolyline, Menu::Cad, "mi_cadPolylinie", E::Unchanged, false, false},
+    {C::CadTable, Menu::Cad, "mi_cadTabelle", E::Unchanged, false, false},
+    {C::CadDrawing, Menu::Cad, "mi_cadZeichnung", E::Unchanged, false, false},
+    {C::CadQuick1, Menu::Cad, "mi_cadQuick1", E::Unchanged, false, false},
+    {C::CadQuick3, Menu::Cad, "mi_cadQuick3", E::Unchanged, false, false},
+    {C::CadQuick4, Menu::Cad, "mi_cadQuick4", E::Unchanged, false, false},
+    {C::CadDiagrams, Menu::Cad, "mi_cadDiagramme", E::Unchanged, false, false},
+    {C::StlCam, Menu::Stl, "mi_stlCam", E::Unchanged, false, false},
+    {C::DocInfo, Menu::Documentation, "mi_docuInfo", E::Unchanged, false, false},
+    {C::DocShow, Menu::Documentation, "mi_docuShow", E::Unchanged, false, false},
+    {C::DocPrint, Menu::Documentation, "mi_docuPrint", E::Unchanged, false, false},
+    {C::DocNew, Menu::Documentation, "mi_docuNew", E::Unchanged, false, false},
+    {C::DocModify, Menu::Documentation, "mi_docuModify", E::Unchanged, false, false},
+    {C::DocDelete, Menu::Documentation, "mi_docuDelete", E::Unchanged, false, false},
+    {C::DocSetup, Menu::Documentation, "mi_docuSetup", E::Set, false, false},
+    {C::HelpErrors, Menu::Help, "mi_helpFehlermeldungen", E::Unchanged, false, false},
+    {C::HelpPicture, Menu::Help, "mi_helpHilfebild", E::Unchanged, false, false},
+    {C::HelpGerman, Menu::Language, "mi_helpDeutsch", E::Unchanged, false, false},
+    {C::HelpEnglish, Menu::Language, "mi_helpEnglish", E::Unchanged, false, false},
+    {C::HelpRomanian, Menu::Language, "mi_helpRoman", E::Unchanged, false, false},
+    {C::HelpKorean, Menu::Language, "mi_helpKorea", E::Unchanged, false, false},
+    {C::HelpChinese, Menu::Language, "mi_helpChinese", E::Unchanged, false, false},
+    {C::HelpSystemInfo, Menu::Help, "mi_helpSystemInfo", E::Unchanged, false, false},
+    {C::HelpAbout, Menu::Help, "mi_helpAbout", E::Unchanged, false, false},
+};
+
+// Output dispatcher (destination, view kind) of the view, CAD and STL entries.
+struct OutputCode {
+  Command id;
+  int first, second;  // the two codes in the order the called part takes them
+};
+const OutputCode kOutputs[] = {
+    {C::FileExportDxf, 1, 2}, {C::ViewQuick1, 3, 7}, {C::ViewQuick3, 3, 9},
+    {C::ViewQuick4, 3, 10},   {C::ViewGraphics, 3, 1}, {C::ViewTable, 3, 3},
+    {C::ViewDrawing, 3, 5},   {C::CadGraphics, 0, 1}, {C::CadPolyline, 0, 2},
+    {C::CadTable, 0, 3},      {C::CadDrawing, 0, 5},  {C::CadQuick1, 0, 7},
+    {C::CadQuick3, 0, 9},     {C::CadQuick4, 0, 10},  {C::StlCam, 6, 2},
+};
+// Diagram (kind, destination).
+const OutputCode kDiagrams[] = {
+    {C::ViewS, 1, 3}, {C::ViewV, 2, 3}, {C::ViewA, 3, 3}, {C::ViewSva, 4, 3}, {C::CadDiagrams, 0, 0},
+};
+const OutputCode* Find(const OutputCode* begin, const OutputCode* end, Command c) {
+  for (const OutputCode* o = begin; o != end; ++o)
+    if (o->id == c) return o;
+  return nullptr;
+}
+const OutputCode* OutputOf(Command c) { return Find(std::begin(kOutputs), std::end(kOutputs), c); }
+const OutputCode* DiagramOf(Command c) { return Find(std::begin(kDiagrams), std::end(kDiagrams), c); }
+
+int RecentIndex(Command c) {
+  switch (c) {
+    case C::FileRecent1: return 1;
+    case C::FileRecent2: return 2;
+    case C::FileRecent3: return 3;
+    case C::FileRecent4: return 4;
+    default: return 0;
+  }
+}
+
+int ChangeMode(Command c) {
+  switch (c) {
+    case C::DocShow: return 4;
+    case C::DocPrint: return 5;
+    case C::DocNew: return 1;
+    case C::DocModify: return 2;
+    case C::DocDelete: return 3;
+    default: return 0;
+  }
+}
+
+int LanguageOf(Command c) {
+  switch (c) {
+    case C::HelpGerman: return lcGerman;
+    case C::HelpEnglish: return lcEnglish;
+    case C::HelpRomanian: return lcRomanian;
+    case C::HelpKorean: return lcKorean;
+    case C::HelpChinese: return lcChinese;
+    default: return 0;
+  }
+}
+
+ErrorListContext ErrorContext(Session& s) {
+  ErrorListContext ctx;
+  ctx.explanationFile = s.explanationFile();
+  ctx.tempDir = s.tempDir();
+  ctx.helpLevel = s.settings.helpLevel;
+  ctx.noGui = s.noGui();
+  return ctx;
+}
+
+std::unique_ptr<ReportEngine> MakeReportEngine(Session& s) {
+  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
+  ctx.explanationFile = s.explanationFile();
+  ctx.tempDir = s.tempDir();
+  std::error_code ec;
+  ctx.workDir = fs::current_path(ec).string();
+  ctx.noGui = s.noGui();
+  return std::make_unique<ReportEngine>(std::move(ctx));
+}
+}  // namespace
+
+const std::vector<CommandSpec>& CommandTable() { return kTable; }
+
+const CommandSpec& SpecOf(Command c) {
+  for (const auto& s : kTable)
+    if (s.id == c) return s;
+  return kTable.front();
+}
+
+std::string WindowTitle(const std::string& fileName) {
+  std::string title = Cp850ToUtf8(kProgramTitle);
+  if (fileName.empty()) return title + "   V " + kProgramVersion;
+  if (fileName.find('.') == std::string::npos)
+    return title + "  -  " + fileName + "." + kProjectExtension;
+  return title + "  -  " + fileName;
+}
+
+Shell::Shell(Session& s) : session(s) {}
+
+std::string Shell::projectPath() const {
+  return session.file.fileDir + session.file.fileName + "." + kProjectExtension;
+}
+
+const std::string& Shell::recentEntry(int i) const {
+  static const std::string none;
+  return i >= 1 && i <= RecentFiles::kEntries ? recent.entries[static_cast<size_t>(i - 1)] : none;
+}
+
+std::string Shell::title() const { return WindowTitle(session.file.fileName); }
+
+bool Shell::archiveLocked() const {
+  return session.uiState.fromCommandLine && session.settings.archiveMode;
+}
+
+bool Shell::errorEntriesEnabled() const { return session.messages.count() > 0; }
+
+bool Shell::available(Command c) const {
+  const ShellParts& p = parts;
+  if (int i = RecentIndex(c)) return !recentEntry(i).empty();
+  if (OutputOf(c)) return static_cast<bool>(p.output);
+  if (DiagramOf(c)) return static_cast<bool>(p.diagram);
+  if (ChangeMode(c)) return static_cast<bool>(p.changeRecords);
+  if (LanguageOf(c)) return true;
+  switch (c) {
+    case C::FileNew:
+      return p.drawingTexts && p.curveGeometry && p.follower && p.calcSettings;
+    case C::FileOpenTable: return static_cast<bool>(p.openTable);
+    case C::FileImportDxfR:
+    case C::FileImportDxfXy: return static_cast<bool>(p.importDxf);
+    case C::FilePrint: return static_cast<bool>(p.printSettings);
+    case C::FileConfig: return static_cast<bool>(p.configuration);
+    case C::EditText: return static_cast<bool>(p.drawingTexts);
+    case C::EditGeometry: return static_cast<bool>(p.curveGeometry);
+    case C::EditFollower: return p.follower && p.animation;
+    case C::EditBody: return static_cast<bool>(p.camBody);
+    case C::EditCalculation: return static_cast<bool>(p.calcSettings);
+    case C::ViewAnimation: return static_cast<bool>(p.animation);
+    case C::ViewErrors:
+    case C::HelpErrors: return errorEntriesEnabled();
+    case C::DocInfo: return static_cast<bool>(p.drawingInfo);
+    case C::DocSetup: return static_cast<bool>(p.documentSetup);
+    case C::HelpPicture: return static_cast<bool>(p.helpPicture);
+    case C::HelpSystemInfo: return static_cast<bool>(p.systemInfo);
+    default: return true;  // open, save, operating data, reset, printouts, exit, about
+  }
+}
+
+void Shell::run(Command c) {
+  if (!available(c)) return;
+  Flags& f = session.flags;
+  f.abortFlag = false;
+  if (int i = RecentIndex(c)) return openRecent(i);
+  if (const OutputCode* o = OutputOf(c)) return parts.output(session, o->first, o->second);
+  if (const OutputCode* d = DiagramOf(c)) return parts.diagram(session, d->first, d->second);
+  if (int mode = ChangeMode(c)) return parts.changeRecords(session, mode);
+  if (int code = LanguageOf(c)) return switchLanguage(code);
+  switch (c) {
+    case C::FileNew: return newProject();
+    case C::FileOpen: {
+      if (!savePrompt()) return;
+      std::string path;
+      if (!ChooseProjectFile(session.ui, session.file, path)) return;
+      openProject(path);
+      return refreshTitle();
+    }
+    case C::FileOpenTable:
+      if (!savePrompt()) return;
+      session.file.fileName.clear();
+      parts.openTable(session);
+      if (!f.abortFlag) f.modified = false;
+      return refreshTitle();
+    case C::FileSave: return saveProject(false);
+    case C::FileSaveAs: return saveProject(true);
+    case C::FileImportDxfR: return importDxf(ctPolarPoints);
+    case C::FileImportDxfXy: return importDxf(ctPoints);
+    case C::FilePrint: return parts.printSettings(session);
+    case C::FileConfig: return parts.configuration(session);
+    case C::FileExit:
+      if (view) view->closeWindow();
+      return;
+    case C::EditText: return editStep(parts.drawingTexts, false, false);
+    case C::EditGeometry: return editStep(parts.curveGeometry, false, true);
+    case C::EditOperatingData: return operatingData();
+    case C::EditFollower:
+      parts.follower(session);
+      if (f.abortFlag) return;
+      recalc();
+      f.modified = true;
+      refreshTitle();
+      parts.animation(session, 2);
+      return;
+    case C::EditBody: return editStep(parts.camBody, true, true);
+    case C::EditCalculation: return editStep(parts.calcSettings, true, true);
+    case C::EditReset: return resetGeometry();
+    case C::ViewStandard: return printout(pmStandard);
+    case C::ViewExtract: return printout(pmExtract);
+    case C::ViewAnimation: return parts.animation(session, 0);
+    case C::ViewErrors: return errorMessages();
+    case C::DocInfo: return parts.drawingInfo(session);
+    case C::DocSetup:
+      parts.documentSetup(session);
+      if (f.abortFlag) return;
+      f.modified = true;
+      return refreshTitle();
+    case C::HelpErrors: return helpErrorList();
+    case C::HelpPicture: return parts.helpPicture(session);
+    case C::HelpSystemInfo: return parts.systemInfo(session);
+    case C::HelpAbout: return about();
+    default: return;
+  }
+}
+
+bool Shell::savePrompt() {
+  Flags& f = session.flags;
+  Ui& ui = session.ui;
+  if (archiveLocked()) {
+    f.modified = false;
+    return true;
+  }
+  if (!session.file.fileName.empty() && f.modified) {
+    std::string name = commandLineName.empty() ? projectPath() : commandLineName;
+    bool yes = ui.askYesNo("Datei speichern (" + Utf8ToCp850(name) + ") ?");
+    if (f.abortFlag) return false;
+    // `modified` is cleared only when the project is safely on disk: a failed
+    // write must not let the next command discard it without asking.
+    if (yes && !WriteProject(ui, session.settings, session.file, archiveLocked(), name,
+                             session.project(), false)) {
+      f.abortFlag = true;
+      return false;
+    }
+    f.modified = false;
+  } else if (f.modified) {
+    if (ui.askYesNo("Bisherige Eingaben verwerfen ?"))
+      f.modified = false;
+    else
+      f.abortFlag = true;
+  }
+  return !f.abortFlag;
+}
+
+bool Shell::closeQuery() {
+  session.flags.abortFlag = false;
+  if (!savePrompt()) return false;
+  session.ui.port().status("L\u00F6sche tempor\u00E4re Dateien ...");
+  if (parts.removeTemporaryFiles) parts.removeTemporaryFiles(session);
+  return true;
+}
+
+bool Shell::openProject(const std::string& path) {
+  if (!ReadProject(session.ui, session.settings, path, session.project())) return false;
+  session.file.fileDir = DirectoryPart(path);
+  session.file.fileName = StemPart(path);
+  commandLineName.clear();
+  session.uiState.fromCommandLine = false;
+  recent.add(projectPath());
+  session.flags.modified = false;
+  recalc();
+  refreshViews();
+  return true;
+}
+
+void Shell::recalc() {
+  Calculate(session.project(), session.messages, session.flags, session.settings);
+}
+
+void Shell::switchLanguage(int code) {
+  if (!applyLanguage(texts, code)) return;
+  session.settings.language = code;
+  if (view) view->menusChanged();
+  refreshTitle();
+}
+
+void Shell::refreshTitle() {
+  if (!view) return;
+  view->titleChanged(title());
+  view->menusChanged();
+}
+
+void Shell::refreshViews() {
+  if (view) view->menusChanged();
+  if (parts.startView) parts.startView(session);
+}
+
+void Shell::newProject() {
+  Flags& f = session.flags;
+  CamProject& p = session.project();
+  if (!savePrompt()) return;
+  std::string startProject = session.file.fileDir + "null." + kProjectExtension;
+  std::error_code ec;
+  // The start project is optional: a broken one leaves the current values.
+  if (fs::exists(startProject, ec) && !ReadProject(session.ui, session.settings, startProject, p))
+    f.abortFlag = false;
+  session.file.fileName.clear();
+  commandLineName.clear();
+  session.uiState.fromCommandLine = false;
+  refreshTitle();
+  p.resetDocumentation();
+  if (view) view->clearGraphics();
+  p.clearGeometry();
+  f.modified = false;
+  if (view) view->clearGraphics();
+  parts.drawingTexts(session);
+  if (f.abortFlag) return;
+  parts.curveGeometry(session);
+  if (f.abortFlag) return;
+  session.uiState.helpTopic = 5100;
+  if (!session.ui.inputReal("Drehzahl [1/min]", p.speed, 1e-5L, kMaxSpeed)) return;
+  recalc();
+  parts.follower(session);
+  if (f.abortFlag) return;
+  parts.calcSettings(session);
+  if (f.abortFlag) return;
+  recalc();
+  f.modified = true;
+  refreshTitle();
+  refreshViews();
+}
+
+void Shell::openRecent(int i) {
+  if (!savePrompt()) return;
+  std::string path = recentEntry(i);
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) {
+    recent.remove(i - 1);
+    if (view) view->menusChanged();
+    session.ui.showErrorAlways("File " + Utf8ToCp850(path) + " not found !");
+    return;
+  }
+  openProject(path);
+  refreshTitle();
+}
+
+void Shell::saveProject(bool saveAs) {
+  Session& s = session;
+  std::string name = saveAs ? std::string() : s.file.fileName;
+  if (!WriteProject(s.ui, s.settings, s.file, archiveLocked(), name, s.project(), saveAs)) return;
+  s.flags.modified = false;
+  if (saveAs) recent.add(projectPath());
+  refreshTitle();
+}
+
+void Shell::importDxf(int curveType) {
+  Flags& f = session.flags;
+  f.calcError = false;
+  if (!savePrompt()) return;
+  session.project().curveType = static_cast<std::uint16_t>(curveType);
+  session.project().calc.linearize = true;
+  if (!parts.importDxf(session) || f.abortFlag) return;
+  f.modified = false;
+  refreshTitle();
+  refreshViews();
+}
+
+void Shell::editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views) {
+  dialog(session);
+  if (session.flags.abortFlag) return;
+  if (recalcAfter) recalc();
+  session.flags.modified = true;
+  refreshTitle();
+  if (views) refreshViews();
+}
+
+void Shell::operatingData() {
+  session.uiState.helpTopic = 5100;
+  if (!session.ui.inputReal("Drehzahl [1/min]", session.project().speed, 1e-5L, kMaxSpeed))
+    return;
+  recalc();
+  session.flags.modified = true;
+  refreshTitle();
+  refreshViews();
+}
+
+void Shell::resetGeometry() {
+  CamProject& p = session.project();
+  p.basePointCount = 0;
+  session.uiState.helpTopic = 8340;
+  if (session.ui.askYesNo("Koordinaten auf 0 setzen ?")) p.clearGeometry();
+  if (session.flags.abortFlag) return;
+  session.flags.modified = false;
+  refreshTitle();
+}
+
+void Shell::printout(int mode) {
+  auto engine = MakeReportEngine(session);
+  CamPrintout(*engine, mode);
+}
+
+void Shell::errorMessages() {
+  if (session.messages.empty()) {
+    session.ui.showNote("Berechnung erfolgreich ohne Fehlermeldungen");
+  } else if (session.flags.calcError) {
+    showErrorList(session.ui, ErrorContext(session), session.messages);
+  } else {
+    auto engine = MakeReportEngine(session);
+    MessageReport(*engine);
+  }
+}
+
+void Shell::helpErrorList() { showErrorList(session.ui, ErrorContext(session), session.messages); }
+
+void Shell::about() {
+  session.ui.showText(kProductName, std::string(kProgramTitle) + "\nVersion " + kProgramVersion);
+}
+
+std::string Shell::menuCaption(Menu m) const {
+  const GeneralWords& g = texts.general;
+  switch (m) {
+    case Menu::File: return g.file;
+    case Menu::Edit: return g.edit;
+    case Menu::View: return g.view;
+    case Menu::Printout: return g.printout;
+    case Menu::Cad: return g.cad;
+    case Menu::Stl: return "&STL";
+    case Menu::Documentation: return g.document;
+    case Menu::Help: return g.help;
+    case Menu::Language: return g.menu + " " + g.language;
+  }
+  return {};
+}
+
+std::string Shell::caption(Command c) const {
+  const GeneralWords& g = texts.general;
+  const CommandWords& k = texts.command;
+  if (int i = RecentIndex(c)) return RecentMenuCaption(i, recentEntry(i));
+  switch (c) {
+    case C::FileNew: return g.fileNew;
+    case C::FileOpen: return g.open;
+    case C::FileOpenTable: return g.open + " (" + k.table + ")";
+    case C::FileSave: return g.save;
+    case C::FileSaveAs: return g.saveAs;
+    case C::FileImportDxfR: return g.importWord + " DXF (x,y->r(phi))";
+    case C::FileImportDxfXy: return g.importWord + " DXF (x,y,phi)";
+    case C::FileExportDxf: return g.exportWord + " DXF";
+    case C::FilePrint: return g.print;
+    case C::FileConfig: return g.settings;
+    case C::FileExit: return g.exit;
+    case C::EditText: return g.text;
+    case C::EditGeometry: return k.geometry + " (curve)";
+    case C::EditOperatingData: return k.operatingData;
+    case C::EditFollower: return k.follower;
+    case C::EditBody: return g.dimensions + " Cam";
+    case C::EditCalculation: return k.calculation;
+    case C::EditReset: return k.reset;
+    case C::ViewStandard: return g.standardPrintout;
+    case C::ViewExtract: return g.extractPrintout;
+    case C::ViewQuick1:
+    case C::CadQuick1: return g.quick + " &1";
+    case C::ViewQuick3:
+    case C::CadQuick3: return g.quick + " &3";
+    case C::ViewQuick4:
+    case C::CadQuick4: return g.quick + " &4";
+    case C::ViewGraphics:
+    case C::CadGraphics: return k.graphics;
+    case C::ViewTable:
+    case C::CadTable: return k.table;
+    case C::ViewDrawing:
+    case C::CadDrawing: return g.drawing;
+    case C::ViewS: return "s = f (phi)";
+    case C::ViewV: return "v = f (phi)";
+    case C::ViewA: return "a = f (phi)";
+    case C::ViewSva: return "s,v,a = f(phi)";
+    case C::ViewAnimation: return g.animation;
+    case C::ViewErrors:
+    case C::HelpErrors:
+      return g.errorMessages + " (" + std::to_string(session.messages.count()) + ")";
+    case C::CadPolyline: return k.polyline;
+    case C::CadDiagrams: return g.diagrams;
+    case C::StlCam: return "&Cam";
+    case C::DocInfo: return g.drawingData;
+    case C::DocShow: return g.showChanges;
+    case C::DocPrint: return g.printChanges;
+    case C::DocNew: return g.newChange;
+    case C::DocModify: return g.editLastChange;
+    case C::DocDelete: return g.deleteLastChange;
+    case C::DocSetup: return g.documentSetup;
+    case C::HelpPicture: return g.helpPicture;
+    case C::HelpSystemInfo: return "System Info";
+    case C::HelpAbout: return kProductName;
+    default: break;
+  }
+  for (const auto& e : LanguageMenuEntries())
+    if (e.code == LanguageOf(c)) return e.caption;
+  return {};
+}
+
+}  // namespace kamo

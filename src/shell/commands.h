@@ -1,0 +1,150 @@
+// The menu commands of the main window as functions of the session, free of
+// any toolkit: every command clears the abort flag, asks to save where it
+// replaces the project, runs its dialogs or action, stops as soon as the abort
+// flag is set, and then sets or clears `modified`, recalculates and refreshes
+// the title, the error-message entries and the start view. The window only
+// binds menu entries to Shell::run and redraws what the ShellView calls ask for.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "io/configio.h"
+#include "io/recentfiles.h"
+#include "shell/language.h"
+#include "shell/recentmenu.h"
+
+namespace kamo {
+
+class Session;
+
+enum class Command {
+  FileNew, FileOpen, FileOpenTable, FileSave, FileSaveAs, FileImportDxfR, FileImportDxfXy,
+  FileExportDxf, FilePrint, FileConfig, FileRecent1, FileRecent2, FileRecent3, FileRecent4,
+  FileExit,
+  EditText, EditGeometry, EditOperatingData, EditFollower, EditBody, EditCalculation, EditReset,
+  ViewStandard, ViewExtract, ViewQuick1, ViewQuick3, ViewQuick4, ViewGraphics, ViewTable,
+  ViewDrawing, ViewS, ViewV, ViewA, ViewSva, ViewAnimation, ViewErrors,
+  CadGraphics, CadPolyline, CadTable, CadDrawing, CadQuick1, CadQuick3, CadQuick4, CadDiagrams,
+  StlCam,
+  DocInfo, DocShow, DocPrint, DocNew, DocModify, DocDelete, DocSetup,
+  HelpErrors, HelpPicture, HelpGerman, HelpEnglish, HelpRomanian, HelpKorean, HelpChinese,
+  HelpSystemInfo, HelpAbout,
+};
+
+enum class Menu { File, Edit, View, Printout, Cad, Stl, Documentation, Help, Language };
+
+// What a command does to `modified` when it runs to the end.
+enum class ModifiedEffect { Unchanged, Set, Cleared, ClearedOnSuccess };
+
+struct CommandSpec {
+  Command id;
+  Menu menu;
+  const char* objectName;   // "mi_" + menu + entry
+  ModifiedEffect modified;
+  bool replacesProject;     // runs the save prompt first
+  bool recalculates;
+};
+// Every command in menu order.
+const std::vector<CommandSpec>& CommandTable();
+const CommandSpec& SpecOf(Command c);
+
+// The parts of the program that the commands call and that live above the
+// shell or are built later: dialogs edit the project and set abortFlag when
+// cancelled. An empty part leaves its commands disabled.
+struct ShellParts {
+  std::function<void(Session&)> drawingTexts;   // Edit > Text
+  std::function<void(Session&)> curveGeometry;  // curve type and geometry, ends with its calculation
+  std::function<void(Session&)> follower;
+  std::function<void(Session&)> camBody;
+  std::function<void(Session&)> calcSettings;
+  std::function<void(Session&)> configuration;
+  std::function<void(Session&)> printSettings;  // graphic printout dialog
+  std::function<void(Session&)> drawingInfo;
+  std::function<void(Session&)> documentSetup;
+  std::function<void(Session&, int mode)> changeRecords;
+  std::function<void(Session&, int destination, int kind)> output;  // the output dispatcher
+  std::function<void(Session&, int kind, int destination)> diagram;
+  std::function<void(Session&, int mode)> animation;
+  std::function<bool(Session&)> importDxf;  // reads the contour for the set curve type
+  std::function<void(Session&)> openTable;
+  std::function<void(Session&)> helpPicture;
+  std::function<void(Session&)> systemInfo;
+  // The configured start view after the project changed; empty: none.
+  std::function<void(Session&)> startView;
+  // Deletes the temporary block files this run created.
+  std::function<void(Session&)> removeTemporaryFiles;
+};
+
+// What the window does when the shell asks it to.
+class ShellView {
+ public:
+  virtual ~ShellView() = default;
+  virtual void titleChanged(const std::string& /*title*/) {}
+  // Captions, enabled states, recent-file entries or the error entries changed.
+  virtual void menusChanged() {}
+  virtual void clearGraphics() {}
+  virtual void closeWindow() {}
+};
+
+class Shell {
+ public:
+  explicit Shell(Session& session);
+
+  Session& session;
+  ShellParts parts;
+  LanguageTexts texts;
+  RecentFiles recent;
+  ConfigPlace config;  // where the configuration and the recent-file list live
+  ShellView* view = nullptr;
+  // The project name exactly as the command line gave it; the save question
+  // names it unchanged.
+  std::string commandLineName;
+
+  bool available(Command c) const;
+  // Runs a command; an unavailable one does nothing.
+  void run(Command c);
+
+  // Before the project is replaced; false (abortFlag set) when the user
+  // cancelled or the project could not be saved.
+  bool savePrompt();
+  // Whether the window may close; deletes the temporary block files when it may.
+  bool closeQuery();
+
+  // Reads a project file as the current project: on success the name, the
+  // recent-file list, `modified` and the results follow it.
+  bool openProject(const std::string& path);
+  void recalc();
+  void switchLanguage(int code);
+  void refreshTitle();
+  void refreshViews();
+
+  // UTF-8 texts for the window.
+  std::string title() const;
+  std::string caption(Command c) const;
+  std::string menuCaption(Menu m) const;
+  bool errorEntriesEnabled() const;
+  std::string projectPath() const;  // fileDir + fileName + "." + extension
+  // Recent-file entry i = 1..4; "" when unused.
+  const std::string& recentEntry(int i) const;
+
+ private:
+  void newProject();
+  void openRecent(int i);
+  void saveProject(bool saveAs);
+  void importDxf(int curveType);
+  void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
+  void operatingData();
+  void resetGeometry();
+  void printout(int mode);
+  void errorMessages();
+  void helpErrorList();
+  void about();
+  bool archiveLocked() const;
+  void finish(Command c, bool success);
+};
+
+// The window title for a project name (without directory).
+std::string WindowTitle(const std::string& fileName);
+
+}  // namespace kamo

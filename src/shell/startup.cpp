@@ -1,0 +1,139 @@
+// Program start and end of the main window.
+#include "shell/startup.h"
+
+#include <filesystem>
+
+#include "core/codepage.h"
+#include "core/identity.h"
+#include "core/strings.h"
+#include "io/kamoio.h"
+#include "io/recentfiles.h"
+#include "shell/commands.h"
+#include "shell/session.h"
+
+namespace kamo {
+namespace fs = std::filesystem;
+
+namespace {
+bool IsOneOf(int m, std::initializer_list<int> modes) {
+  for (int x : modes)
+    if (m == x) return true;
+  return false;
+}
+
+std::string WithSeparator(const std::string& dir) {
+  if (dir.empty() || dir.back() == '/' || dir.back() == '\\') return dir;
+  return dir + "/";
+}
+
+// The project named on the command line of an interactive start.
+StartResult CommandLineProject(Shell& shell, const std::vector<std::string>& args,
+                               bool& showStartView) {
+  Session& s = shell.session;
+  if (args.empty()) return {};
+  const std::string& name = args[0];
+  std::string option = args.size() > 1 ? args[1] : std::string();
+  if (option == "/G" || option == "/E" || option == "/e") return {};
+  if (FileNamePart(name).find('.') == std::string::npos) {
+    s.ui.showErrorAlways(std::string("Erweiterung .") + kProjectExtension +
+                         " mu\xE1 mit angegeben werden");
+    return {false, 2};
+  }
+  std::error_code ec;
+  bool exists = fs::exists(name, ec);
+  std::string message;
+  s.uiState.errorBoxesOn = false;
+  bool read = ReadProject(s.ui, s.settings, name, s.project(), &message);
+  s.uiState.errorBoxesOn = true;
+  s.file.fileDir = DirectoryPart(name);
+  s.file.fileName = StemPart(name);
+  shell.commandLineName = name;
+  s.uiState.fromCommandLine = true;
+  if (read) {
+    showStartView = true;
+    return {};
+  }
+  s.flags.abortFlag = false;
+  // A file that exists but cannot be read is not silently replaced.
+  if (exists && !message.empty()) s.ui.showErrorAlways(message);
+  if (!s.ui.checkNewFile(name)) return {false, 1};
+  return {};
+}
+
+// The user's own folder below the data folder.
+StartResult UserDataFolder(Session& s) {
+  std::string answer;
+  if (!s.ui.inputText("Passwort (User) eingeben ...", 8, answer)) return {false, 1};
+  std::string base = WithSeparator(s.settings.dataDir);
+  std::error_code ec;
+  if (!fs::is_directory(base, ec)) {
+    s.ui.showErrorAlways("Invalid Directory " + Utf8ToCp850(base));
+    return {false, 1};
+  }
+  std::string trimmed = Trim(answer);
+  std::string dir = base + Cp850ToUtf8(trimmed);
+  if (trimmed.empty() || trimmed == ".." || trimmed == "\\" || trimmed.find(':') != std::string::npos ||
+      trimmed.find('/') != std::string::npos || trimmed.find('\\') != std::string::npos ||
+      !fs::is_directory(dir, ec)) {
+    s.ui.showErrorAlways("Ung\x81ltiges Passwort " + answer + " !");
+    return {false, 1};
+  }
+  s.file.fileDir = WithSeparator(dir);
+  return {};
+}
+}  // namespace
+
+StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>& args,
+                          const StartEnvironment& env) {
+  Session& s = shell.session;
+  ConfigContext ctx{env.startDir, env.screen};
+  s.flags.abortFlag = false;
+  if (!IsOneOf(mode, {6, 7, 8, 9})) readConfig(s.settings, s.ui, shell.config, env.configFallbackDir, ctx);
+  // The program folder is the one of the running program, so it always holds it.
+  checkDirectories(s.settings, s.ui, StartFolders::FromEnvironment(env.startDir, s.programDir));
+  if (!s.settings.userDataFolders) s.file.fileDir.clear();
+  s.commandLine = args;
+  bool showStartView = false;
+  StartResult r = CommandLineProject(shell, args, showStartView);
+  if (!r.keepRunning) return r;
+  if (!s.uiState.fromCommandLine) {
+    if (IsOneOf(mode, {0, 1, 8, 9}) && s.settings.userDataFolders) {
+      r = UserDataFolder(s);
+      if (!r.keepRunning) return r;
+    }
+    std::string startProject = s.file.fileDir + "null." + kProjectExtension;
+    std::error_code ec;
+    if (fs::exists(startProject, ec)) {
+      if (ReadProject(s.ui, s.settings, startProject, s.project())) s.file.fileName.clear();
+    }
+  }
+  s.flags.abortFlag = false;
+  if (IsOneOf(mode, {1, 4, 8})) shell.recalc();
+  s.flags.abortFlag = false;
+  s.flags.modified = false;
+  if (showStartView && shell.parts.startView) shell.parts.startView(s);
+  return {};
+}
+
+StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
+                            const StartEnvironment& env) {
+  Session& s = shell.session;
+  shell.texts = LanguageTexts();
+  ConfigContext ctx{env.startDir, env.screen};
+  readConfig(s.settings, s.ui, shell.config, env.configFallbackDir, ctx);
+  s.flags.abortFlag = false;
+  ReadRecentFiles(shell.config.dir, shell.recent);
+  s.flags.abortFlag = false;
+  StartResult r = StartSequence(shell, 8, args, env);
+  if (!r.keepRunning) return r;
+  s.flags.abortFlag = false;
+  if (s.settings.language > 0) shell.switchLanguage(s.settings.language);
+  shell.refreshTitle();
+  return r;
+}
+
+void EndMainWindow(Shell& shell) {
+  WriteRecentFiles(shell.session.ui, shell.config.dir, shell.recent, shell.session.file.fileDir);
+}
+
+}  // namespace kamo

@@ -1,0 +1,34 @@
+// The start of the main window (configuration, recent files, start sequence,
+// menu language, title) and its end, free of any toolkit. The command-line
+// part here is the one of an interactive start; batch jobs never get here.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "io/configio.h"
+
+namespace kamo {
+
+class Shell;
+
+struct StartEnvironment {
+  std::string startDir;           // working folder at start (native)
+  std::string configFallbackDir;  // where the configuration lives when startDir has none
+  ScreenInfo screen;
+};
+
+struct StartResult {
+  bool keepRunning = true;  // false: the program ends without showing its window
+  int exitCode = 0;
+};
+
+// Everything the creation of the main window does after its menus exist.
+StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
+                            const StartEnvironment& env);
+// The start sequence in start mode `mode` (8 at program start).
+StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>& args,
+                          const StartEnvironment& env);
+// The end of the main window: writes the recent-file list.
+void EndMainWindow(Shell& shell);
+
+}  // namespace kamo

@@ -1,0 +1,433 @@
+// The menu commands without a window: what each does to `modified`, to the
+// abort flag and to the results, driven through the scripted port.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <set>
+#include <functional>
+#include <string>
+
+#include "core/codepage.h"
+#include "core/identity.h"
+#include "io/kamoio.h"
+#include "shell/commands.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+namespace fs = std::filesystem;
+
+class RecordingView : public ShellView {
+ public:
+  std::string title;
+  int clears = 0;
+  bool closed = false;
+  void titleChanged(const std::string& t) override { title = t; }
+  void clearGraphics() override { ++clears; }
+  void closeWindow() override { closed = true; }
+};
+
+struct Bench {
+  test::ScriptedPort port;
+  Session session{port};
+  Shell shell{session};
+  RecordingView view;
+  test::TempFolder folder;
+  std::vector<std::string> dialogsRun;
+
+  Bench() { shell.view = &view; }
+
+  // A calculable project on disk (one of the shipped examples).
+  std::string exampleCopy(const std::string& name = "cam.kmo") {
+    std::string path = folder.file(name);
+    fs::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path,
+                  fs::copy_options::overwrite_existing);
+    return path;
+  }
+  // The example as the current, unnamed project, not calculated yet.
+  void loadExample() {
+    ASSERT_TRUE(ReadProject(session.ui, session.settings, exampleCopy(), session.project()));
+  }
+  void named(const std::string& stem) {
+    session.file.fileDir = folder.path() + "/";
+    session.file.fileName = stem;
+  }
+  // Stand-ins for the input dialogs: each records its name and cancels when asked to.
+  std::function<void(Session&)> dialog(const std::string& name, const std::string& cancelAt = "") {
+    return [this, name, cancelAt](Session& s) {
+      dialogsRun.push_back(name);
+      s.flags.abortFlag = name == cancelAt;
+    };
+  }
+  void allDialogs(const std::string& cancelAt = "") {
+    shell.parts.drawingTexts = dialog("text", cancelAt);
+    shell.parts.curveGeometry = dialog("geometry", cancelAt);
+    shell.parts.follower = dialog("follower", cancelAt);
+    shell.parts.calcSettings = dialog("calc", cancelAt);
+    shell.parts.camBody = dialog("body", cancelAt);
+  }
+  bool calculated() const { return session.project().contourCount > 0; }
+};
+
+struct CommandCase {
+  const char* name;
+  Command command;
+  std::function<void(Bench&)> setup;
+  bool modifiedAfter;
+  bool abortAfter;
+  bool recalculated;
+  std::function<void(Bench&)> check;
+};
+
+void NoCheck(Bench&) {}
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
+
+const CommandCase kCases[] = {
+    {"speed typed", Command::EditOperatingData,
+     [](Bench& b) {
+       b.loadExample();
+       b.port.texts = {"2000"};
+     },
+     true, false, true,
+     [](Bench& b) {
+       EXPECT_EQ(b.session.project().speed, 2000);
+       EXPECT_EQ(b.port.textPrompts.at(0).label, "Drehzahl [1/min]");
+       EXPECT_EQ(b.session.uiState.helpTopic, 5100);
+     }},
+    {"speed cancelled", Command::EditOperatingData,
+     [](Bench& b) { b.port.texts = {std::nullopt}; }, false, true, false,
+     [](Bench& b) { EXPECT_EQ(b.session.project().speed, 1000); }},
+    {"speed out of range, then cancelled", Command::EditOperatingData,
+     [](Bench& b) { b.port.texts = {"0", std::nullopt}; }, false, true, false,
+     [](Bench& b) {
+       ASSERT_EQ(b.port.boxes.size(), 1u);
+       EXPECT_EQ(b.port.boxes[0].text.rfind("G\u00FCltiger Wertebereich: ", 0), 0u);
+       EXPECT_EQ(b.port.textPrompts.at(1).text, "0");
+     }},
+    {"reset, yes", Command::EditReset,
+     [](Bench& b) {
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::Yes};
+     },
+     false, false, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.port.questions.at(0), "Koordinaten auf 0 setzen ?");
+       EXPECT_EQ(b.session.project().basePointCount, 0);
+     }},
+    {"reset, no: the count is 0 all the same", Command::EditReset,
+     [](Bench& b) {
+       b.session.project().basePointCount = 5;
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::No};
+     },
+     false, false, false, [](Bench& b) { EXPECT_EQ(b.session.project().basePointCount, 0); }},
+    {"reset, cancel keeps modified", Command::EditReset,
+     [](Bench& b) {
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::Cancel};
+     },
+     true, true, false, NoCheck},
+    {"save under the project's name", Command::FileSave,
+     [](Bench& b) {
+       b.named("nocke");
+       b.session.flags.modified = true;
+     },
+     false, false, false,
+     [](Bench& b) {
+       EXPECT_TRUE(fs::exists(b.folder.file("nocke.kmo")));
+       EXPECT_TRUE(b.port.questions.empty());  // no overwrite question
+     }},
+    {"save that cannot write keeps modified", Command::FileSave,
+     [](Bench& b) {
+       b.session.file = {"nocke", "/nonexistent-kamo-dir/"};
+       b.session.flags.modified = true;
+     },
+     true, true, false, [](Bench& b) { EXPECT_FALSE(b.port.boxes.empty()); }},
+    {"save as: chosen name, recent entry", Command::FileSaveAs,
+     [](Bench& b) {
+       b.session.flags.modified = true;
+       b.port.files = {b.folder.file("neu.kmo")};
+     },
+     false, false, false,
+     [](Bench& b) {
+       EXPECT_TRUE(fs::exists(b.folder.file("neu.kmo")));
+       EXPECT_EQ(b.session.file.fileName, "neu");
+       EXPECT_EQ(b.shell.recentEntry(1), b.folder.path() + "/neu.kmo");
+       EXPECT_NE(b.view.title.find("neu.kmo"), std::string::npos);
+     }},
+    {"save as cancelled", Command::FileSaveAs,
+     [](Bench& b) {
+       b.session.flags.modified = true;
+       b.port.files = {std::nullopt};
+     },
+     true, true, false, NoCheck},
+    {"open an unmodified project", Command::FileOpen,
+     [](Bench& b) { b.port.files = {b.exampleCopy()}; }, false, false, true,
+     [](Bench& b) {
+       EXPECT_EQ(b.session.file.fileName, "cam");
+       EXPECT_EQ(b.shell.recentEntry(1), b.folder.path() + "/cam.kmo");
+       EXPECT_TRUE(b.port.questions.empty());
+     }},
+    {"open: the save question cancelled", Command::FileOpen,
+     [](Bench& b) {
+       b.named("alt");
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::Cancel};
+     },
+     true, true, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.port.questions.at(0), "Datei speichern (" + b.folder.path() + "/alt.kmo) ?");
+       EXPECT_TRUE(b.port.fileDialogs.empty());
+       EXPECT_EQ(b.session.file.fileName, "alt");
+     }},
+    {"open: save question yes but the write fails", Command::FileOpen,
+     [](Bench& b) {
+       b.session.file = {"alt", "/nonexistent-kamo-dir/"};
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::Yes};
+     },
+     true, true, false, [](Bench& b) { EXPECT_TRUE(b.port.fileDialogs.empty()); }},
+    {"open: save question no", Command::FileOpen,
+     [](Bench& b) {
+       b.named("alt");
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::No};
+       b.port.files = {b.exampleCopy()};
+     },
+     false, false, true, [](Bench& b) { EXPECT_FALSE(fs::exists(b.folder.file("alt.kmo"))); }},
+    {"open: unnamed input not discarded", Command::FileOpen,
+     [](Bench& b) {
+       b.session.flags.modified = true;
+       b.port.answers = {Answer::No};
+     },
+     true, true, false,
+     [](Bench& b) { EXPECT_EQ(b.port.questions.at(0), "Bisherige Eingaben verwerfen ?"); }},
+    {"open an unreadable file", Command::FileOpen,
+     [](Bench& b) {
+       test::WriteFileBytes(b.folder.file("bad.kmo"), "nonsense\r\n");
+       b.named("alt");
+       b.port.files = {b.folder.file("bad.kmo")};
+     },
+     false, true, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.session.file.fileName, "alt");
+       EXPECT_TRUE(b.shell.recentEntry(1).empty());
+     }},
+    {"new: every dialog confirmed", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs();
+       b.port.texts = {"500"};
+       b.named("alt");
+     },
+     true, false, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry", "follower", "calc"}));
+       EXPECT_EQ(b.session.file.fileName, "");
+       EXPECT_EQ(b.session.project().speed, 500);
+       EXPECT_GE(b.view.clears, 2);
+     }},
+    {"new: follower cancelled", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs("follower");
+       b.port.texts = {"500"};
+     },
+     false, true, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry", "follower"}));
+     }},
+    {"new: speed cancelled", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs();
+       b.port.texts = {std::nullopt};
+     },
+     false, true, false,
+     [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry"})); }},
+    {"cam body confirmed", Command::EditBody,
+     [](Bench& b) {
+       b.loadExample();
+       b.allDialogs();
+     },
+     true, false, true, NoCheck},
+    {"cam body cancelled", Command::EditBody, [](Bench& b) { b.allDialogs("body"); }, false, true,
+     false, NoCheck},
+    {"drawing texts do not recalculate", Command::EditText, [](Bench& b) { b.allDialogs(); }, true,
+     false, false, NoCheck},
+    {"missing recent file", Command::FileRecent2,
+     [](Bench& b) {
+       b.shell.recent.entries = {"/a/x.kmo", "/nonexistent-kamo-dir/y.kmo", "/a/z.kmo", ""};
+     },
+     false, false, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.shell.recent.entries[1], "/a/z.kmo");
+       EXPECT_EQ(b.port.boxTexts().at(0), "File /nonexistent-kamo-dir/y.kmo not found !");
+     }},
+    {"recent file opened", Command::FileRecent1,
+     [](Bench& b) { b.shell.recent.entries = {b.exampleCopy(), "", "", ""}; }, false, false, true,
+     [](Bench& b) { EXPECT_EQ(b.session.file.fileName, "cam"); }},
+    {"exit asks the window to close", Command::FileExit, [](Bench&) {}, false, false, false,
+     [](Bench& b) { EXPECT_TRUE(b.view.closed); }},
+};
+
+class CommandTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandTest, ModifiedAbortAndRecalculation) {
+  const CommandCase& c = GetParam();
+  Bench b;
+  c.setup(b);
+  b.session.project().contourCount = 0;
+  ASSERT_TRUE(b.shell.available(c.command));
+  b.shell.run(c.command);
+  EXPECT_EQ(b.session.flags.modified, c.modifiedAfter);
+  EXPECT_EQ(b.session.flags.abortFlag, c.abortAfter);
+  EXPECT_EQ(b.calculated(), c.recalculated);
+  c.check(b);
+  EXPECT_TRUE(b.port.texts.empty() && b.port.answers.empty() && b.port.files.empty())
+      << "not every scripted answer was used";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) {
+                           std::string n;
+                           for (const char* p = info.param.name; *p; ++p)
+                             n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                           return n;
+                         });
+
+// Commands whose parts do not exist stay disabled, and running them asks nothing.
+TEST(Commands, WithoutTheirPartsDisabled) {
+  Bench b;
+  for (Command c : {Command::FileNew, Command::FileOpenTable, Command::FileImportDxfR,
+                    Command::FileExportDxf, Command::FilePrint, Command::FileConfig,
+                    Command::EditText, Command::EditGeometry, Command::EditFollower,
+                    Command::EditBody, Command::EditCalculation, Command::ViewQuick1,
+                    Command::ViewSva, Command::ViewAnimation, Command::CadDiagrams,
+                    Command::StlCam, Command::DocInfo, Command::DocNew, Command::DocSetup,
+                    Command::HelpPicture, Command::HelpSystemInfo, Command::FileRecent1,
+                    Command::ViewErrors, Command::HelpErrors}) {
+    EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
+    b.shell.run(c);
+  }
+  EXPECT_TRUE(b.port.boxes.empty() && b.port.textPrompts.empty() && b.port.questions.empty());
+  for (Command c : {Command::FileOpen, Command::FileSave, Command::FileSaveAs,
+                    Command::EditOperatingData, Command::EditReset, Command::ViewStandard,
+                    Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
+                    Command::FileExit})
+    EXPECT_TRUE(b.shell.available(c)) << SpecOf(c).objectName;
+}
+
+TEST(Commands, TableNamesEveryEntryOnce) {
+  std::set<std::string> names;
+  for (const auto& s : CommandTable()) {
+    EXPECT_EQ(std::string(s.objectName).rfind("mi_", 0), 0u);
+    EXPECT_TRUE(names.insert(s.objectName).second) << s.objectName;
+    EXPECT_EQ(SpecOf(s.id).objectName, s.objectName);
+  }
+  EXPECT_EQ(names.size(), static_cast<size_t>(Command::HelpAbout) + 1);
+}
+
+TEST(Commands, OutputsReachTheDispatcherWithTheirCodes) {
+  Bench b;
+  std::vector<std::pair<int, int>> outputs, diagrams;
+  b.shell.parts.output = [&](Session&, int d, int k) { outputs.emplace_back(d, k); };
+  b.shell.parts.diagram = [&](Session&, int k, int d) { diagrams.emplace_back(k, d); };
+  for (Command c : {Command::FileExportDxf, Command::ViewQuick1, Command::ViewQuick3,
+                    Command::ViewQuick4, Command::ViewGraphics, Command::ViewTable,
+                    Command::ViewDrawing, Command::CadGraphics, Command::CadPolyline,
+                    Command::CadTable, Command::CadDrawing, Command::CadQuick1,
+                    Command::CadQuick3, Command::CadQuick4, Command::StlCam, Command::ViewS,
+                    Command::ViewV, Command::ViewA, Command::ViewSva, Command::CadDiagrams})
+    b.shell.run(c);
+  EXPECT_EQ(outputs, (std::vector<std::pair<int, int>>{{1, 2}, {3, 7}, {3, 9}, {3, 10}, {3, 1},
+                                                       {3, 3}, {3, 5}, {0, 1}, {0, 2}, {0, 3},
+                                                       {0, 5}, {0, 7}, {0, 9}, {0, 10}, {6, 2}}));
+  EXPECT_EQ(diagrams, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {4, 3}, {0, 0}}));
+}
+
+TEST(Commands, OpeningTheSameFileTwiceKeepsOneRecentEntry) {
+  Bench b;
+  std::string other = b.exampleCopy("other.kmo");
+  std::string cam = b.exampleCopy();
+  b.port.files = {cam, other, cam};
+  for (int i = 0; i < 3; ++i) b.shell.run(Command::FileOpen);
+  EXPECT_EQ(b.shell.recent.entries[0], cam);
+  EXPECT_EQ(b.shell.recent.entries[1], other);
+  EXPECT_EQ(b.shell.recent.entries[2], "");
+}
+
+TEST(Commands, ErrorEntriesFollowTheMessageCount) {
+  Bench b;
+  EXPECT_EQ(b.shell.caption(Command::ViewErrors), "&Fehlermeldungen (0)");
+  b.session.messages.add("Fehler : A Cam <= 0 !");
+  b.session.messages.add("Fehler : L < stroke !");
+  EXPECT_TRUE(b.shell.available(Command::HelpErrors));
+  EXPECT_EQ(b.shell.caption(Command::HelpErrors), "&Fehlermeldungen (2)");
+}
+
+TEST(Commands, CloseQuery) {
+  struct Case {
+    Answer answer;
+    bool closes, written, modifiedAfter;
+  };
+  for (Case c : {Case{Answer::No, true, false, false}, Case{Answer::Yes, true, true, false},
+                 Case{Answer::Cancel, false, false, true}}) {
+    Bench b;
+    bool removed = false;
+    b.shell.parts.removeTemporaryFiles = [&](Session&) { removed = true; };
+    b.named("nocke");
+    b.session.flags.modified = true;
+    b.port.answers = {c.answer};
+    EXPECT_EQ(b.shell.closeQuery(), c.closes);
+    EXPECT_EQ(removed, c.closes);
+    EXPECT_EQ(fs::exists(b.folder.file("nocke.kmo")), c.written);
+    EXPECT_EQ(b.session.flags.modified, c.modifiedAfter);
+  }
+}
+
+// In archive mode a project from the command line is simply given up.
+TEST(Commands, ArchiveModeSavePromptAsksNothing) {
+  Bench b;
+  b.named("nocke");
+  b.session.flags.modified = true;
+  b.session.uiState.fromCommandLine = true;
+  b.session.settings.archiveMode = true;
+  EXPECT_TRUE(b.shell.savePrompt());
+  EXPECT_FALSE(b.session.flags.modified);
+  EXPECT_TRUE(b.port.questions.empty());
+}
+
+// The question names the project as the command line gave it.
+TEST(Commands, SaveQuestionNamesTheCommandLineName) {
+  Bench b;
+  b.named("nocke");
+  b.shell.commandLineName = "nocke.kmo";
+  b.session.flags.modified = true;
+  b.port.answers = {Answer::No};
+  EXPECT_TRUE(b.shell.savePrompt());
+  EXPECT_EQ(b.port.questions.at(0), "Datei speichern (nocke.kmo) ?");
+}
+
+TEST(WindowTitle, ByFileName) {
+  std::string t = Cp850ToUtf8(kProgramTitle);
+  EXPECT_EQ(WindowTitle(""), t + "   V 5.1");
+  EXPECT_EQ(WindowTitle("nocke"), t + "  -  nocke.kmo");
+  EXPECT_EQ(WindowTitle("nocke.alt"), t + "  -  nocke.alt");
+}
+
+TEST(RecentMenu, Captions) {
+  struct Case {
+    std::string path, caption;
+  };
+  std::string longPath = "/home/konstrukteur/projekte/kurvenscheiben/2026/nocke.kmo";  // 57
+  std::string just49 = "/home/k/" + std::string(31, 'a') + "/nocke.kmo";
+  std::string noSecond = "/" + std::string(55, 'b') + ".kmo";
+  for (const Case& c : {Case{longPath, "&1 /.../nocke.kmo"}, Case{just49, "&1 " + just49},
+                        Case{just49 + "x", "&1 /.../nocke.kmox"}, Case{noSecond, "&1 " + noSecond},
+                        Case{"/a/b&c.kmo", "&1 /a/b&&c.kmo"}}) {
+    EXPECT_EQ(RecentMenuCaption(1, c.path), c.caption) << c.path;
+  }
+}
+
+}  // namespace
+}  // namespace kamo

@@ -1,0 +1,143 @@
+// The start of an interactive session: the project named on the command
+// line, the start project, and the prompt rule for over-long stored values.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "shell/commands.h"
+#include "shell/session.h"
+#include "shell/startup.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+namespace fs = std::filesystem;
+
+struct StartBench {
+  test::ScriptedPort port;
+  Session session{port};
+  Shell shell{session};
+  test::TempFolder folder;
+  StartEnvironment env;
+  StartBench() {
+    env.startDir = folder.path() + "/";
+    env.configFallbackDir = folder.path() + "/config/";
+    session.programDir = folder.path() + "/";
+    session.settings.tempDir = folder.path();
+  }
+  std::string example(const std::string& name) {
+    std::string path = folder.file(name);
+    fs::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path);
+    return path;
+  }
+};
+
+TEST(Startup, CommandLineProject) {
+  struct Case {
+    const char* what;
+    std::function<std::vector<std::string>(StartBench&)> args;
+    bool keepRunning, fromCommandLine, calculated;
+    std::string fileName;
+  };
+  const Case cases[] = {
+      {"no arguments", [](StartBench&) { return std::vector<std::string>{}; }, true, false, false,
+       ""},
+      {"a readable project", [](StartBench& b) { return std::vector<std::string>{b.example("a.kmo")}; },
+       true, true, true, "a"},
+      {"/G does not open it",
+       [](StartBench& b) { return std::vector<std::string>{b.example("a.kmo"), "/G"}; }, true,
+       false, false, ""},
+      {"a new name", [](StartBench& b) { return std::vector<std::string>{b.folder.file("neu.kmo")}; },
+       true, true, false, "neu"},
+      {"without extension",
+       [](StartBench& b) { return std::vector<std::string>{b.folder.file("neu")}; }, false, false,
+       false, ""},
+  };
+  for (const Case& c : cases) {
+    StartBench b;
+    StartResult r = StartSequence(b.shell, 8, c.args(b), b.env);
+    EXPECT_EQ(r.keepRunning, c.keepRunning) << c.what;
+    if (!r.keepRunning) {
+      EXPECT_EQ(b.port.boxTexts().back(), "Erweiterung .kmo mu\u00DF mit angegeben werden");
+      continue;
+    }
+    EXPECT_EQ(b.session.uiState.fromCommandLine, c.fromCommandLine) << c.what;
+    EXPECT_EQ(b.session.project().contourCount > 0, c.calculated) << c.what;
+    EXPECT_EQ(b.session.file.fileName, c.fileName) << c.what;
+    EXPECT_FALSE(b.session.flags.modified);
+    EXPECT_FALSE(b.session.flags.abortFlag);
+  }
+}
+
+// A damaged project named on the command line is reported, not silently
+// taken as the name of a new one.
+TEST(Startup, UnreadableCommandLineProjectIsReported) {
+  StartBench b;
+  std::string bad = b.folder.file("bad.kmo");
+  test::WriteFileBytes(bad, "kaputt\r\n");
+  b.port.answers = {Answer::No};  // do not overwrite it
+  StartResult r = StartSequence(b.shell, 8, {bad}, b.env);
+  EXPECT_FALSE(r.keepRunning);
+  ASSERT_FALSE(b.port.boxes.empty());
+  EXPECT_NE(b.port.boxes.front().text.find("bad.kmo"), std::string::npos);
+}
+
+TEST(Startup, StartProjectNullIsReadWithoutName) {
+  StartBench b;
+  b.session.settings.userDataFolders = true;
+  b.session.settings.dataDir = b.folder.path();
+  fs::create_directory(b.folder.file("meier"));
+  fs::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", b.folder.file("meier/null.kmo"));
+  b.port.texts = {"meier"};
+  StartResult r = StartSequence(b.shell, 8, {}, b.env);
+  EXPECT_TRUE(r.keepRunning);
+  EXPECT_EQ(b.session.file.fileDir, b.folder.file("meier") + "/");
+  EXPECT_EQ(b.session.file.fileName, "");
+  EXPECT_GT(b.session.project().contourCount, 0);
+}
+
+TEST(Startup, UserFolderRefusals) {
+  for (const char* answer : {"", "..", "\\", "c:x", "fremd"}) {
+    StartBench b;
+    b.session.settings.userDataFolders = true;
+    b.session.settings.dataDir = b.folder.path();
+    b.port.texts = {answer};
+    EXPECT_FALSE(StartSequence(b.shell, 8, {}, b.env).keepRunning) << answer;
+    EXPECT_EQ(b.port.boxTexts().back(), "Ung\u00FCltiges Passwort " + std::string(answer) + " !");
+  }
+}
+
+TEST(Startup, RecentFilesKeptBetweenRuns) {
+  test::TempFolder work;
+  std::string project;
+  {
+    StartBench b;
+    b.env.configFallbackDir = work.path() + "/";
+    StartMainWindow(b.shell, {}, b.env);
+    project = b.example("a.kmo");
+    ASSERT_TRUE(b.shell.openProject(project));
+    EndMainWindow(b.shell);
+  }
+  StartBench b;
+  b.env.configFallbackDir = work.path() + "/";
+  StartMainWindow(b.shell, {}, b.env);
+  EXPECT_EQ(b.shell.recentEntry(1), project);
+}
+
+// The maximum length of a prompt limits typing; a longer stored value is kept.
+TEST(Prompt, MaximumLengthNeverCutsTheShownValue) {
+  test::ScriptedPort port;
+  Session session(port);
+  std::string line(80, 'x');
+  port.texts = {line, line.substr(1), line + "y"};
+  for (const std::string& expected : {line, line.substr(1), line}) {
+    std::string value = line;
+    ASSERT_TRUE(session.ui.inputText("Programm", 60, value));
+    EXPECT_EQ(value, expected);
+  }
+  EXPECT_EQ(port.textPrompts.at(0).text, line);
+}
+
+}  // namespace
+}  // namespace kamo
