@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/strings.h"
+#include "graphics/drawing.h"
 #include "graphics/table.h"
 
 namespace kamo {
@@ -16,9 +17,7 @@ std::string SheetKindText(int kind) {
   return kind >= 1 && kind <= 11 ? names[kind] : "";
 }
 
-bool SheetKindAvailable(int kind) {
-  return kind == 1 || kind == 2 || kind == 3 || kind == 4 || kind == 6;
-}
+bool SheetKindAvailable(int kind) { return kind >= 1 && kind <= 10; }
 
 void DrawContour(SheetOutput& out, bool withBore) {
   CamProject& p = out.project;
@@ -62,6 +61,7 @@ void DrawSegmentArrows(SheetOutput& out) {
 namespace {
 
 bool OneSheet(SheetOutput& out, int device, int kind) {
+  if (IsCompositeSheet(kind)) return CompositeSheet(out, device, kind);
   CadOutput& cad = out.cad;
   CamProject& p = out.project;
   cad.CadOpen(device, "KAMO");
