@@ -40,8 +40,21 @@ std::string CadKindText(int kind) {
 }
 
 bool CadKindAvailable(int kind) {
-  return kind == kCadDxf || kind == kCadScreen || kind == kCadPlot || kind == kCadText;
+  return kind == kCadDxf || kind == kCadScreen || kind == kCadPlot || kind == kCadText ||
+         CadWriterAvailable(kind);
 }
+
+namespace {
+std::string KindExtension(int kind) {
+  switch (kind) {
+    case kCadDxf: return "dxf";
+    case kCadIges: return "igs";
+    case kCadStl: return "stl";
+    case kCadStep: return "stp";
+    default: return "txt";
+  }
+}
+}  // namespace
 
 CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_.settings),
                                            file_(*env_.settings), block_(*env_.settings) {}
@@ -75,7 +88,9 @@ DxfWriter& CadOutput::dxf() {
   return (kind_ == kCadDxf || kind_ == kCadPlot) ? file_ : block_;
 }
 
-bool CadOutput::emulatesPolylines() const { return !(toDxf() && polylineNative_); }
+bool CadOutput::emulatesPolylines() const {
+  return !((toDxf() || (toWriter() && writer_->NativePolylines())) && polylineNative_);
+}
 
 std::string CadOutput::LayerName(int n) const {
   if (drawMode_ == 2) return std::to_string(n);
@@ -98,9 +113,10 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   Ui& ui = *env_.ui;
   if (kind == 0) {
     auto& texts = ui.state().choiceTexts;
-    for (int i = 1; i <= 6; ++i) texts[static_cast<size_t>(i)] = CadKindText(i);
-    int k = kind_ >= 1 && kind_ <= 6 ? kind_ : 1;
-    if (!ui.inputChoice("CAD-Code", 6, k)) return;
+    int offered = stepLevel_ > 0 ? 7 : 6;
+    for (int i = 1; i <= offered; ++i) texts[static_cast<size_t>(i)] = CadKindText(i);
+    int k = kind_ >= 1 && kind_ <= offered ? kind_ : 1;
+    if (!ui.inputChoice("CAD-Code", offered, k)) return;
     kind = k;
   }
   offsetX_ = offsetY_ = 0;
@@ -112,13 +128,14 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   }
   kind_ = kind;
   fileName_.clear();
+  writer_.reset();
   if (kind == kCadScreen) {
     if (env_.display) env_.display->Clear();
   } else if (kind == kCadPlot) {
     fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
     ui.port().status(fileName_ + " wird geplottet..");
   } else {
-    std::string ext = kind == kCadDxf ? "dxf" : "txt";
+    std::string ext = KindExtension(kind);
     if (env_.batch) {
       fileName_ = env_.batchFile + "." + ext;
     } else {
@@ -151,7 +168,10 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   inBlocks_ = false;
   blockOpen_ = false;
   heightCancelled_ = false;
-  polylineNative_ = true;
+  polylineNative_ = !(kind == kCadStep && stepLevel_ < 2);
+  CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, stepLevel_,
+                      stlClosedSolid_};
+  writer_ = MakeCadWriter(kind, std::move(wc));
   open_ = true;
 }
 
@@ -163,6 +183,21 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
   winYMax_ = yMax;
   winWidth_ = xMax - xMin;
   winHeight_ = yMax - yMin;
+  if (kind_ == kCadStl) {
+    // The walls need a height: the prompt is always asked, and 0 is refused.
+    Real h = height;
+    if (!env_.batch && !env_.ui->inputLength("H\x94he", h, 0, 1000)) {
+      env_.flags->abortFlag = false;
+      heightCancelled_ = true;
+      h = height;
+    }
+    if (!(h > 0)) {
+      env_.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
+      setAbort();
+    }
+    height = h;
+  }
+  if (writer_) writer_->Window(xMin, yMin, xMax, yMax);
   if (toDxf()) {
     file_.Header(xMin, yMin, xMax, yMax);
   } else if (textKind()) {
@@ -208,6 +243,8 @@ void CadOutput::CadBeginBlock(std::string_view name) {
     definedBlocks_.emplace_back(name);
   } else if (textKind()) {
     textLine("BLOCK\t" + std::string(name));
+  } else if (writer_ && writer_->HasBlocks()) {
+    writer_->BeginBlock(name);
   } else {
     blockPath_ = (fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$")).string();
     std::FILE* f = std::fopen(blockPath_.c_str(), "wb");
@@ -235,6 +272,8 @@ void CadOutput::CadEndBlock() {
     file_.EndBlock();
   } else if (textKind()) {
     textLine("END OF BLOCK");
+  } else if (writer_ && writer_->HasBlocks()) {
+    writer_->EndBlock();
   } else if (blockOpen_) {
     block_.End();
     std::ofstream out(blockPath_, std::ios::binary | std::ios::trunc);
@@ -263,6 +302,7 @@ void CadOutput::CadBeginEntities() {
   if (!open_) return;
   if (toDxf()) file_.BeginEntities();
   if (textKind()) textLine("SECTION ENTITIES");
+  if (writer_) writer_->BeginEntities();
   if (screen()) {
     penMode_ = 0;
     env_.display->SetLineStyle(0);
@@ -273,11 +313,18 @@ void CadOutput::CadBeginEntities() {
   }
 }
 
+bool CadOutput::CadPassDone() const { return writer_ ? writer_->PassDone() : true; }
+
 bool CadOutput::CadClose() {
   if (!open_) return false;
   open_ = false;
   bool ok = true;
   bool aborted = abort();
+  stepLevel_ = 0;
+  if (writer_) {
+    ok = writer_->Close(aborted);
+    writer_.reset();
+  }
   if (kind_ == kCadDxf || kind_ == kCadPlot || kind_ == kCadText) {
     if (kind_ == kCadText) textLine("EOF");
     else file_.End();
@@ -340,6 +387,7 @@ void CadOutput::CadLayer(int n) {
   layerName_ = LayerName(n);
   file_.setLayerName(layerName_);
   block_.setLayerName(layerName_);
+  if (writer_) writer_->Layer(n, drawMode_);
   if (screen()) screenLayer();
 }
 
@@ -388,6 +436,7 @@ void CadOutput::CadFitTextStyle(int kind, std::string_view text, Real angle, Rea
 void CadOutput::CadSetZ(Real z0, Real z1) {
   solidZ0_ = z0;
   solidZ1_ = z1;
+  if (writer_) writer_->SetZ(z0, z1);
 }
 
 // ---------------------------------------------------------------- elements
@@ -401,18 +450,70 @@ void CadOutput::CadLine(Real x1, Real y1, Real x2, Real y2) {
   if (toDxf()) dxf().Line(x1, y1, x2, y2);
   else if (textKind()) textLine("LINE\t" + num(x1) + "\t" + num(y1) + "\t" + num(x2) + "\t" + num(y2));
   else if (screen()) env_.display->line(x1, y1, x2, y2);
+  else if (toWriter()) writer_->Line(x1, y1, x2, y2);
+}
+
+static Real ArcResolution(const Settings& s) { return s.arcLineResolution > 0 ? s.arcLineResolution : 0.5L; }
+
+void CadOutput::circleAsLines(Real x, Real y, Real r, bool clockwise) {
+  r = std::fabs(r);
+  Real res = ArcResolution(settings_);
+  Real c = 2 * kPi * r;
+  CadMoveTo(x + r, y);
+  if (!std::isfinite(c) || c <= res) {
+    CadLineTo(x + r, y);
+    return;
+  }
+  long n = static_cast<long>(std::min<Real>(std::round(c / res), 100000));
+  Real step = 2 * kPi / static_cast<Real>(n);
+  if (clockwise) step = -step;
+  for (long i = 0; i <= n; ++i) {
+    Real a = static_cast<Real>(i) * step + (clockwise ? 2 * kPi : 0);
+    CadLineTo(x + r * std::cos(a), y + r * std::sin(a));
+  }
+}
+
+void CadOutput::arcSegments(Real xc, Real yc, Real r, Real start, Real s) {
+  r = std::fabs(r);
+  Real L = std::fabs(s) * r;
+  if (!(L > 0) || !std::isfinite(L)) return;
+  Real res = ArcResolution(settings_);
+  CadMoveTo(xc + r * std::cos(start), yc + r * std::sin(start));
+  if (L <= res && std::fabs(s) <= 0.1L) {
+    CadLineTo(xc + r * std::cos(start + s), yc + r * std::sin(start + s));
+    return;
+  }
+  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
+  long count = static_cast<long>(std::clamp<Real>(n, 1, 100000));
+  Real step = s / static_cast<Real>(count);
+  for (long i = 0; i <= count; ++i) {
+    Real a = start + static_cast<Real>(i) * step;
+    CadLineTo(xc + r * std::cos(a), yc + r * std::sin(a));
+  }
 }
 
 void CadOutput::CadCircle(Real x, Real y, Real r) {
   if (!open_) return;
+  if (segments()) {
+    circleAsLines(x, y, r, false);
+    return;
+  }
   x += offsetX_;
   y += offsetY_;
   if (toDxf()) dxf().Circle(x, y, r);
   else if (textKind()) textLine("CIRCLE\t" + num(x) + "\t" + num(y) + "\t" + num(r));
   else if (screen()) env_.display->circle(x, y, r);
+  else if (toWriter()) writer_->Circle(x, y, r);
 }
 
-void CadOutput::CadHoleCircle(Real x, Real y, Real r) { CadCircle(x, y, r); }
+void CadOutput::CadHoleCircle(Real x, Real y, Real r) {
+  // Segmented clockwise, so that the bore's walls face the other way.
+  if (open_ && segments()) {
+    circleAsLines(x, y, r, true);
+    return;
+  }
+  CadCircle(x, y, r);
+}
 
 void CadOutput::CadArc(Real x, Real y, Real a1, Real a2, Real r) {
   if (!open_ || r == 0) return;
@@ -425,9 +526,27 @@ void CadOutput::CadArc(Real x, Real y, Real a1, Real a2, Real r) {
 
 void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
   if (!open_ || r == 0) return;
+  if (segments()) {
+    Real s = sweep;
+    if (s == 0) {
+      if (a2 < a1) a2 += 360;
+      s = a2 - a1;
+    }
+    arcSegments(x, y, r, Rad(a1), Rad(s));
+    return;
+  }
   x += offsetX_;
   y += offsetY_;
-  if (toDxf()) {
+  if (toWriter()) {
+    // The writer's arcs run counter-clockwise: a clockwise arc swaps its ends.
+    Real xs = x + r * std::cos(Rad(a1)), ys = y + r * std::sin(Rad(a1));
+    Real xe = x + r * std::cos(Rad(a2)), ye = y + r * std::sin(Rad(a2));
+    if (sweep < 0) {
+      std::swap(xs, xe);
+      std::swap(ys, ye);
+    }
+    writer_->Arc(x, y, xs, ys, xe, ye);
+  } else if (toDxf()) {
     dxf().Arc(x, y, a1, a2, r, sweep);
   } else if (textKind()) {
     bool full = SameValue(a1, a2) || (SameValue(a1, 0) && SameValue(a2, 360)) ||
@@ -456,6 +575,8 @@ void CadOutput::CadText(std::string_view text, Real x, Real y) {
     textLine("TEXT\t" + num(x) + "\t" + num(y) + "\t" + cadText(text));
   } else if (screen()) {
     env_.display->OutTextXY(Cp850ToUtf8(text), x, y);
+  } else if (toWriter()) {
+    writer_->Text(cadText(text), x, y, textHeight_, textWidthFactor_, textAngle_);
   }
 }
 
@@ -470,6 +591,8 @@ void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, R
              "\t" + num(y3) + "\t" + num(x4) + "\t" + num(y4));
   } else if (screen()) {
     env_.display->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
+  } else if (toWriter()) {
+    writer_->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
   }
 }
 
@@ -490,6 +613,9 @@ void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Rea
       dxf().Insert(name, x, y, angle, scaleX, scaleY);
       return;
     }
+  } else if (toWriter() && writer_->HasBlock(name)) {
+    writer_->Insert(name, x, y, angle, scaleX, scaleY);
+    return;
   }
   ins_ = InsertTransform{};
   DxfReplay(name, x, y, angle, scaleX, scaleY);
@@ -501,7 +627,10 @@ void CadOutput::CadBeginPolyline(int flags) {
   polylineClosed_ = (flags & 1) != 0;
   vertexNo_ = 1;
   vertexAngle_ = 0;
-  if (!emulatesPolylines()) dxf().Polyline(flags);
+  if (!emulatesPolylines()) {
+    if (toDxf()) dxf().Polyline(flags);
+    else writer_->BeginPolyline(flags);
+  }
 }
 
 void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
@@ -529,7 +658,8 @@ void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
 void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
+    if (toDxf()) dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
+    else writer_->Vertex(x + offsetX_, y + offsetY_);
     return;
   }
   if (vertexNo_ == 1) {
@@ -562,7 +692,8 @@ void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
 void CadOutput::CadEndPolyline() {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    dxf().SeqEnd();
+    if (toDxf()) dxf().SeqEnd();
+    else writer_->EndPolyline();
     return;
   }
   // A closed polyline gets its closing edge or arc, as in the DXF file.

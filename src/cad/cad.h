@@ -4,10 +4,12 @@
 // files in the temporary folder and are replayed by the DXF reader.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cad/cadwriter.h"
 #include "cad/dxfwriter.h"
 #include "cam/kamorech.h"
 #include "core/clock.h"
@@ -68,7 +70,7 @@ class CadOutput {
   void CadEndBlock();
   void CadEndSection();
   void CadBeginEntities();
-  bool CadPassDone() const { return true; }
+  bool CadPassDone() const;
   // Finishes the output; false when the file could not be written.
   bool CadClose();
 
@@ -132,6 +134,12 @@ class CadOutput {
   Real penX() const { return penX_; }
   Real penY() const { return penY_; }
   bool inBlocks() const { return inBlocks_; }
+  bool heightCancelled() const { return heightCancelled_; }
+  // STEP level 0..3 (0: STEP not offered); CadClose resets it to 0.
+  void setStepLevel(int level) { stepLevel_ = level < 0 || level > 3 ? 0 : level; }
+  int stepLevel() const { return stepLevel_; }
+  // The next STL output writes a closed solid instead of walls only.
+  void setStlClosedSolid(bool on) { stlClosedSolid_ = on; }
   bool open() const { return open_; }
   // The name of layer n as written to DXF.
   std::string LayerName(int n) const;
@@ -148,6 +156,10 @@ class CadOutput {
   void arcAsLines(Real sx, Real sy, Real ex, Real ey, Real sweepRad);
   void screenLayer();
   void insertLogo(const char* name, Real f);
+  bool toWriter() const { return writer_ && !toDxf(); }
+  bool segments() const { return toWriter() && writer_->SegmentsArcs(); }
+  void circleAsLines(Real x, Real y, Real r, bool clockwise);
+  void arcSegments(Real xc, Real yc, Real r, Real startRad, Real sweepRad);
   bool abort() const { return env_.flags && env_.flags->abortFlag; }
   void setAbort() {
     if (env_.flags) env_.flags->abortFlag = true;
@@ -186,6 +198,9 @@ class CadOutput {
   std::string text_;     // the element text of kind 5
   std::vector<std::string> blockFiles_;
   std::vector<std::string> definedBlocks_;  // blocks of the DXF file being written
+  std::unique_ptr<CadWriter> writer_;       // IGES, STL or STEP
+  int stepLevel_ = 0;
+  bool stlClosedSolid_ = false;
 };
 
 }  // namespace kamo

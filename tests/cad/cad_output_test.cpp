@@ -122,6 +122,7 @@ TEST(CadOutput, CancelledSaveDialogWritesNothing) {
 
 TEST(CadOutput, KindsNotBuiltRefuse) {
   for (int kind : {kCadIges, kCadStl, kCadStep}) {
+    if (CadKindAvailable(kind)) continue;
     CadFixture f;
     f.cad->CadOpen(kind, "KAMO");
     EXPECT_TRUE(f.flags.abortFlag);

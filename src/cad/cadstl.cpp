@@ -1,0 +1,442 @@
+// STL output: side walls of every line, the closed cam solid with its
+// triangulated top and bottom, and the cam commands.
+#include "cad/cadstl.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "cad/cad.h"
+#include "core/identity.h"
+
+namespace kamo {
+
+std::string StlNumber(Real x) {
+  double v = static_cast<double>(x);
+  if (!std::isfinite(v) || v == 0) v = 0;
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 2);
+  std::string s(buf, r.ptr);
+  for (char& c : s)
+    if (c == 'e') c = 'E';
+  return s;
+}
+
+// ---------------------------------------------------------------- triangulation
+// Ear clipping of one polygon with holes bridged into it (the holes are
+// joined to the outline by a pair of coincident edges, then ears are cut).
+
+namespace {
+
+struct Node {
+  int i;
+  double x, y;
+  int prev, next;
+  bool removed = false;
+};
+
+struct Ring {
+  std::vector<Node>& n;
+  double area(int p, int q, int r) const {
+    return (n[q].y - n[p].y) * (n[r].x - n[q].x) - (n[q].x - n[p].x) * (n[r].y - n[q].y);
+  }
+  bool same(int a, int b) const { return n[a].x == n[b].x && n[a].y == n[b].y; }
+};
+
+bool PointInTriangle(double ax, double ay, double bx, double by, double cx, double cy, double px,
+                     double py) {
+  return (cx - px) * (ay - py) >= (ax - px) * (cy - py) &&
+         (ax - px) * (by - py) >= (bx - px) * (ay - py) &&
+         (bx - px) * (cy - py) >= (cx - px) * (by - py);
+}
+
+int Link(std::vector<Node>& nodes, const std::vector<StlPoint>& pts, int firstIndex) {
+  int start = static_cast<int>(nodes.size());
+  int count = static_cast<int>(pts.size());
+  for (int k = 0; k < count; ++k) {
+    Node nd{firstIndex + k, pts[static_cast<size_t>(k)].x, pts[static_cast<size_t>(k)].y,
+            start + (k + count - 1) % count, start + (k + 1) % count};
+    nodes.push_back(nd);
+  }
+  return start;
+}
+
+bool LocallyInside(const Ring& g, int a, int b) {
+  const auto& n = g.n;
+  return g.area(n[a].prev, a, n[a].next) < 0
+             ? g.area(a, b, n[a].next) >= 0 && g.area(a, n[a].prev, b) >= 0
+             : g.area(a, b, n[a].prev) < 0 || g.area(a, n[a].next, b) < 0;
+}
+
+// The outline vertex a hole's leftmost vertex can be joined to.
+int HoleBridge(Ring& g, int hole, int outer) {
+  auto& n = g.n;
+  int p = outer, m = -1;
+  double hx = n[hole].x, hy = n[hole].y, qx = -INFINITY;
+  do {
+    int q = n[p].next;
+    if (hy <= n[p].y && hy >= n[q].y && n[q].y != n[p].y) {
+      double x = n[p].x + (hy - n[p].y) * (n[q].x - n[p].x) / (n[q].y - n[p].y);
+      if (x <= hx && x > qx) {
+        qx = x;
+        m = n[p].x < n[q].x ? p : q;
+        if (x == hx) return m;
+      }
+    }
+    p = q;
+  } while (p != outer);
+  if (m < 0) return -1;
+  int stop = m;
+  double mx = n[m].x, my = n[m].y, tanMin = INFINITY;
+  p = m;
+  do {
+    if (hx >= n[p].x && n[p].x >= mx && hx != n[p].x &&
+        PointInTriangle(hy < my ? hx : qx, hy, mx, my, hy < my ? qx : hx, hy, n[p].x, n[p].y)) {
+      double t = std::fabs(hy - n[p].y) / (hx - n[p].x);
+      if (LocallyInside(g, p, hole) && (t < tanMin || (t == tanMin && n[p].x > n[m].x))) {
+        m = p;
+        tanMin = t;
+      }
+    }
+    p = n[p].next;
+  } while (p != stop);
+  return m;
+}
+
+// Joins b's ring into a's by the edges a -> b and b' -> a'.
+void Split(std::vector<Node>& n, int a, int b) {
+  int a2 = static_cast<int>(n.size());
+  n.push_back(n[static_cast<size_t>(a)]);
+  int b2 = a2 + 1;
+  n.push_back(n[static_cast<size_t>(b)]);
+  int an = n[a].next, bp = n[b].prev;
+  n[a].next = b;
+  n[b].prev = a;
+  n[a2].next = an;
+  n[an].prev = a2;
+  n[b2].next = a2;
+  n[a2].prev = b2;
+  n[bp].next = b2;
+  n[b2].prev = bp;
+}
+
+bool IsEar(const Ring& g, int ear) {
+  const auto& n = g.n;
+  int a = n[ear].prev, b = ear, c = n[ear].next;
+  if (g.area(a, b, c) >= 0) return false;
+  for (int p = n[c].next; p != a; p = n[p].next) {
+    if (g.same(p, a) || g.same(p, b) || g.same(p, c)) continue;
+    if (PointInTriangle(n[a].x, n[a].y, n[b].x, n[b].y, n[c].x, n[c].y, n[p].x, n[p].y) &&
+        g.area(n[p].prev, p, n[p].next) >= 0)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::array<int, 3>> TriangulateRegion(const std::vector<StlPoint>& outer,
+                                                  const std::vector<std::vector<StlPoint>>& holes) {
+  std::vector<std::array<int, 3>> tris;
+  if (outer.size() < 3) return tris;
+  std::vector<Node> nodes;
+  nodes.reserve(outer.size() * 2 + 16);
+  int start = Link(nodes, outer, 0);
+  int base = static_cast<int>(outer.size());
+  std::vector<int> holeStarts;
+  for (const auto& h : holes) {
+    if (h.size() >= 3) {
+      int s = Link(nodes, h, base);
+      int left = s;
+      for (int k = s; k < s + static_cast<int>(h.size()); ++k)
+        if (nodes[k].x < nodes[left].x || (nodes[k].x == nodes[left].x && nodes[k].y < nodes[left].y))
+          left = k;
+      holeStarts.push_back(left);
+    }
+    base += static_cast<int>(h.size());
+  }
+  Ring g{nodes};
+  std::sort(holeStarts.begin(), holeStarts.end(),
+            [&nodes](int a, int b) { return nodes[a].x < nodes[b].x; });
+  for (int h : holeStarts) {
+    int bridge = HoleBridge(g, h, start);
+    if (bridge < 0) continue;
+    Split(nodes, bridge, h);
+  }
+  int remaining = 0;
+  for (int p = start;;) {
+    ++remaining;
+    p = nodes[p].next;
+    if (p == start) break;
+  }
+  int ear = start, stop = start;
+  auto remove = [&nodes](int p) {
+    nodes[nodes[p].prev].next = nodes[p].next;
+    nodes[nodes[p].next].prev = nodes[p].prev;
+    nodes[p].removed = true;
+  };
+  while (remaining > 2) {
+    int prev = nodes[ear].prev, next = nodes[ear].next;
+    if (IsEar(g, ear)) {
+      tris.push_back({nodes[prev].i, nodes[ear].i, nodes[next].i});
+      remove(ear);
+      --remaining;
+      ear = nodes[next].next;
+      stop = ear;
+      continue;
+    }
+    ear = next;
+    if (ear == stop) {
+      // No ear left: the rest is degenerate or self-touching. Cut the
+      // flattest convex corner so that the outline stays connected.
+      int best = -1;
+      double bestArea = INFINITY;
+      int p = ear;
+      do {
+        double a = -g.area(nodes[p].prev, p, nodes[p].next);
+        if (a >= 0 && a < bestArea) {
+          bestArea = a;
+          best = p;
+        }
+        p = nodes[p].next;
+      } while (p != ear);
+      if (best < 0) break;
+      if (bestArea > 0)
+        tris.push_back({nodes[nodes[best].prev].i, nodes[best].i, nodes[nodes[best].next].i});
+      ear = nodes[best].next;
+      remove(best);
+      --remaining;
+      stop = ear;
+    }
+  }
+  return tris;
+}
+
+// ---------------------------------------------------------------- writer
+
+StlWriter::StlWriter(CadWriterContext ctx) : ctx_(std::move(ctx)) {
+  ascii_ = ctx_.settings && ctx_.settings->stlType == 1;
+}
+
+void StlWriter::facet(const V3& n, const V3& a, const V3& b, const V3& c) {
+  ++facetCount_;
+  if (ascii_) {
+    auto vec = [](const V3& v) {
+      return StlNumber(v[0]) + " " + StlNumber(v[1]) + " " + StlNumber(v[2]);
+    };
+    body_ += "  facet normal " + vec(n) + "\r\n    outer loop\r\n";
+    for (const V3* v : {&a, &b, &c}) body_ += "      vertex " + vec(*v) + "\r\n";
+    body_ += "    endloop\r\n  endfacet\r\n";
+    return;
+  }
+  char rec[50];
+  const V3* parts[4] = {&n, &a, &b, &c};
+  for (int k = 0; k < 4; ++k) std::memcpy(rec + 12 * k, parts[k]->data(), 12);
+  rec[48] = rec[49] = 'X';
+  body_.append(rec, sizeof rec);
+}
+
+void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
+  if (ctx_.closedSolid) {
+    lines_.push_back({x1, y1, x2, y2});
+    return;
+  }
+  Real L = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
+  if (!(L > 0) || !std::isfinite(L)) return;
+  auto f = [](Real v) { return static_cast<float>(v); };
+  V3 n{f((y1 - y2) / L), f((x2 - x1) / L), 0};
+  V3 p10{f(x1), f(y1), f(z0_)}, p11{f(x1), f(y1), f(z1_)};
+  V3 p20{f(x2), f(y2), f(z0_)}, p21{f(x2), f(y2), f(z1_)};
+  facet(n, p10, p11, p20);
+  facet(n, p11, p21, p20);
+}
+
+bool StlWriter::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+  Line(x1, y1, x2, y2);
+  Line(x2, y2, x3, y3);
+  Line(x3, y3, x4, y4);
+  Line(x4, y4, x1, y1);
+  return true;
+}
+
+namespace {
+
+double SignedArea(const std::vector<StlPoint>& p) {
+  double a = 0;
+  for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) a += p[j].x * p[i].y - p[i].x * p[j].y;
+  return a / 2;
+}
+
+bool Inside(const std::vector<StlPoint>& poly, StlPoint q) {
+  bool in = false;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    const StlPoint& a = poly[i];
+    const StlPoint& b = poly[j];
+    if ((a.y > q.y) != (b.y > q.y) && q.x < (b.x - a.x) * (q.y - a.y) / (b.y - a.y) + a.x) in = !in;
+  }
+  return in;
+}
+
+}  // namespace
+
+// The lines are joined into closed rings (in drawing order, ends within a
+// small tolerance); open chains cannot bound material and are left out.
+void StlWriter::closedSolid() {
+  double lo = INFINITY, hi = -INFINITY;
+  for (const auto& l : lines_)
+    for (Real v : l) {
+      lo = std::min(lo, static_cast<double>(v));
+      hi = std::max(hi, static_cast<double>(v));
+    }
+  double tol = 1e-6 * std::max(1.0, hi - lo);
+  auto near = [tol](StlPoint a, StlPoint b) {
+    return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol;
+  };
+  auto pt = [](Real x, Real y) {
+    return StlPoint{static_cast<float>(x), static_cast<float>(y)};
+  };
+  std::vector<std::vector<StlPoint>> chains;
+  for (const auto& l : lines_) {
+    StlPoint a = pt(l[0], l[1]), b = pt(l[2], l[3]);
+    if (a.x == b.x && a.y == b.y) continue;
+    if (!chains.empty() && near(chains.back().back(), a)) {
+      chains.back().push_back(b);
+    } else {
+      chains.push_back({a, b});
+    }
+  }
+  // Chains that continue one another out of drawing order.
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (size_t i = 0; i < chains.size() && !joined; ++i) {
+      if (chains[i].empty() || near(chains[i].front(), chains[i].back())) continue;
+      for (size_t j = 0; j < chains.size(); ++j) {
+        if (i == j || chains[j].empty() || !near(chains[i].back(), chains[j].front())) continue;
+        chains[i].insert(chains[i].end(), chains[j].begin() + 1, chains[j].end());
+        chains[j].clear();
+        joined = true;
+        break;
+      }
+    }
+  }
+  std::vector<std::vector<StlPoint>> rings;
+  for (auto& c : chains) {
+    if (c.size() < 4 || !near(c.front(), c.back())) continue;
+    c.pop_back();
+    if (std::fabs(SignedArea(c)) <= tol * tol) continue;
+    rings.push_back(std::move(c));
+  }
+  // Nesting depth decides: even depth bounds material from outside, odd depth is a hole.
+  size_t n = rings.size();
+  std::vector<int> depth(n, 0);
+  for (size_t i = 0; i < n; ++i)
+    for (size_t j = 0; j < n; ++j)
+      if (i != j && Inside(rings[j], rings[i][0])) ++depth[i];
+  for (size_t i = 0; i < n; ++i) {
+    bool ccw = SignedArea(rings[i]) > 0;
+    bool hole = depth[i] % 2 == 1;
+    if (ccw == hole) std::reverse(rings[i].begin(), rings[i].end());
+  }
+  float z0 = static_cast<float>(z0_), z1 = static_cast<float>(z1_);
+  // Walls face out of the material: to the right of the ring direction.
+  for (const auto& r : rings) {
+    for (size_t k = 0; k < r.size(); ++k) {
+      StlPoint a = r[k], b = r[(k + 1) % r.size()];
+      double dx = b.x - a.x, dy = b.y - a.y, L = std::hypot(dx, dy);
+      if (!(L > 0)) continue;
+      V3 nrm{static_cast<float>(dy / L), static_cast<float>(-dx / L), 0};
+      V3 a0{static_cast<float>(a.x), static_cast<float>(a.y), z0};
+      V3 a1{a0[0], a0[1], z1};
+      V3 b0{static_cast<float>(b.x), static_cast<float>(b.y), z0};
+      V3 b1{b0[0], b0[1], z1};
+      facet(nrm, a0, b0, a1);
+      facet(nrm, b0, b1, a1);
+    }
+  }
+  for (size_t i = 0; i < n; ++i) {
+    if (depth[i] % 2 == 1) continue;
+    std::vector<std::vector<StlPoint>> holes;
+    for (size_t j = 0; j < n; ++j)
+      if (depth[j] == depth[i] + 1 && Inside(rings[i], rings[j][0])) holes.push_back(rings[j]);
+    std::vector<StlPoint> all = rings[i];
+    for (const auto& h : holes) all.insert(all.end(), h.begin(), h.end());
+    for (const auto& t : TriangulateRegion(rings[i], holes)) {
+      auto v = [&all](int k, float z) {
+        const StlPoint& p = all[static_cast<size_t>(k)];
+        return V3{static_cast<float>(p.x), static_cast<float>(p.y), z};
+      };
+      facet({0, 0, 1}, v(t[0], z1), v(t[1], z1), v(t[2], z1));
+      facet({0, 0, -1}, v(t[0], z0), v(t[2], z0), v(t[1], z0));
+    }
+  }
+}
+
+bool StlWriter::Close(bool aborted) {
+  if (aborted || !ctx_.ui) return false;
+  if (ctx_.closedSolid) closedSolid();
+  std::string out;
+  if (ascii_) {
+    out = std::string("solid ") + kStlSolidName + "\r\n" + body_ + "endsolid " + kStlSolidName + "\r\n";
+  } else {
+    std::string header = std::string(kStlHeaderText) + " - " + kProductName + " V" + kProgramVersion +
+                         " cam disc";
+    header.resize(80, ' ');
+    out = header;
+    std::uint32_t count = static_cast<std::uint32_t>(facetCount_);
+    char c[4];
+    for (int k = 0; k < 4; ++k) c[k] = static_cast<char>((count >> (8 * k)) & 0xFF);
+    out.append(c, 4);
+    out += body_;
+  }
+  body_.clear();
+  lines_.clear();
+  return WriteCadFile(*ctx_.ui, ctx_.fileName, out);
+}
+
+// ---------------------------------------------------------------- cam commands
+
+bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
+  CadEnvironment& env = cad.environment();
+  Flags& flags = *env.flags;
+  cad.setStlClosedSolid(closed);
+  cad.CadOpen(kCadStl, "KAMO");
+  cad.setStlClosedSolid(false);
+  if (flags.abortFlag || !cad.open()) return false;
+  const CamResults& r = p.results;
+  cad.CadLayer(0);
+  cad.CadWindow(r.xMin - 0.05 * r.xSize, r.yMin - 0.05 * r.ySize, r.xMax + 0.05 * r.xSize,
+                r.yMax + 0.05 * r.ySize, p.body.width);
+  cad.CadTables(2);
+  cad.CadBeginBlocks();
+  cad.CadEndSection();
+  cad.CadBeginEntities();
+  Real bore = p.body.bore;
+  if (!flags.abortFlag && !env.batch) {
+    Real d = bore;
+    // A cancelled prompt keeps the stored bore.
+    if (env.ui->inputLength("Bohrungsdurchmesser", d, 0, 1000)) {
+      p.body.bore = d;
+      bore = d;
+    } else {
+      flags.abortFlag = false;
+    }
+  }
+  // Without a bore the file gets a small one; the project keeps its 0.
+  if (bore == 0) bore = 0.01L * r.xSize;
+  if (!flags.abortFlag) {
+    int n = std::min<int>(p.basePointCount, static_cast<int>(p.basePoints.size()) - 1);
+    cad.CadLayer(5);
+    cad.CadBeginPolyline(1);
+    for (int i = 1; i <= n; ++i) {
+      const ContourPoint& q = p.basePoints[static_cast<size_t>(i)];
+      cad.CadVertex(q.x, q.y, q.phi);
+    }
+    cad.CadEndPolyline();
+    if (bore > 0) cad.CadHoleCircle(0, 0, bore / 2);
+  }
+  cad.CadEndSection();
+  return cad.CadClose() && !flags.abortFlag;
+}
+
+}  // namespace kamo

@@ -1,0 +1,31 @@
+// The choice of the file writer by output kind, and the safe file write they share.
+#include "cad/cadwriter.h"
+
+#include "cad/cad.h"
+#include "cad/cadstl.h"
+#include "core/textfile.h"
+
+namespace kamo {
+
+bool CadWriterAvailable(int kind) { return kind == kCadStl; }
+
+std::unique_ptr<CadWriter> MakeCadWriter(int kind, CadWriterContext ctx) {
+  switch (kind) {
+    case kCadStl: return std::make_unique<StlWriter>(std::move(ctx));
+    default: return nullptr;
+  }
+}
+
+bool WriteCadFile(Ui& ui, const std::string& path, std::string_view bytes) {
+  if (path.empty()) {
+    ui.showError("invalid File name");
+    ui.flags().abortFlag = true;
+    return false;
+  }
+  TextFileWriter w(ui);
+  if (!w.create(path)) return false;
+  w.write(bytes);
+  return w.close();
+}
+
+}  // namespace kamo
