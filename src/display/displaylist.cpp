@@ -8,7 +8,7 @@ namespace kamo {
 
 std::string DisplayReal(Real x) {
   if (!std::isfinite(x)) x = 0;
-  if (std::fabs(x) < 1e-30L) x = 0;
+  if (std::fabs(x) < 1e-12L) x = 0;  // rounding noise of a millimetre value
   char buf[64];
   auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(x), std::chars_format::general, 8);
   return std::string(buf, r.ptr);
