@@ -52,12 +52,8 @@ const char* JobName(CommandLine::Job job) {
 
 // The unattended printout on the batch target: project stem + ".txt" in workDir.
 int RunPrintout(Session& s, const std::string& workDir, std::ostream& err) {
-  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
-  ctx.explanationFile = s.explanationFile();
-  ctx.tempDir = s.tempDir();
-  ctx.workDir = workDir;
-  ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
-  ctx.archiveName = s.settings.archiveMode;
+  ReportContext ctx = SessionReportContext(s, workDir);
+  // Nobody could answer the explanation list.
   ctx.noGui = true;
   ReportEngine engine(std::move(ctx));
   engine.setDefaultTarget(otBatch);
@@ -74,6 +70,17 @@ int RunPrintout(Session& s, const std::string& workDir, std::ostream& err) {
 }
 
 }  // namespace
+
+ReportContext SessionReportContext(Session& s, const std::string& workDir) {
+  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
+  ctx.explanationFile = s.explanationFile();
+  ctx.tempDir = s.tempDir();
+  ctx.workDir = workDir;
+  ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
+  ctx.archiveName = s.settings.archiveMode && s.uiState.fromCommandLine;
+  ctx.noGui = s.noGui();
+  return ctx;
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;

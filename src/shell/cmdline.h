@@ -4,9 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "report/report.h"
+
 namespace kamo {
 
 class Session;
+
+// What the report engine needs from a session; workDir receives the batch
+// printout and holds the printer's "TEXT.HXP".
+ReportContext SessionReportContext(Session& session, const std::string& workDir);
 
 // Exit codes of batch runs.
 inline constexpr int kExitOk = 0;
