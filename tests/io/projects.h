@@ -16,6 +16,7 @@ struct ExampleProject {
 
 std::vector<ExampleProject> ExampleProjects();
 CamProject GoldenProject();
+// The curve type is 1 + seed % 11.
 CamProject RandomProject(unsigned seed);
 
 // Every input field of the two projects agrees up to the decimals the file
