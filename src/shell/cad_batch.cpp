@@ -7,6 +7,7 @@
 #include "cad/cad.h"
 #include "core/codepage.h"
 #include "core/strings.h"
+#include "graphics/diagram.h"
 #include "graphics/sheets.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
@@ -42,8 +43,11 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
     return kExitUsage;
   }
+  // Files only: the screen and the plot program need a desktop.
+  bool fileKind = format == kCadDxf || format == kCadIges || format == kCadText ||
+                  format == kCadStl || format == kCadStep;
   bool sheetKind = sheet < 7;
-  if ((format != kCadDxf && format != kCadText) || !sheetKind || !SheetKindAvailable(sheet)) {
+  if (!fileKind || !CadKindAvailable(format) || (sheetKind && !SheetKindAvailable(sheet))) {
     err << "wkamo: " << option << ": not available yet\n";
     return kExitUsage;
   }
@@ -76,7 +80,8 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
   out.errorList.tempDir = env.tempDir;
   out.errorList.noGui = true;
   session.flags.abortFlag = false;
-  bool ok = OutputSheet(out, format, sheet);
+  // Sheets 1..6; 7, 8, 9 are the diagrams of s, v and a.
+  bool ok = sheetKind ? OutputSheet(out, format, sheet) : DiagramCommand(out, sheet - 6, format);
   if (!ok) {
     err << "wkamo: " << cad.outputFileName() << ": the file could not be written\n";
     return kExitFailed;
