@@ -128,8 +128,7 @@ void Printout::curveDefinition() {
     case ctPolarPoints: {
       int n = Clamp(p_.prCount, kMaxPolar, 0);
       n = Min(n, static_cast<int>(p_.prPoints.size()) - 1);
-      if (n > 0) pointLines(n, p_.prPoints.data());
-      else pointLines(0, nullptr);
+      pointLines(n, p_.prPoints.data());
       break;
     }
     case ctEccentric:

@@ -485,7 +485,10 @@ void ReportEngine::htmlHeader() {
   lineWriter("<h4>" + HtmlEscape(program) + "</h4>", true, true);
   lineWriter("<h4>" + HtmlEscape(ctx_.ownerName) + "</h4>", true, true);
   ReportRawLine("<hr>");
-  for (const auto& l : header_.lines) writeBytes("<h5>" + h(l) + "</h5>"), lineEnd();
+  for (const auto& l : header_.lines) {
+    writeBytes("<h5>" + h(l) + "</h5>");
+    lineEnd();
+  }
   ReportRawLine("<hr>");
   ++pageNo_;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/codepage.h"
 #include "core/strings.h"
 #include "report_fixture.h"
 
@@ -63,6 +64,29 @@ TEST(ReportRules, EachSeparatorModeHasItsRules) {
     EXPECT_EQ(e->ReportDoubleRule(), c.dbl) << c.mode;
     EXPECT_EQ(e->boxTop(), c.top) << c.mode;
     EXPECT_EQ(e->boxSide(), c.side) << c.mode;
+    // Rendered: the box opens the page, a rule follows the value row except
+    // in the compressed mode, and "$!$" is never written.
+    ASSERT_TRUE(e->ReportOpen(otScreen, ""));
+    e->ReportPageHeader(0, 0);
+    e->ReportValueRow("Breite", "b", "mm", "1");
+    ASSERT_TRUE(e->ReportClose());
+    auto lines = Lines(b.port.shownText);
+    ASSERT_GE(lines.size(), 3u);
+    size_t first = c.mode == 4 ? 1 : 0;  // compressed: an empty line first
+    if (c.mode != 4) {
+      EXPECT_EQ(lines[first], "       " + Cp850ToUtf8(c.top)) << c.mode;
+    }
+    std::string side = Cp850ToUtf8(std::string(1, c.side));
+    EXPECT_EQ(lines[first + 1].substr(7, side.size()), side) << c.mode;
+    size_t row = 0;
+    while (row < lines.size() && lines[row].find("Breite") == std::string::npos) ++row;
+    ASSERT_LT(row, lines.size());
+    if (c.mode == 4) {
+      EXPECT_EQ(row + 1, lines.size() - 1) << "only the closing form feed follows";
+    } else {
+      EXPECT_EQ(lines[row + 1], "       " + Cp850ToUtf8(c.thin)) << c.mode;
+    }
+    EXPECT_EQ(b.port.shownText.find("$!$"), std::string::npos);
   }
 }
 
