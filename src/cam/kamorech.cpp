@@ -272,7 +272,8 @@ Real RadiusFromContour(const CamProject& project, Real phi) {
 
 ArcCentre GetArcCenter(XY p, XY q, Real g) {
   ArcCentre a;
-  if (std::sin(g / 2) == 0) return a;
+  // A whole number of turns: sin(G/2) is zero but for the rounding of pi.
+  if (std::fabs(std::sin(g / 2)) < 1e-15L) return a;
   Real dx = q.x - p.x, dy = q.y - p.y;
   Real chord = Hypot(dx, dy);
   XY m{(p.x + q.x) / 2, (p.y + q.y) / 2};
