@@ -58,20 +58,22 @@ ExampleProject LinearSine() {
   p.linSine.rw0 = 50;
   p.linSine.A = 15;
   p.linSine.phiLin = 220;
+  p.ram.l = 50;  // longer than the stroke
   Describe(p, "Nocken Sinus-Linear", "KAMO-004");
   return {"linear_sine.kmo", p};
 }
 
 ExampleProject Points() {
-  // A lobe cam: a half circle of radius 40 over the top, straight flanks and
-  // an arc at the tip.
+  // A lobe cam: a half circle of radius 40 on the left in two quarter arcs,
+  // straight flanks and an arc at the tip on the right.
   CamProject p;
   p.curveType = ctPoints;
-  p.basePointCount = 4;
-  p.basePoints[1] = {40, 0, kPi};
-  p.basePoints[2] = {-40, 0, 0};
-  p.basePoints[3] = {-12, -50, 0.6L};
-  p.basePoints[4] = {12, -50, 0};
+  p.basePointCount = 5;
+  p.basePoints[1] = {0, 40, kPi / 2};
+  p.basePoints[2] = {-40, 0, kPi / 2};
+  p.basePoints[3] = {0, -40, 0};
+  p.basePoints[4] = {45, -12, 0.5L};
+  p.basePoints[5] = {45, 12, 0};
   p.calc.arcStep = 2;
   Describe(p, "Nocken Koordinaten", "KAMO-005");
   return {"points.kmo", p};
