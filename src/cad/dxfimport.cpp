@@ -357,7 +357,7 @@ bool LoopToPolarPoints(const std::vector<ContourPiece>& loop, std::vector<PolarP
     Real phi = 2 * kPi * k / samples;
     Real r = RayRadius(loop, phi);
     if (r < 0) {
-      message = "DXF: die Kontur umschlie\xE1t den Nullpunkt nicht in Richtung " +
+      message = "DXF: Strahl vom Nullpunkt trifft die Kontur nicht, Richtung " +
                 FormatGeneral(NumberStyle{}, phi * 180 / kPi) + "\xF8";
       return false;
     }
