@@ -16,6 +16,7 @@
 #include "report/report.h"
 #include "shell/cad_batch.h"
 #include "shell/session.h"
+#include "shell/sheet_batch.h"
 
 namespace kamo {
 namespace fs = std::filesystem;
@@ -159,6 +160,10 @@ std::vector<std::string> CommandLineHelp() {
       prog + " FILE.kmo --sheet K --format F [-o OUT]    sheet K as a file of format F",
       prog + " FILE.kmo --diagram K --format F [-o OUT]  diagram K as a file of format F",
       prog + " FILE.kmo --solid --format F [-o OUT]      the closed cam solid",
+      "            K: --sheet 1..10 (the sheets of the output choice), --diagram 1 s, 2 v,",
+      "            3 a, 4 s, v and a, 5 r; F: dxf, txt, pdf, svg, png, igs, stp, stl",
+      "            without -o: FILE's stem + the format's extension in the working folder",
+      "/CADi:j  j = 1..6: the sheets 1..6; j = 7, 8, 9: the diagrams s, v and a",
       "Exit codes: 0 done, 1 project unreadable, calculation or output failed, 2 usage error",
   };
 }
@@ -231,6 +236,15 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
     case CommandLine::Job::Printout:
     case CommandLine::Job::Cad:
       break;
+    case CommandLine::Job::Sheet:
+    case CommandLine::Job::Diagram: {
+      std::string usage = SheetBatchUsageError(session, cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::None:
       err << "wkamo: " << cl.file << ": no batch job given (wkamo /? lists the options)\n";
       return kExitUsage;
@@ -242,6 +256,8 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   session.uiState.overwriteAsk = false;
   if (!LoadForBatch(session, cl.file, err)) return kExitFailed;
   if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, err);
+  if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
+    return RunSheetBatch(session, cl, workDir, err);
   return RunPrintout(session, workDir, err);
 }
 

@@ -11,6 +11,7 @@
 #include "core/messages.h"
 #include "core/settings.h"
 #include "core/ui.h"
+#include "display/picture.h"
 
 namespace kamo {
 
@@ -34,6 +35,7 @@ class Session {
   std::vector<std::string> commandLine;  // the parameters after the program name
   std::string programDir;                // folder of the running program
   Ui ui;
+  PictureExporters pictureExporters;     // PDF, SVG, PNG writers, filled by the program's start
 
   const Clock& clock() const { return *clock_; }
   // The configured temporary folder, or a fresh one of this session that is

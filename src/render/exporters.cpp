@@ -1,0 +1,177 @@
+// PDF, SVG and PNG pictures. Text needs a Qt application object; a batch run
+// has none, so one offscreen application lives for the duration of a picture.
+#include "render/exporters.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cstdlib>
+#include <memory>
+
+#include "render/replay.h"
+
+namespace kamo {
+
+namespace {
+
+// A Qt application for the picture unless the program already has one.
+class GuiScope {
+ public:
+  GuiScope() {
+    if (QCoreApplication::instance()) return;
+    // No display is needed for pictures.
+    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[6] = "wkamo";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+
+struct Page {
+  double widthMm = 297, heightMm = 210;
+  bool fixed = false;
+};
+
+Page PageOf(const PictureOptions& o) {
+  if (o.sheetFormat == 3) return {420, 297, true};
+  if (o.sheetFormat == 4) return {210, 297, true};
+  return {297, 210, false};
+}
+
+ReplayStyle StyleOf(const PictureOptions& o, double pixelsPerMm) {
+  ReplayStyle s;
+  s.palette = PaletteColours(o.palette);
+  s.background = FromWindowsColour(o.background);
+  s.colour = o.colour;
+  s.font = QString::fromStdString(o.font);
+  s.textHeightFactor = static_cast<double>(o.textHeightFactor);
+  s.textWidthFactor = static_cast<double>(o.textWidthFactor);
+  s.fontStyle = o.fontStyle;
+  // A pen one pixel wide becomes a line of 0.18 mm on paper.
+  s.penUnit = 0.18 * pixelsPerMm;
+  return s;
+}
+
+void Paint(QPainter& painter, const DisplayList& list, const PictureOptions& o, double wPx, double hPx) {
+  Page page = PageOf(o);
+  double pxPerMm = wPx / page.widthMm;
+  ReplayStyle style = StyleOf(o, pxPerMm);
+  ReplayTarget target;
+  target.recordResX = o.recordResX;
+  target.recordResY = o.recordResY;
+  if (page.fixed) {
+    target.device = QRectF(0, 0, wPx, hPx);
+    target.fixedWorld = true;
+    target.wx1 = page.widthMm;
+    target.wy1 = page.heightMm;
+  } else {
+    double m = 10 * pxPerMm;  // a margin of 10 mm all round
+    target.device = QRectF(m, m, wPx - 2 * m, hPx - 2 * m);
+  }
+  ReplayDisplayList(painter, list.records(), style, target);
+}
+
+}  // namespace
+
+QImage RenderPicture(const DisplayList& list, const PictureOptions& o) {
+  GuiScope gui;
+  Page page = PageOf(o);
+  int dpi = o.pngDpi > 0 && o.pngDpi <= 1200 ? o.pngDpi : 150;
+  int w = static_cast<int>(std::lround(page.widthMm / 25.4 * dpi));
+  int h = static_cast<int>(std::lround(page.heightMm / 25.4 * dpi));
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(FromWindowsColour(o.background));
+  img.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+  img.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+  QPainter painter(&img);
+  Paint(painter, list, o, w, h);
+  painter.end();
+  return img;
+}
+
+bool WritePng(const DisplayList& list, const PictureOptions& o, const std::string& path,
+              std::string& error) {
+  QImage img = RenderPicture(list, o);
+  if (img.isNull() || !img.save(QString::fromStdString(path), "PNG")) {
+    error = path + ": the picture could not be written";
+    return false;
+  }
+  return true;
+}
+
+bool WritePdf(const DisplayList& list, const PictureOptions& o, const std::string& path,
+              std::string& error) {
+  GuiScope gui;
+  Page page = PageOf(o);
+  {
+    QPdfWriter pdf(QString::fromStdString(path));
+    pdf.setTitle(QString::fromStdString(o.title));
+    pdf.setCreator(QStringLiteral("KAMO"));
+    pdf.setResolution(600);
+    QPageSize size(QSizeF(std::min(page.widthMm, page.heightMm), std::max(page.widthMm, page.heightMm)),
+                   QPageSize::Millimeter);
+    if (o.sheetFormat == 3) size = QPageSize(QPageSize::A3);
+    if (o.sheetFormat == 4 || o.sheetFormat == 0) size = QPageSize(QPageSize::A4);
+    QPageLayout layout(size, page.widthMm > page.heightMm ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    pdf.setPageLayout(layout);
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+      error = path + ": the PDF file could not be written";
+      return false;
+    }
+    Paint(painter, list, o, pdf.width(), pdf.height());
+    painter.end();
+  }
+  QFile f(QString::fromStdString(path));
+  if (!f.exists() || f.size() == 0) {
+    error = path + ": the PDF file could not be written";
+    return false;
+  }
+  return true;
+}
+
+bool WriteSvg(const DisplayList& list, const PictureOptions& o, const std::string& path,
+              std::string& error) {
+  GuiScope gui;
+  Page page = PageOf(o);
+  // 10 units per millimetre; the picture states its size in millimetres.
+  const double k = 10;
+  int w = static_cast<int>(std::lround(page.widthMm * k));
+  int h = static_cast<int>(std::lround(page.heightMm * k));
+  QSvgGenerator svg;
+  svg.setFileName(QString::fromStdString(path));
+  svg.setTitle(QString::fromStdString(o.title));
+  svg.setSize(QSize(w, h));
+  svg.setViewBox(QRect(0, 0, w, h));
+  svg.setResolution(static_cast<int>(std::lround(k * 25.4)));
+  QPainter painter;
+  if (!painter.begin(&svg)) {
+    error = path + ": the SVG file could not be written";
+    return false;
+  }
+  painter.fillRect(QRectF(0, 0, w, h), FromWindowsColour(o.background));
+  Paint(painter, list, o, w, h);
+  painter.end();
+  QFile f(QString::fromStdString(path));
+  if (!f.exists() || f.size() == 0) {
+    error = path + ": the SVG file could not be written";
+    return false;
+  }
+  return true;
+}
+
+void RegisterPictureExporters(PictureExporters& registry) {
+  registry.add("pdf", &WritePdf);
+  registry.add("svg", &WriteSvg);
+  registry.add("png", &WritePng);
+}
+
+}  // namespace kamo

@@ -1,0 +1,49 @@
+// The replay of a display list onto a QPainter, record by record: the window
+// transform, pens, fonts with escapement, filled quadrangles and arcs. The
+// main window paints with it, and so do the PDF, SVG and PNG pictures.
+#pragma once
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "display/displaylist.h"
+
+namespace kamo {
+
+struct ReplayStyle {
+  std::array<QColor, 17> palette;  // entries 0..16
+  QColor background = Qt::white;   // colour 0 paints in it
+  bool colour = true;              // false: everything black (monochrome)
+  QString font = QStringLiteral("DejaVu Sans");
+  double textHeightFactor = 1;
+  double textWidthFactor = 0.8;
+  int fontStyle = 0;               // 1 bold, 2 italic, 4 underline, 8 strikeout
+  double penUnit = 1;              // device units of a pen one pixel wide
+};
+
+struct ReplayTarget {
+  QRectF device;                   // where the device lies on the painter
+  int recordResX = 640, recordResY = 480;  // the virtual device of the recording
+  // With a fixed world the records' window is ignored and this world rectangle
+  // (x0, y0)-(x1, y1) in mm fills the device exactly.
+  bool fixedWorld = false;
+  double wx0 = 0, wy0 = 0, wx1 = 1, wy1 = 1;
+};
+
+struct ReplayResult {
+  bool ok = true;          // false: a window of zero width or height stopped the replay
+  long records = 0;        // records replayed
+};
+
+ReplayResult ReplayDisplayList(QPainter& painter, const std::vector<std::string>& records,
+                               const ReplayStyle& style, const ReplayTarget& target);
+
+// The palette of the engine as Qt colours (Windows values 0x00BBGGRR).
+std::array<QColor, 17> PaletteColours(const std::array<unsigned, 17>& windowsColours);
+QColor FromWindowsColour(unsigned v);
+
+}  // namespace kamo

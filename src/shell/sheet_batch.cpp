@@ -1,0 +1,167 @@
+// The --sheet and --diagram batch jobs.
+#include "shell/sheet_batch.h"
+
+#include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "cad/cad.h"
+#include "core/codepage.h"
+#include "core/identity.h"
+#include "display/displaylist.h"
+#include "display/picture.h"
+#include "graphics/diagram.h"
+#include "graphics/sheets.h"
+#include "shell/cmdline.h"
+#include "shell/session.h"
+
+namespace kamo {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsSheet(const CommandLine& cl) { return cl.job == CommandLine::Job::Sheet; }
+
+bool ParseKind(const std::string& s, int& k) {
+  auto r = std::from_chars(s.data(), s.data() + s.size(), k);
+  return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+// The CAD output kind of a file format; 0 for a picture format or none.
+int CadKindOf(const std::string& f) {
+  if (f == "dxf") return kCadDxf;
+  if (f == "txt") return kCadText;
+  if (f == "igs") return kCadIges;
+  if (f == "stp") return kCadStep;
+  if (f == "stl") return kCadStl;
+  return 0;
+}
+bool IsPicture(const std::string& f) { return f == "pdf" || f == "svg" || f == "png"; }
+
+// The sheet format a picture is laid out for: the drawings with a title block at 1:1.
+int PictureSheetFormat(bool sheet, int kind) {
+  if (!sheet) return 0;
+  if (kind == 5) return 4;
+  if (kind == 10) return 3;
+  return 0;
+}
+
+bool Draw(SheetOutput& out, bool sheet, int kind, int device) {
+  return sheet ? OutputSheet(out, device, kind) : DiagramCommand(out, kind, device);
+}
+
+CadEnvironment Environment(Session& s, const CommandLine& cl, DisplayList* display,
+                           const std::string& batchFile) {
+  CadEnvironment env;
+  env.ui = &s.ui;
+  env.settings = &s.settings;
+  env.messages = &s.messages;
+  env.flags = &s.flags;
+  env.clock = &s.clock();
+  env.display = display;
+  env.tempDir = s.tempDir();
+  env.batch = true;
+  env.batchFile = batchFile;
+  std::string stem = s.file.fileName.empty() ? std::string("kamo") : s.file.fileName;
+  env.projectStem = stem;
+  std::error_code ec;
+  fs::path full = fs::absolute(cl.file, ec);
+  env.projectPath = ec ? cl.file : full.lexically_normal().string();
+  return env;
+}
+
+bool NonEmptyFile(const std::string& path) {
+  std::error_code ec;
+  auto size = fs::file_size(path, ec);
+  return !ec && size > 0;
+}
+
+}  // namespace
+
+std::string SheetBatchUsageError(const Session& session, const CommandLine& cl) {
+  const bool sheet = IsSheet(cl);
+  const char* option = sheet ? "--sheet" : "--diagram";
+  int kind = 0;
+  if (!ParseKind(cl.kind, kind) || kind < 1 || kind > (sheet ? 10 : 5))
+    return std::string(option) + " " + cl.kind + ": unknown kind (" + (sheet ? "1..10" : "1..5") + ")";
+  if (cl.format.empty()) return std::string(option) + " needs --format F";
+  int cadKind = CadKindOf(cl.format);
+  if (!cadKind && !IsPicture(cl.format))
+    return "--format " + cl.format + ": unknown format (dxf, txt, igs, stp, stl, pdf, svg, png)";
+  if (cadKind && !CadKindAvailable(cadKind)) return "--format " + cl.format + ": not available yet";
+  if (IsPicture(cl.format) && !session.pictureExporters.find(cl.format))
+    return "--format " + cl.format + ": not available yet";
+  return {};
+}
+
+int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& workDir,
+                  std::ostream& err) {
+  std::string usage = SheetBatchUsageError(session, cl);
+  if (!usage.empty()) {
+    err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+    return kExitUsage;
+  }
+  const bool sheet = IsSheet(cl);
+  int kind = 0;
+  ParseKind(cl.kind, kind);
+  if (session.flags.calcError) {
+    err << "wkamo: the calculation failed\n";
+    return kExitFailed;
+  }
+  if (session.project().basePointCount <= 2) {
+    err << "wkamo: the project has no contour to draw\n";
+    return kExitFailed;
+  }
+  std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
+  std::string target = cl.output.empty()
+                           ? (fs::path(workDir.empty() ? "." : workDir) / (stem + "." + cl.format)).string()
+                           : cl.output;
+  session.flags.abortFlag = false;
+  const int cadKind = CadKindOf(cl.format);
+
+  if (cadKind) {
+    // The writer names its file stem + its extension; it is moved to the target afterwards.
+    fs::path t(target);
+    std::string batchFile = (t.parent_path() / t.stem()).string();
+    CadOutput cad(Environment(session, cl, nullptr, batchFile));
+    SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
+                    session.ui, ErrorListContext{}};
+    out.errorList.noGui = true;
+    bool ok = Draw(out, sheet, kind, cadKind);
+    std::string written = cad.outputFileName();
+    if (ok && !written.empty() && written != target) {
+      std::error_code ec;
+      fs::rename(written, target, ec);
+      if (ec) ok = false;
+    }
+    if (!ok || !NonEmptyFile(target)) {
+      err << "wkamo: " << target << ": the file could not be written\n";
+      return kExitFailed;
+    }
+    return kExitOk;
+  }
+
+  // Pictures: the drawing is recorded as for the screen and painted from the list.
+  DisplayList list;
+  CadOutput cad(Environment(session, cl, &list, stem));
+  SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
+                  session.ui, ErrorListContext{}};
+  out.errorList.noGui = true;
+  if (!Draw(out, sheet, kind, kCadScreen) || list.size() == 0) {
+    err << "wkamo: " << target << ": nothing was drawn\n";
+    return kExitFailed;
+  }
+  PictureOptions po = PictureOptionsFor(session.settings, PictureSheetFormat(sheet, kind));
+  po.recordResX = list.transform().resX;
+  po.recordResY = list.transform().resY;
+  po.title = Cp850ToUtf8(session.project().drawing.zeichname);
+  std::string error;
+  const PictureWriter* w = session.pictureExporters.find(cl.format);
+  if (!(*w)(list, po, target, error) || !NonEmptyFile(target)) {
+    err << "wkamo: " << (error.empty() ? target + ": the file could not be written" : error) << "\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace kamo
