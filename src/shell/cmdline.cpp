@@ -11,6 +11,7 @@
 #include "core/datapaths.h"
 #include "core/identity.h"
 #include "core/strings.h"
+#include "io/configio.h"
 #include "io/kamoio.h"
 #include "report/camreport.h"
 #include "report/report.h"
@@ -266,6 +267,13 @@ int RunBatch(Session& session, const std::vector<std::string>& args, std::ostrea
   std::error_code ec;
   std::string cwd = fs::current_path(ec).string();
   if (ec) cwd = ".";
+  // The settings of the user (units, decimals, folders) apply as at an
+  // interactive start; without a configuration file the defaults do.
+  ConfigPlace place;
+  ConfigContext ctx;
+  ctx.startDir = cwd + "/";
+  readConfig(session.settings, session.ui, place, ConfigFallbackDir(), ctx);
+  session.flags.abortFlag = false;
   return RunBatchIn(session, args, cwd, out, err);
 }
 

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "core/codepage.h"
+#include "io/configio.h"
 #include "io/kamoio.h"
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
@@ -36,7 +37,9 @@ std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 // Runs wkamo in folder with the given arguments.
 Outcome Wkamo(const std::string& folder, const std::vector<std::string>& args) {
-  std::string cmd = "cd " + Quote(folder) + " && " + Quote(kWkamo);
+  // The user's own configuration must not leak into the run.
+  std::string cmd = "cd " + Quote(folder) + " && XDG_CONFIG_HOME=" + Quote(folder + "/.config") +
+                    " " + Quote(kWkamo);
   for (const auto& a : args) cmd += " " + Quote(a);
   cmd += " > " + Quote(folder + "/.out") + " 2> " + Quote(folder + "/.err");
   int rc = std::system(cmd.c_str());
@@ -82,17 +85,31 @@ TEST(BatchPrintout, MatchesTheGoldenPrintout) {
   ConsolePort port(err);
   Session session(port, std::make_unique<FixedClock>(DateTime{2026, 1, 15, 8, 30, 0}));
   session.settings.pltDir = kSource + "/data";
-  int code = RunBatchIn(session, {kSource + "/examples/linear_sine.kmo", "/I"}, work.path(), out, err);
+  // A project of our own: the bundled examples may change.
+  fs::copy_file(kSource + "/tests/shell/data/golden.kmo", work.file("golden.kmo"));
+  int code = RunBatchIn(session, {work.file("golden.kmo"), "/I"}, work.path(), out, err);
   ASSERT_EQ(code, 0) << err.str();
-  std::string text = ReadFileBytes(work.file("linear_sine.txt"));
+  std::string text = ReadFileBytes(work.file("golden.txt"));
   // The folder of the test run is the one varying part.
   for (size_t p; (p = text.find(work.path())) != std::string::npos;)
     text.replace(p, work.path().size(), "WORK");
-  std::string golden = kSource + "/tests/shell/data/linear_sine.txt";
+  std::string golden = kSource + "/tests/shell/data/golden.txt";
   if (std::getenv("KAMO_BLESS")) WriteFileBytes(golden, text);
   EXPECT_EQ(text, ReadFileBytes(golden));
   EXPECT_NE(text.find("BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN\n"), std::string::npos);
   EXPECT_EQ(text.find("keine Beschreibung"), std::string::npos);
+}
+
+TEST(BatchPrintout, TheConfigurationOfTheWorkingFolderApplies) {
+  TempFolder work;
+  Settings inch;
+  inch.numbers.unitSystem = 1;
+  WriteFileBytes(work.file("kamo.cfg"), ConfigToBytes(inch));
+  Outcome r = Wkamo(work.path(), {kSource + "/examples/ellipse.kmo", "/I"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  std::string text = ReadFileBytes(work.file("ellipse.txt"));
+  EXPECT_NE(text.find("Breite\tb\tin\t"), std::string::npos) << text;
+  EXPECT_NE(text.find("\tlbf\t"), std::string::npos);
 }
 
 TEST(BatchPrintout, ExistingPrintoutIsReplaced) {
