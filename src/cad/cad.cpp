@@ -468,6 +468,11 @@ void CadOutput::circleAsLines(Real x, Real y, Real r, bool clockwise) {
   Real step = 2 * kPi / static_cast<Real>(n);
   if (clockwise) step = -step;
   for (long i = 0; i <= n; ++i) {
+    // The ring closes exactly where it began.
+    if (i == 0 || i == n) {
+      CadLineTo(x + r, y);
+      continue;
+    }
     Real a = static_cast<Real>(i) * step + (clockwise ? 2 * kPi : 0);
     CadLineTo(x + r * std::cos(a), y + r * std::sin(a));
   }
@@ -486,10 +491,12 @@ void CadOutput::arcSegments(Real xc, Real yc, Real r, Real start, Real s) {
   Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
   long count = static_cast<long>(std::clamp<Real>(n, 1, 100000));
   Real step = s / static_cast<Real>(count);
-  for (long i = 0; i <= count; ++i) {
+  Real ex = xc + r * std::cos(start + s), ey = yc + r * std::sin(start + s);
+  for (long i = 0; i < count; ++i) {
     Real a = start + static_cast<Real>(i) * step;
     CadLineTo(xc + r * std::cos(a), yc + r * std::sin(a));
   }
+  CadLineTo(ex, ey);
 }
 
 void CadOutput::CadCircle(Real x, Real y, Real r) {

@@ -12,11 +12,11 @@
 
 namespace kamo {
 
-std::string StlNumber(Real x) {
+std::string StlNumber(Real x, int decimals) {
   double v = static_cast<double>(x);
   if (!std::isfinite(v) || v == 0) v = 0;
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 2);
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, decimals);
   std::string s(buf, r.ptr);
   for (char& c : s)
     if (c == 'e') c = 'E';
@@ -222,8 +222,10 @@ StlWriter::StlWriter(CadWriterContext ctx) : ctx_(std::move(ctx)) {
 void StlWriter::facet(const V3& n, const V3& a, const V3& b, const V3& c) {
   ++facetCount_;
   if (ascii_) {
-    auto vec = [](const V3& v) {
-      return StlNumber(v[0]) + " " + StlNumber(v[1]) + " " + StlNumber(v[2]);
+    // The closed solid keeps every bit of its vertices, so that it stays closed.
+    int d = ctx_.closedSolid ? 8 : 2;
+    auto vec = [d](const V3& v) {
+      return StlNumber(v[0], d) + " " + StlNumber(v[1], d) + " " + StlNumber(v[2], d);
     };
     body_ += "  facet normal " + vec(n) + "\r\n    outer loop\r\n";
     for (const V3* v : {&a, &b, &c}) body_ += "      vertex " + vec(*v) + "\r\n";
@@ -245,6 +247,8 @@ void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
   Real L = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
   if (!(L > 0) || !std::isfinite(L)) return;
   auto f = [](Real v) { return static_cast<float>(v); };
+  // A wall thinner than the file can tell apart would only be a sliver.
+  if (f(x1) == f(x2) && f(y1) == f(y2)) return;
   V3 n{f((y1 - y2) / L), f((x2 - x1) / L), 0};
   V3 p10{f(x1), f(y1), f(z0_)}, p11{f(x1), f(y1), f(z1_)};
   V3 p20{f(x2), f(y2), f(z0_)}, p21{f(x2), f(y2), f(z1_)};
@@ -299,7 +303,8 @@ void StlWriter::closedSolid() {
   std::vector<std::vector<StlPoint>> chains;
   for (const auto& l : lines_) {
     StlPoint a = pt(l[0], l[1]), b = pt(l[2], l[3]);
-    if (a.x == b.x && a.y == b.y) continue;
+    // Edges shorter than the tolerance would give walls without a direction.
+    if (near(a, b)) continue;
     if (!chains.empty() && near(chains.back().back(), a)) {
       chains.back().push_back(b);
     } else {

@@ -17,8 +17,9 @@ inline constexpr const char* kStlSolidName = "QUORSOLID";
 inline constexpr const char* kStlHeaderText = "STL binary file created by QUORTEX Software";
 
 // An ASCII STL number: three significant digits, exponent of at least two
-// digits, decimal point (12.5 -> 1.25E+01).
-std::string StlNumber(Real x);
+// digits, decimal point (12.5 -> 1.25E+01). The closed solid writes 8
+// decimals, the float's full precision, so that its edges still meet.
+std::string StlNumber(Real x, int decimals = 2);
 
 struct StlPoint {
   double x = 0, y = 0;
