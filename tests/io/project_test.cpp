@@ -272,9 +272,12 @@ TEST(ProjectFile, SaveRulesAndOverwriteQuestion) {
   EXPECT_FALSE(WriteProject(env.ui, env.settings, file, false, "nocken", other));
   EXPECT_TRUE(env.flags.abortFlag);
   EXPECT_EQ(ReadFileBytes(path), ProjectToBytes(env.settings, p));
-  // File > Save does not ask.
+  // File > Save does not ask; a command-line project saved without archive
+  // mode stops counting as one.
   env.flags.abortFlag = false;
+  env.state.fromCommandLine = true;
   EXPECT_TRUE(WriteProject(env.ui, env.settings, file, false, path, other, false));
+  EXPECT_FALSE(env.state.fromCommandLine);
   EXPECT_TRUE(env.port.answers.empty());
   EXPECT_EQ(ReadFileBytes(path), ProjectToBytes(env.settings, other));
   EXPECT_TRUE(env.state.overwriteAsk) << "the question is back on for later saves";
