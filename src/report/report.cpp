@@ -105,7 +105,45 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
+bool PrintPages(Ui& ui, const PrintJob& job) {
+  PrintOutcome o = ui.port().printText(job);
+  if (o == PrintOutcome::Unavailable)
+    ui.showError("Kein Drucker verf\x81gbar: der Ausdruck wurde nicht gedruckt.");
+  return o == PrintOutcome::Printed;
+}
+
 }  // namespace
+
+PrintJob PrintJobOf(const Settings& settings, const std::string& title, const std::string& text) {
+  PrintJob job;
+  job.title = title;
+  job.font = settings.printFont.empty() ? "Courier New" : settings.printFont;
+  job.fontSize = settings.printFontSize > 0 ? settings.printFontSize : 10;
+  job.fontStyle = settings.printFontStyle;
+  job.linesPerPage = settings.linesPerPage < 5 ? 66 : settings.linesPerPage;
+  job.pages.emplace_back();
+  for (const auto& l : SplitLines(text)) {
+    if (!l.empty() && l[0] == '\f') {
+      job.pages.emplace_back();
+      continue;
+    }
+    job.pages.back().push_back(l);
+  }
+  if (job.pages.size() > 1 && job.pages.back().empty()) job.pages.pop_back();
+  return job;
+}
+
+bool PrintTextFile(Ui& ui, const Settings& settings, const std::string& path,
+                   const std::string& title) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ui.showErrorAlways(Utf8ToCp850(path) + " not found !");
+    return false;
+  }
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return PrintPages(ui, PrintJobOf(settings, title, bytes.str()));
+}
 
 std::string PlaceText(const std::string& line, const std::string& text, int column) {
   return Overwrite(line, text, column);
@@ -764,28 +802,10 @@ bool ReportEngine::handOn() {
       return ok;
     }
     case otPrinter: {
-      PrintJob job;
-      job.title = ctx_.file.fileName;
-      job.font = ctx_.settings.printFont.empty() ? "Courier New" : ctx_.settings.printFont;
-      job.fontSize = ctx_.settings.printFontSize > 0 ? ctx_.settings.printFontSize : 10;
-      job.fontStyle = ctx_.settings.printFontStyle;
-      job.linesPerPage = pageLength();
-      job.pages.emplace_back();
-      for (const auto& l : SplitLines(written_)) {
-        if (!l.empty() && l[0] == '\f') {
-          job.pages.emplace_back();
-          continue;
-        }
-        job.pages.back().push_back(DisplayText(numbers(), l));
-      }
-      if (job.pages.back().empty() && job.pages.size() > 1) job.pages.pop_back();
+      std::string text;
+      for (const auto& l : SplitLines(written_)) text += DisplayText(numbers(), l) + "\n";
       removeIntermediate();
-      PrintOutcome o = ui.port().printText(job);
-      if (o == PrintOutcome::Unavailable) {
-        ui.showError("Kein Drucker verf\x81gbar: der Ausdruck wurde nicht gedruckt.");
-        return false;
-      }
-      return true;
+      return PrintPages(ui, PrintJobOf(ctx_.settings, ctx_.file.fileName, text));
     }
     case otTextProgram: {
       const std::string& program = ctx_.settings.textProgram;

@@ -186,6 +186,15 @@ class ReportTable {
   bool rowRules_ = true;
 };
 
+// A paged text for the printer: lines that begin with a form feed end a page
+// and are not printed themselves. text is UTF-8.
+PrintJob PrintJobOf(const Settings& settings, const std::string& title, const std::string& text);
+// Prints a UTF-8 text file, e.g. the viewer's "outwin.txt"; false (with a
+// message) when the file is missing or no printer is available, and when
+// the user cancelled the print dialog.
+bool PrintTextFile(Ui& ui, const Settings& settings, const std::string& path,
+                   const std::string& title);
+
 // Places text at a 1-based column of line, only when it fits entirely.
 std::string PlaceText(const std::string& line, const std::string& text, int column);
 // The pieces a long text is cut into for the wrapped lines.

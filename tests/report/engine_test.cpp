@@ -387,6 +387,18 @@ TEST(ReportTargets, PrinterGetsPagesSplitAtFormFeeds) {
   }
 }
 
+TEST(ReportTargets, ViewerPrintsItsFile) {
+  ReportBench b;
+  WriteFileBytes(b.folder.file("outwin.txt"), "a\n\f\nb\nc\n\f\n");
+  EXPECT_TRUE(PrintTextFile(b.ui, b.settings, b.folder.file("outwin.txt"), "nocke"));
+  ASSERT_EQ(b.port.printed.size(), 1u);
+  std::vector<std::vector<std::string>> want{{"a"}, {"b", "c"}};
+  EXPECT_EQ(b.port.printed[0].pages, want);
+  EXPECT_FALSE(PrintTextFile(b.ui, b.settings, b.folder.file("missing.txt"), "nocke"));
+  ASSERT_EQ(b.port.boxes.size(), 1u);
+  EXPECT_NE(b.port.boxes[0].text.find("missing.txt not found !"), std::string::npos);
+}
+
 TEST(ReportTargets, ExternalProgramsOpenTheConvertedCopy) {
   ReportBench b;
   b.settings.textProgram = "mousepad";
