@@ -1,5 +1,6 @@
 // The project data file: round trips, exact lines, damaged files, safe saving.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -316,18 +317,70 @@ TEST(ProjectFile, FailedWriteKeepsTheOldFile) {
   }
 }
 
-TEST(ProjectFile, ReadOnlyFolderKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root ignores permission bits; the injected failure covers this";
-  test::TempFolder dir;
+// A small tmpfs of our own, for a real full disk and a real read-only folder.
+// Mounting needs the privilege to do so; without it the tests are skipped.
+class TinyTmpfs {
+ public:
+  TinyTmpfs() {
+    std::string pattern = (fs::temp_directory_path() / "kamo-tmpfs-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return;
+    dir_ = pattern;
+    mounted_ = mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=16k") == 0;
+  }
+  ~TinyTmpfs() {
+    if (mounted_) umount2(dir_.c_str(), MNT_DETACH);
+    if (!dir_.empty()) rmdir(dir_.c_str());
+  }
+  bool mounted() const { return mounted_; }
+  bool makeReadOnly() {
+    return mount("tmpfs", dir_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=16k") == 0;
+  }
+  std::string file(const std::string& name) const { return dir_ + "/" + name; }
+
+ private:
+  std::string dir_;
+  bool mounted_ = false;
+};
+
+TEST(ProjectFile, FullDiskKeepsTheOldFile) {
+  TinyTmpfs disk;
+  if (!disk.mounted()) GTEST_SKIP() << "no permission to mount a tmpfs; the injected failure covers this";
   Env env;
-  std::string path = dir.file("alt.kmo");
-  ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, CamProject{}));
+  std::string path = disk.file("alt.kmo");
+  ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, test::GoldenProject()));
   std::string before = ReadFileBytes(path);
-  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, test::GoldenProject()));
-  fs::permissions(dir.path(), fs::perms::owner_all);
+  EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, test::RandomProject(1)));  // ~150 kB
   EXPECT_TRUE(env.flags.abortFlag);
   EXPECT_EQ(ReadFileBytes(path), before);
+  ASSERT_EQ(env.port.boxes.size(), 1u);
+  EXPECT_NE(env.port.boxes[0].text.find("Diskette/Platte voll"), std::string::npos) << env.port.boxes[0].text;
+}
+
+TEST(ProjectFile, ReadOnlyFolderKeepsTheOldFile) {
+  Env env;
+  if (geteuid() != 0) {
+    test::TempFolder dir;
+    std::string path = dir.file("alt.kmo");
+    ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, CamProject{}));
+    std::string before = ReadFileBytes(path);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, test::GoldenProject()));
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_TRUE(env.flags.abortFlag);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    return;
+  }
+  // Root ignores permission bits, but not a read-only file system.
+  TinyTmpfs disk;
+  if (!disk.mounted()) GTEST_SKIP() << "root without permission to mount; the injected failure covers this";
+  std::string path = disk.file("alt.kmo");
+  ASSERT_TRUE(WriteProjectFile(env.ui, env.settings, path, CamProject{}));
+  std::string before = ReadFileBytes(path);
+  ASSERT_TRUE(disk.makeReadOnly());
+  EXPECT_FALSE(WriteProjectFile(env.ui, env.settings, path, test::GoldenProject()));
+  EXPECT_TRUE(env.flags.abortFlag);
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_EQ(env.port.boxes.size(), 1u);
 }
 
 }  // namespace
