@@ -1,0 +1,155 @@
+// Sheets and diagrams written as PDF, SVG and PNG by the batch jobs, checked
+// with poppler's pdfinfo and pdftotext.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "cam/kamorech.h"
+#include "core/codepage.h"
+#include "core/numbers.h"
+#include "core/ui.h"
+#include "io/kamoio.h"
+#include "render/exporters.h"
+#include "shell/cmdline.h"
+#include "shell/console_port.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFileBytes;
+using test::TempFolder;
+const std::string kSource = KAMO_SOURCE_DIR;
+
+struct Outcome {
+  int code = -1;
+  std::string err;
+};
+
+Outcome Batch(const std::vector<std::string>& args, const std::string& workDir) {
+  std::ostringstream out, err;
+  ConsolePort port(err);
+  Session session(port, std::make_unique<FixedClock>(DateTime{2026, 12, 10, 9, 30, 0}));
+  RegisterPictureExporters(session.pictureExporters);
+  Outcome r;
+  r.code = RunBatchIn(session, args, workDir, out, err);
+  r.err = err.str();
+  return r;
+}
+
+std::string Command(const std::string& cmd) {
+  std::string text;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
+    pclose(p);
+  }
+  return text;
+}
+
+std::string Example(const char* name) { return kSource + "/examples/" + name + ".kmo"; }
+
+TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
+  TempFolder work;
+  for (const char* format : {"pdf", "svg", "png"}) {
+    for (int k = 1; k <= 10; ++k) {
+      std::string out = work.file("sheet" + std::to_string(k) + "." + format);
+      Outcome r = Batch({Example("eccentric"), "--sheet", std::to_string(k), "--format", format, "-o", out},
+                    work.path());
+      ASSERT_EQ(r.code, 0) << format << " " << k << " " << r.err;
+      EXPECT_GT(fs::file_size(out), 500u) << format << " " << k;
+    }
+    for (int k = 1; k <= 5; ++k) {
+      std::string out = work.file("diagram" + std::to_string(k) + "." + format);
+      Outcome r = Batch({Example("sine"), "--diagram", std::to_string(k), "--format", format, "-o", out},
+                    work.path());
+      ASSERT_EQ(r.code, 0) << format << " " << k << " " << r.err;
+      EXPECT_GT(fs::file_size(out), 500u) << format << " " << k;
+    }
+  }
+}
+
+// A project of our own with a drawing name, number and changes.
+std::string NamedProject(const TempFolder& work, CamProject& p) {
+  test::ScriptedPort port;
+  Settings settings;
+  Flags flags;
+  UiState state;
+  Ui ui(port, flags, state, settings.numbers);
+  EXPECT_TRUE(ReadProject(ui, settings, Example("eccentric"), p));
+  p.drawing.zeichname = "Kurvenscheibe Hub 20";
+  p.drawing.zeichnr = "KS-4711";
+  p.drawing.zeichname2 = "Exzenter";
+  std::string path = work.file("named.kmo");
+  test::WriteFileBytes(path, ProjectToBytes(settings, p));
+  MessageList messages;
+  Calculate(p, messages, flags, settings);
+  return path;
+}
+
+TEST(BatchPictures, ProductionDrawingsArePrintable) {
+  TempFolder work;
+  CamProject p;
+  std::string project = NamedProject(work, p);
+  NumberStyle ns;
+  struct Case {
+    int kind;
+    const char* paper;
+    bool landscape;
+  } cases[] = {{10, "(A3)", true}, {5, "(A4)", false}};
+  for (const Case& c : cases) {
+    std::string pdf = work.file("sheet" + std::to_string(c.kind) + ".pdf");
+    Outcome r = Batch({project, "--sheet", std::to_string(c.kind), "--format", "pdf", "-o", pdf}, work.path());
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string info = Command("pdfinfo " + pdf + " 2>&1");
+    size_t at = info.find("Page size:");
+    ASSERT_NE(at, std::string::npos) << info;
+    double w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2) << info;
+    EXPECT_EQ(w > h, c.landscape) << info;
+    EXPECT_NE(info.find(c.paper, at), std::string::npos) << info;
+    std::string text = Command("pdftotext -raw " + pdf + " - 2>&1");
+    for (const char* label : {"Erstellt durch", "Genehmigt von", "Dokumentenart", "Ausgabedatum",
+                              "Kurvenscheibe Hub 20", "KS-4711", "Exzenter", "phi min", "phi max"})
+      EXPECT_NE(text.find(label), std::string::npos) << c.kind << " " << label;
+    EXPECT_NE(text.find(FormatLength(ns, p.results.rMax)), std::string::npos) << c.kind;
+    EXPECT_NE(text.find(FormatLength(ns, p.results.rMin)), std::string::npos) << c.kind;
+    EXPECT_NE(text.find(FormatAuto(ns, p.results.vMax)), std::string::npos) << c.kind;
+  }
+}
+
+TEST(BatchPictures, UsageAndFailures) {
+  TempFolder work;
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* says;
+  } cases[] = {
+      {{Example("sine"), "--sheet", "11", "--format", "pdf"}, 2, "unknown kind"},
+      {{Example("sine"), "--sheet", "x", "--format", "pdf"}, 2, "unknown kind"},
+      {{Example("sine"), "--diagram", "6", "--format", "png"}, 2, "unknown kind"},
+      {{Example("sine"), "--diagram", "1", "--format", "bmp"}, 2, "unknown format"},
+      {{Example("sine"), "--diagram", "1"}, 2, "needs --format"},
+      {{work.file("missing.kmo"), "--sheet", "1", "--format", "svg"}, 1, ""},
+      {{Example("sine"), "--sheet", "10", "--format", "png", "-o", "/nonexistent-dir/x.png"}, 1, "x.png"},
+  };
+  for (const Case& c : cases) {
+    Outcome r = Batch(c.args, work.path());
+    EXPECT_EQ(r.code, c.code) << c.args[1] << " " << c.args[2] << " " << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  }
+  // Without -o the file is the project's stem with the format's extension.
+  ASSERT_EQ(Batch({Example("sine"), "--diagram", "4", "--format", "svg"}, work.path()).code, 0);
+  EXPECT_TRUE(fs::exists(work.file("sine.svg")));
+  ASSERT_EQ(Batch({Example("sine"), "--sheet", "9", "--format", "dxf"}, work.path()).code, 0);
+  EXPECT_TRUE(fs::exists(work.file("sine.dxf")));
+}
+
+}  // namespace
+}  // namespace kamo
