@@ -555,7 +555,7 @@ bool ChooseProjectFile(Ui& ui, const FileIdentity& file, std::string& path) {
 }
 
 bool ReadProject(Ui& ui, const Settings& /*settings*/, const std::string& name, CamProject& project,
-                 std::string* message) {
+                 std::string* message, int* titleBlockForm) {
   auto fail = [&](const std::string& text) {
     if (message) *message = text;
     ui.showError(text);
@@ -580,8 +580,10 @@ bool ReadProject(Ui& ui, const Settings& /*settings*/, const std::string& name, 
   }
   auto fresh = std::make_unique<CamProject>();
   ProjectReadError error;
-  if (!ProjectFromBytes(bytes, *fresh, error)) return fail(ProjectReadMessage(path, error));
+  int form = 0;
+  if (!ProjectFromBytes(bytes, *fresh, error, &form)) return fail(ProjectReadMessage(path, error));
   project = std::move(*fresh);
+  if (titleBlockForm) *titleBlockForm = form;
   return true;
 }
 

@@ -61,9 +61,10 @@ bool WriteProjectFile(Ui& ui, const Settings& settings, const std::string& path,
 // as it was, the error box names the file and the line, and abortFlag is set.
 // The caller recalculates, clears `modified` and updates the recent-file list.
 // *message receives the text of the failure (CP850) also when error boxes are
-// off, for the command line.
+// off, for the command line. The title-block standard stored in the file goes
+// to *titleBlockForm when given; the settings are not changed.
 bool ReadProject(Ui& ui, const Settings& settings, const std::string& path, CamProject& project,
-                 std::string* message = nullptr);
+                 std::string* message = nullptr, int* titleBlockForm = nullptr);
 
 // The open dialog for project files in file.fileDir; false (and abortFlag)
 // when cancelled.

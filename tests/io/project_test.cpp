@@ -291,8 +291,10 @@ TEST(ProjectFile, SaveRulesAndOverwriteQuestion) {
   EXPECT_TRUE(WriteProject(env.ui, env.settings, file, false, "", p));
   EXPECT_EQ(file.fileName, "neu");
   CamProject back;
-  EXPECT_TRUE(ReadProject(env.ui, env.settings, dir.file("neu.kmo"), back));
+  int form = -1;
+  EXPECT_TRUE(ReadProject(env.ui, env.settings, dir.file("neu.kmo"), back, nullptr, &form));
   EXPECT_EQ(test::CompareInputs(p, back), "");
+  EXPECT_EQ(form, env.settings.titleBlockForm);
 }
 
 TEST(ProjectFile, FailedWriteKeepsTheOldFile) {
