@@ -9,14 +9,21 @@
 #ifdef KAMO_WITH_GUI
 #include "render/exporters.h"  // the PDF, SVG and PNG pictures of the batch jobs
 #endif
+#include "shell/startup.h"
+#ifdef KAMO_WITH_GUI
+#include "gui/mainwindow.h"
+#endif
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef KAMO_WITH_GUI
+  // A batch job never creates the application object, so it needs no display.
+  if (kamo::OpensMainWindow(args)) return kamo::RunMainWindow(argc, argv, args);
+#endif
   kamo::ConsolePort port(std::cerr);
   kamo::Session session(port);
 #ifdef KAMO_WITH_GUI
   kamo::RegisterPictureExporters(session.pictureExporters);
 #endif
-  // Until the main window exists every call is handled as a batch job.
   return kamo::RunBatch(session, args, std::cout, std::cerr);
 }

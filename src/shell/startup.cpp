@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "io/kamoio.h"
 #include "io/recentfiles.h"
+#include "shell/cmdline.h"
 #include "shell/commands.h"
 #include "shell/session.h"
 
@@ -83,6 +84,18 @@ StartResult UserDataFolder(Session& s) {
 }
 }  // namespace
 
+bool OpensMainWindow(const std::vector<std::string>& args) {
+  if (IsBatchCall(args)) return false;
+  int names = 0;
+  for (const auto& a : args) {
+    std::string u = Upper(a);
+    if (u == "/G" || u == "/E" || u == "/NOGUI") continue;
+    if (a.empty() || a[0] == '-' || (a[0] == '/' && a.find('/', 1) == std::string::npos)) return false;
+    ++names;
+  }
+  return names <= 1;
+}
+
 StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>& args,
                           const StartEnvironment& env) {
   Session& s = shell.session;
@@ -133,6 +146,8 @@ StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
 }
 
 void EndMainWindow(Shell& shell) {
+  // A window that never started has no configuration folder to write to.
+  if (shell.config.dir.empty()) return;
   WriteRecentFiles(shell.session.ui, shell.config.dir, shell.recent, shell.session.file.fileDir);
 }
 

@@ -22,6 +22,12 @@ struct StartResult {
   int exitCode = 0;
 };
 
+// True when the command line starts the interactive program: no batch job
+// and nothing but a project name and the options "/G", "/E" and "/NOGUI".
+// Anything else goes to the batch command line, which reports a usage error
+// for what it does not know, without a display.
+bool OpensMainWindow(const std::vector<std::string>& args);
+
 // Everything the creation of the main window does after its menus exist.
 StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
                             const StartEnvironment& env);

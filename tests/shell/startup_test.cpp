@@ -139,5 +139,28 @@ TEST(Prompt, MaximumLengthNeverCutsTheShownValue) {
   EXPECT_EQ(port.textPrompts.at(0).text, line);
 }
 
+TEST(Startup, WhichCallsOpenTheWindow) {
+  struct Case {
+    std::vector<std::string> args;
+    bool window;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {{}, true},
+           {{"/home/k/nocke.kmo"}, true},
+           {{"nocke.kmo", "/G"}, true},
+           {{"nocke.kmo", "/e", "/nogui"}, true},
+           {{"nocke.kmo", "/I"}, false},
+           {{"nocke.kmo", "/CAD1:1"}, false},
+           {{"/?"}, false},
+           {{"nocke.kmo", "/X"}, false},
+           {{"nocke.kmo", "--format"}, false},
+           {{"a.kmo", "b.kmo"}, false},
+       }) {
+    std::string what;
+    for (const auto& a : c.args) what += a + " ";
+    EXPECT_EQ(OpensMainWindow(c.args), c.window) << what;
+  }
+}
+
 }  // namespace
 }  // namespace kamo

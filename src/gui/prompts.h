@@ -1,0 +1,84 @@
+// The modal forms of the UI port: the one-line prompt, the choice prompt
+// (radio group up to seven choices, list box above) and the explanation
+// dialog Thelperr. Each can be shown without blocking, so that tests drive it.
+#pragma once
+#include <QDialog>
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "core/ui_port.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kamo {
+
+// "OK", "Abbrechen", "&Hilfetext", "Hilfe&bild": the buttons of every prompt.
+// The help buttons stay disabled while the program has no help texts.
+class PromptButtons {
+ public:
+  explicit PromptButtons(QDialog* dialog);
+  QWidget* row() const { return row_; }
+  QPushButton* ok() const { return ok_; }
+
+ private:
+  QWidget* row_;
+  QPushButton* ok_;
+};
+
+class PromptDialog : public QDialog {
+  Q_OBJECT
+ public:
+  PromptDialog(const TextPrompt& p, QWidget* parent = nullptr);
+  // The text on OK, nullopt when cancelled or still open.
+  std::optional<std::string> answer() const;
+  QLineEdit* edit() const { return edit_; }
+
+ private:
+  void limitTyping(const QString& text);
+  QLineEdit* edit_;
+  int maxLength_;
+  QString last_;
+};
+
+class ChoiceDialog : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kMaxRadios = 7;
+  ChoiceDialog(const ChoicePrompt& p, QWidget* parent = nullptr);
+  // The 0-based choice on OK, nullopt when cancelled or still open.
+  std::optional<int> answer() const;
+  bool usesList() const { return list_ != nullptr; }
+
+ private:
+  QButtonGroup* radios_ = nullptr;
+  QListWidget* list_ = nullptr;
+};
+
+// The explanation of one calculation message; cause and remedy can be edited.
+class Thelperr : public QDialog {
+  Q_OBJECT
+ public:
+  Thelperr(const ExplanationForm& f, QWidget* parent = nullptr);
+  bool changed() const { return changed_; }
+  ExplanationForm form() const;
+
+ private:
+  QLineEdit* message_;
+  QPlainTextEdit* cause_;
+  QPlainTextEdit* remedy_;
+  bool changed_ = false;
+};
+
+// The text viewer of the report outputs.
+class TextViewer : public QDialog {
+  Q_OBJECT
+ public:
+  TextViewer(const QString& caption, const QString& text, QWidget* parent = nullptr);
+};
+
+}  // namespace kamo

@@ -1,0 +1,41 @@
+// The UI port on Qt Widgets: message boxes, prompts, pickers, the explanation
+// dialog and the text viewer, all modal to the main window.
+#pragma once
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "core/ui_port.h"
+
+namespace kamo {
+
+class QtPort final : public UiPort {
+ public:
+  explicit QtPort(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+  // Where status texts go (the main window's status line).
+  std::function<void(const QString&)> statusSink;
+
+  void box(const std::string& caption, const std::string& text, BoxIcon icon) override;
+  Answer askYesNoCancel(const std::string& caption, const std::string& text) override;
+  bool askRetry(const std::string& caption, const std::string& text) override;
+  void beep() override;
+  std::optional<std::string> promptText(const TextPrompt& p) override;
+  std::optional<int> promptChoice(const ChoicePrompt& p) override;
+  std::optional<std::string> openFile(const FileDialog& d) override;
+  std::optional<std::string> saveFile(const FileDialog& d) override;
+  std::optional<ExplanationForm> explanation(const ExplanationForm& f) override;
+  void status(const std::string& text) override;
+  void showTextFile(const std::string& caption, const std::string& path) override;
+  PrintOutcome printText(const PrintJob& job) override;
+
+ private:
+  std::optional<std::string> fileDialog(const FileDialog& d, bool save);
+  QPointer<QWidget> parent_;
+};
+
+// "text|pattern|text|pattern" as a Qt name filter list ("text (pattern)").
+QString QtNameFilters(const std::string& filter);
+
+}  // namespace kamo

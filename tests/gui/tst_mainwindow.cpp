@@ -1,0 +1,148 @@
+// The main window offscreen: menus and their captions, the language switch,
+// the recent-file entries, the title after opening and the close query.
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "core/codepage.h"
+#include "core/identity.h"
+#include "gui/mainwindow.h"
+#include "gui/qtest_modal.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+using namespace kamo;
+
+namespace {
+QAction* Entry(Thh& w, const char* name) { return w.findChild<QAction*>(name); }
+QString Title() { return QString::fromStdString(Cp850ToUtf8(kProgramTitle)); }
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void menusAndCaptions() {
+    Thh w;
+    w.show();
+    QCOMPARE(w.objectName(), QString("hh"));
+    QCOMPARE(w.windowTitle(), Title() + "   V 5.1");
+    QStringList bar;
+    for (QAction* a : w.menuBar()->actions()) bar << a->text();
+    QCOMPARE(bar, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&CAD", "&STL", "D&okument",
+                               "&Hilfe"}));
+    // Every command of the table has its entry, named after it.
+    for (const CommandSpec& s : CommandTable()) QVERIFY2(Entry(w, s.objectName), s.objectName);
+    struct Case {
+      const char* name;
+      const char* caption;
+      bool enabled;
+    };
+    for (Case c : {Case{"mi_fileOpen", "\u00D6&ffnen...", true},
+                   Case{"mi_fileNew", "&Neu...", false},  // needs the input dialogs
+                   Case{"mi_fileImportDxfR", "&Import DXF (x,y->r(phi))", false},
+                   Case{"mi_fileSave", "&Speichern...", true},
+                   Case{"mi_editBetriebsdaten", "&Betriebsdaten", true},
+                   Case{"mi_editReset", "&R\u00FCcksetzen", true},
+                   Case{"mi_editGeometrie", "&Geometrie (curve)", false},
+                   Case{"mi_viewStandard", "&Standardausdruck", true},
+                   Case{"mi_viewSva", "s,v,a = f(phi)", false},
+                   Case{"mi_viewFehlermeldungen", "&Fehlermeldungen (0)", false},
+                   Case{"mi_helpFehlermeldungen", "&Fehlermeldungen (0)", false},
+                   Case{"mi_helpHilfebild", "&Hilfebild", false},
+                   Case{"mi_helpSystemInfo", "System Info", false},
+                   Case{"mi_helpAbout", "KAMO", true}}) {
+      QAction* a = Entry(w, c.name);
+      QCOMPARE(a->text(), QString::fromUtf8(c.caption));
+      QVERIFY2(a->isEnabled() == c.enabled, c.name);
+    }
+    QCOMPARE(Entry(w, "mi_filePrint")->shortcut(), QKeySequence("Ctrl+P"));
+    QVERIFY(!Entry(w, "mi_viewTabelle")->isVisible());
+    QCOMPARE(w.menu(Menu::Language)->title(), QString::fromUtf8("Men\u00FC &Sprache"));
+    QVERIFY(w.graphicsView());
+    QCOMPARE(w.centralWidget()->objectName(), QString("GraphicsView"));
+  }
+
+  void englishAndBack() {
+    Thh w;
+    w.show();
+    Entry(w, "mi_helpEnglish")->trigger();
+    QCOMPARE(w.menu(Menu::File)->title(), QString("&File"));
+    QCOMPARE(w.menu(Menu::Language)->title(), QString("Menu &Language"));
+    QCOMPARE(Entry(w, "mi_fileExit")->text(), QString("E&xit"));
+    QCOMPARE(Entry(w, "mi_editStoessel")->text(), QString("&Ram"));
+    QCOMPARE(Entry(w, "mi_fileOpenTable")->text(), QString("&Open... (&Table)"));
+    QCOMPARE(w.session().settings.language, 2);
+    Entry(w, "mi_helpKorea")->trigger();
+    Entry(w, "mi_helpDeutsch")->trigger();
+    QCOMPARE(w.menu(Menu::File)->title(), QString("&Datei"));
+    QCOMPARE(Entry(w, "mi_editStoessel")->text(), QString::fromUtf8("&St\u00F6ssel"));
+    QCOMPARE(Entry(w, "mi_viewAuszug")->text(), QString("&Auszug"));
+  }
+
+  void recentEntries() {
+    Thh w;
+    w.show();
+    QVERIFY(!Entry(w, "mi_fileRecent1")->isVisible());
+    std::string longPath = "/home/konstrukteur/projekte/kurvenscheiben/2026/nocke.kmo";
+    w.shell().recent.entries = {longPath, "/tmp/a.kmo", "", ""};
+    w.updateMenus();
+    QCOMPARE(Entry(w, "mi_fileRecent1")->text(), QString("&1 /.../nocke.kmo"));
+    QCOMPARE(Entry(w, "mi_fileRecent2")->text(), QString("&2 /tmp/a.kmo"));
+    QVERIFY(Entry(w, "mi_fileRecent1")->isVisible());
+    QVERIFY(!Entry(w, "mi_fileRecent3")->isVisible());
+    // The entries sit right above the separator before Exit.
+    QList<QAction*> file = w.menu(Menu::File)->actions();
+    qsizetype exit = file.indexOf(Entry(w, "mi_fileExit"));
+    QVERIFY(file[exit - 1]->isSeparator() && file[exit - 1]->isVisible());
+    QCOMPARE(file[exit - 5], Entry(w, "mi_fileRecent1"));
+  }
+
+  void openSetsTitleAndRecentEntry() {
+    test::TempFolder folder;
+    std::string path = folder.file("nocke.kmo");
+    std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path);
+    Thh w;
+    w.show();
+    test::WhenModal([path](QWidget* d) {
+      auto* dialog = qobject_cast<QFileDialog*>(d);
+      QVERIFY(dialog);
+      dialog->selectFile(QString::fromStdString(path));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    Entry(w, "mi_fileOpen")->trigger();
+    QCOMPARE(w.windowTitle(), Title() + "  -  nocke.kmo");
+    QCOMPARE(Entry(w, "mi_fileRecent1")->text(), QString::fromStdString("&1 " + path));
+    QVERIFY(!w.session().flags.modified);
+  }
+
+  void closeQuery() {
+    struct Case {
+      const char* button;
+      bool closes;
+    };
+    for (Case c : {Case{"Button_no", true}, Case{"Button_cancel", false}}) {
+      test::TempFolder folder;
+      Thh w;
+      w.show();
+      w.session().file = {"nocke", folder.path() + "/"};
+      w.session().flags.modified = true;
+      QString asked;
+      std::string button = c.button;
+      test::WhenModal([&asked, button](QWidget* box) {
+        asked = qobject_cast<QMessageBox*>(box)->text();
+        QTest::mouseClick(box->findChild<QPushButton*>(button.c_str()), Qt::LeftButton);
+      });
+      QCOMPARE(w.close(), c.closes);
+      QCOMPARE(asked, QString::fromStdString("Datei speichern (" + folder.path() + "/nocke.kmo) ?"));
+      QVERIFY(!std::filesystem::exists(folder.file("nocke.kmo")));
+    }
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
