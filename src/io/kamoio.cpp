@@ -64,28 +64,37 @@ class LineWriter {
   std::string out_;
 };
 
-// Reads the lines in order. After the first failure every further call does
+// Reads the lines in order, cutting them off the bytes as it goes (CR LF, LF
+// or a lone CR ends a line). After the first failure every further call does
 // nothing and yields zeros, so the caller can check once at the end; counts
 // read as 0 then, which keeps every loop short.
 class LineReader {
  public:
-  explicit LineReader(std::string_view bytes) : lines_(io::SplitLines(bytes, &lastEnded_)) {}
+  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
 
   bool ok() const { return error_.kind == ProjectReadError::Kind::None; }
   const ProjectReadError& error() const { return error_; }
-  bool atEnd() const { return pos_ >= lines_.size(); }
+  bool atEnd() const { return off_ >= bytes_.size(); }
   // Whether the line just read had its line end: a file cut inside its last
   // line must not pass for a whole one.
-  bool lastReadEnded() const { return pos_ < lines_.size() || lastEnded_; }
-  size_t lineCount() const { return lines_.size(); }
+  bool lastReadEnded() const { return lastEnded_; }
+  // Lines read so far: at the end of the file, the lines it has.
+  int linesRead() const { return lines_; }
 
   std::string_view next(const char* what) {
     if (!ok()) return {};
-    if (pos_ >= lines_.size()) {
-      fail(ProjectReadError::Kind::Truncated, static_cast<int>(lines_.size()), what);
+    if (atEnd()) {
+      fail(ProjectReadError::Kind::Truncated, lines_, what);
       return {};
     }
-    return lines_[pos_++];
+    size_t i = off_;
+    while (i < bytes_.size() && bytes_[i] != '\n' && bytes_[i] != '\r') ++i;
+    std::string_view line = bytes_.substr(off_, i - off_);
+    lastEnded_ = i < bytes_.size();
+    if (lastEnded_ && bytes_[i] == '\r' && i + 1 < bytes_.size() && bytes_[i + 1] == '\n') ++i;
+    off_ = lastEnded_ ? i + 1 : i;
+    ++lines_;
+    return line;
   }
   void skip(const char* what) { next(what); }
   std::string text(const char* what) { return std::string(next(what)); }
@@ -138,7 +147,7 @@ class LineReader {
     return f;
   }
   void invalid(std::string what) {
-    fail(ProjectReadError::Kind::Invalid, static_cast<int>(pos_), std::move(what));
+    fail(ProjectReadError::Kind::Invalid, lines_, std::move(what));
   }
 
  private:
@@ -149,9 +158,10 @@ class LineReader {
     error_.what = std::move(what);
   }
 
-  bool lastEnded_ = true;  // set by the line split: declared before lines_
-  std::vector<std::string_view> lines_;
-  size_t pos_ = 0;
+  std::string_view bytes_;
+  size_t off_ = 0;
+  int lines_ = 0;
+  bool lastEnded_ = true;
   ProjectReadError error_;
 };
 
@@ -473,7 +483,7 @@ bool ProjectFromBytes(std::string_view bytes, CamProject& p, ProjectReadError& e
   p.calc.fitMode = r.integer("Anpassung");
   p.calc.splineRes = r.integer("Aufl\x94sung Spline");
   if (r.ok() && !r.lastReadEnded()) {
-    error = {ProjectReadError::Kind::Truncated, static_cast<int>(r.lineCount()) - 1,
+    error = {ProjectReadError::Kind::Truncated, r.linesRead() - 1,
              "Aufl\x94sung Spline"};
     return false;
   }
