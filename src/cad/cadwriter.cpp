@@ -3,15 +3,17 @@
 
 #include "cad/cad.h"
 #include "cad/cadstl.h"
+#include "cad/cadstp.h"
 #include "core/textfile.h"
 
 namespace kamo {
 
-bool CadWriterAvailable(int kind) { return kind == kCadStl; }
+bool CadWriterAvailable(int kind) { return kind == kCadStl || kind == kCadStep; }
 
 std::unique_ptr<CadWriter> MakeCadWriter(int kind, CadWriterContext ctx) {
   switch (kind) {
     case kCadStl: return std::make_unique<StlWriter>(std::move(ctx));
+    case kCadStep: return std::make_unique<StepWriter>(std::move(ctx));
     default: return nullptr;
   }
 }
