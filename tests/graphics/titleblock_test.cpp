@@ -1,0 +1,161 @@
+// The production drawing's furniture: scale rules, change labels, title block
+// forms, change rows, zone marking and the protective notice.
+#include <gtest/gtest.h>
+
+#include "../cad/cad_fixture.h"
+#include "core/numbers.h"
+#include "graphics/titleblock.h"
+
+namespace kamo {
+namespace {
+
+using test::CadFixture;
+
+TEST(SheetScale, StandardScaleAndItsText) {
+  struct Case {
+    double x, scale;
+    const char* text;
+  } cases[] = {{5.5, 5, "M 5:1"},  {1.83, 1, "M 1:1"}, {0.55, 0.5, "M 1:2"}, {1, 1, "M 1:1"},
+               {0.3, 0.2, "M 1:5"}, {2.5, 2, "M 2:1"}, {12, 10, "M 10:1"}, {0.011, 0.01, "M 1:100"}};
+  NumberStyle ns;
+  for (const Case& c : cases) {
+    Real m = StandardScale(c.x);
+    EXPECT_NEAR(static_cast<double>(m), c.scale, 1e-12) << c.x;
+    EXPECT_EQ(ScaleText(ns, m), c.text) << c.x;
+  }
+  EXPECT_EQ(ScaleText(ns, 0.2L), "M 1:5");
+  EXPECT_GT(StandardScale(0), 0);  // no scale of zero for an empty contour
+}
+
+TEST(SheetScale, ChangeLabelsAndShortening) {
+  struct Case {
+    int style, i;
+    const char* label;
+  } cases[] = {{0, 1, "a"}, {0, 3, "c"}, {1, 12, "12"}, {2, 2, "B"}, {3, 5, ""}};
+  for (const Case& c : cases) EXPECT_EQ(ChangeIndexLabel(c.style, c.i), c.label);
+  std::string longName(200, 'x');
+  longName[0] = 'A';
+  longName.back() = 'Z';
+  std::string s = ShortenText(longName, 150);
+  EXPECT_EQ(s.size(), 150u);
+  EXPECT_EQ(s.substr(0, 1), "A");
+  EXPECT_EQ(s.substr(72, 5), " ... ");
+  EXPECT_EQ(s.back(), 'Z');
+  EXPECT_EQ(ShortenText("short", 150), "short");
+  EXPECT_EQ(FirstShownChange(8), 1);
+  EXPECT_EQ(FirstShownChange(12), 5);
+}
+
+struct FrameFixture : CadFixture {
+  CamProject project;
+  std::string frame(int format, const std::string& name = "Nocken", const std::string& name2 = "Zwei",
+                    const std::string& number = "N-1") {
+    settings.numbers.cadTextType = 1;
+    begin(kCadText);
+    SheetFrameContext ctx{*cad, project, settings, ""};
+    DrawSheetFrame(ctx, format, name, name2, number);
+    return entities(end("txt"));
+  }
+  static bool HasText(const std::string& t, double x, double y, const std::string& text) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "TEXT\t%.6f\t%.6f\t", x, y);
+    return t.find(std::string(buf) + text + "\r\n") != std::string::npos;
+  }
+};
+
+TEST(SheetFrame, HeaderOffLeavesTheBlockEmptyButSetsTheMarker) {
+  FrameFixture f;
+  f.settings.drawingOptionsOff[5] = true;
+  EXPECT_EQ(f.frame(kSheetA3), "");
+  EXPECT_EQ(f.cad->environment().drawingKind, 3);
+}
+
+TEST(SheetFrame, TitleBlockFieldsAndRevision) {
+  struct Case {
+    int form, margin, changes;
+    double ox, oy;           // title block origin
+    const char* revision;    // ISO revision letter at (130, 2)
+  } cases[] = {
+      {kIsoFig2, 1, 0, 230, 10, "A"}, {kIsoFig2, 1, 3, 230, 10, "D"}, {kIsoFig1, 0, 0, 235, 5, "A"},
+      {kDin6771, 1, 0, 227.6, 5, nullptr}, {kDin6771Min, 0, 0, 227.6, 5, nullptr},
+  };
+  for (const Case& c : cases) {
+    FrameFixture f;
+    f.settings.titleBlockForm = c.form;
+    f.settings.frameMargin = c.margin;
+    f.project.changeCount = static_cast<std::uint16_t>(c.changes);
+    std::string t = f.frame(kSheetA3);
+    bool din = c.revision == nullptr;
+    // The drawing name in its field, the number, the date of the fixed clock.
+    EXPECT_TRUE(din ? f.HasText(t, c.ox + 100.8, c.oy + 28.625, "Nocken")
+                    : f.HasText(t, c.ox + 76, c.oy + 8.5, "Nocken")) << c.form;
+    EXPECT_TRUE(din ? f.HasText(t, c.ox + 100.8, c.oy + 7.375, "N-1")
+                    : f.HasText(t, c.ox + 130, c.oy + 12, "N-1")) << c.form;
+    if (!din) {
+      EXPECT_TRUE(f.HasText(t, c.ox + 130, c.oy + 2, c.revision)) << c.form << " " << c.changes;
+      EXPECT_TRUE(f.HasText(t, c.ox + 138, c.oy + 2, "2026-12-10")) << c.form;
+    } else {
+      EXPECT_TRUE(f.HasText(t, c.ox + 55.6, c.oy + 30.75, "Bearb.")) << c.form;
+    }
+    EXPECT_TRUE(f.HasText(t, 395, 1, FormatDate(f.settings.numbers, 2026, 12, 10) + " 9:30")) << c.form;
+  }
+}
+
+TEST(SheetFrame, LoneSlashLeavesTheFieldEmpty) {
+  FrameFixture f;
+  std::string t = f.frame(kSheetA4, " / ", "Zwei", "N-1");
+  EXPECT_EQ(t.find("\t/\r\n"), std::string::npos);
+  EXPECT_EQ(t.find("\t / \r\n"), std::string::npos);
+  EXPECT_NE(t.find("\tZwei\r\n"), std::string::npos);
+}
+
+TEST(SheetFrame, TwelveChangesShowTheLastEight) {
+  for (int form : {kDin6771, kIsoFig2}) {
+    FrameFixture f;
+    f.settings.titleBlockForm = form;
+    f.settings.showChanges = true;
+    f.project.changeCount = 12;
+    for (int i = 1; i <= 12; ++i) f.project.changes[static_cast<size_t>(i)].changeText = "chg" + std::to_string(i);
+    std::string t = f.frame(kSheetA3);
+    EXPECT_EQ(t.find("\tchg4\r\n"), std::string::npos) << form;
+    if (form == kDin6771) {
+      // Rows of 4.25 above the title block at (227.6, 5); change 5 in the lowest.
+      EXPECT_TRUE(f.HasText(t, 227.6 + 8.8, 5 + 4.25 + 1, "chg5"));
+      EXPECT_TRUE(f.HasText(t, 227.6 + 8.8, 5 + 4.25 * 8 + 1, "chg12"));
+      EXPECT_TRUE(f.HasText(t, 227.6 + 1, 5 + 4.25 + 1, "e"));
+    } else {
+      // The ISO change table stands on the block (base 36) at (230, 10).
+      EXPECT_TRUE(f.HasText(t, 230 + 41, 10 + 36 + 3.5 + 0.9, "chg5"));
+      EXPECT_TRUE(f.HasText(t, 230 + 41, 10 + 36 + 3.5 * 8 + 0.9, "chg12"));
+      EXPECT_TRUE(f.HasText(t, 230 + 1, 10 + 36 + 0.9, "Index"));
+    }
+  }
+}
+
+TEST(SheetFrame, ZoneMarkingMarginAndNotice) {
+  struct Case {
+    int margin;
+    bool marking;
+    bool zones;          // zone letters and numbers expected
+    double noticeX;      // x of the first notice line
+    double titleX;       // x of the title block (A4)
+  } cases[] = {{1, true, true, 3, 20}, {1, false, false, 4, 20}, {0, true, false, 4, 25}};
+  for (const Case& c : cases) {
+    FrameFixture f;
+    f.settings.frameMargin = c.margin;
+    f.settings.frameMarkingOff = !c.marking;
+    std::string t = f.frame(kSheetA4);
+    const double r = (287.0 - 10) / 6;
+    EXPECT_EQ(f.HasText(t, 20 - 3, 10 + r / 2, "A"), c.zones) << c.margin << c.marking;
+    EXPECT_EQ(f.HasText(t, 200 + 1, 10 + 5 * r + r / 2, "F"), c.zones);
+    EXPECT_EQ(f.HasText(t, 20 + 3 * 45 + 22.5, 287 + 1, "4"), c.zones);
+    EXPECT_EQ(t.find("\t5\r\n"), std::string::npos);  // four columns only
+    EXPECT_TRUE(f.HasText(t, c.noticeX, 10, "Copying of this document and giving it to other and the use"));
+    EXPECT_TRUE(f.HasText(t, c.titleX + 1, (c.margin ? 10 : 5) + 33.5, "Verantwortl. Abt."));
+    // The millimetre scale only with the ISO 10 mm margin.
+    EXPECT_EQ(t.find("\t180\r\n") != std::string::npos, c.margin == 1);
+  }
+}
+
+}  // namespace
+}  // namespace kamo
