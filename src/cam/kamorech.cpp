@@ -32,7 +32,8 @@ void SinCos(Real x, Real& s, Real& c) {
   }
   constexpr Real kHead = static_cast<Real>(1.5707963267948966);
   constexpr Real kTail = 6.12323399573676603586882014729198302e-17L;
-  const long long k = std::llround(x / kHead);
+  const Real q = x / kHead;
+  const long long k = static_cast<long long>(q < 0 ? q - 0.5L : q + 0.5L);
   const Real r = (x - k * kHead) - k * kTail;
   const Real sr = std::sin(r), cr = std::cos(r);
   switch (k & 3) {
@@ -58,6 +59,8 @@ struct RadiusContext {
   CamProject* project = nullptr;
   MessageList* messages = nullptr;
   Flags* flags = nullptr;
+  // sin and cos of the angle when the caller has them already.
+  const Real* sinCos = nullptr;
 
   void Fatal(const char* text) const {
     if (messages) messages->add(text);
@@ -88,9 +91,14 @@ Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
 
 // sqrt((t² + 1)(ab)² / (t²a² + b²)) with t = tan(phi), multiplied out by
 // cos² phi, which also holds at phi = 90° where tan has no value.
-Real EllipseFull(Real a, Real b, Real phi) {
+Real EllipseFull(Real a, Real b, Real phi, const RadiusContext& ctx) {
   Real sn, cs;
-  SinCos(phi, sn, cs);
+  if (ctx.sinCos) {
+    sn = ctx.sinCos[0];
+    cs = ctx.sinCos[1];
+  } else {
+    SinCos(phi, sn, cs);
+  }
   Real ab = a * b;
   return std::sqrt(ab * ab / (sn * sn * a * a + cs * cs * b * b));
 }
@@ -131,8 +139,9 @@ Real PolynomialRadius(const CamProject& p, Real phi) {
   return r;
 }
 
-Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
+Real RadiusImpl(const CamProject& p, Real phi, RadiusContext ctx) {
   Real a = NormaliseAngle(phi);
+  if (a != phi) ctx.sinCos = nullptr;
   switch (p.curveType) {
     case ctFormula: return FormulaRadius(p, a, ctx);
     case ctEllipse: {
@@ -140,7 +149,7 @@ Real RadiusImpl(const CamProject& p, Real phi, const RadiusContext& ctx) {
       if (!(ea > 0 && eb > 0)) return 0;
       if (p.ellipse.variant == 1 && a >= kPiC && a <= kTwoPi) return ea;
       if (p.ellipse.variant == 2 && a >= kPiC / 2 && a <= 3 * kPiC / 2) return eb;
-      return EllipseFull(ea, eb, a);
+      return EllipseFull(ea, eb, a, ctx);
     }
     case ctSine: {
       Real np = p.sine.N * a;
@@ -305,10 +314,15 @@ bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
   Real step = kTwoPi / steps;
   for (int i = 0; i <= project.basePointCount; ++i) {
     Real phi = (i - 1) * step;
-    Real r = RadiusAt(project, phi, messages, flags);
-    Real sn, cs;
-    SinCos(phi, sn, cs);
-    project.basePoints[U(i)] = ContourPoint{r * cs, r * sn, 0};
+    Real sc[2];
+    SinCos(phi, sc[0], sc[1]);
+    Real r = RadiusImpl(project, phi, RadiusContext{&project, &messages, &flags, sc});
+    if (!std::isfinite(r)) {
+      messages.add(kMsgRadius);
+      flags.calcError = true;
+      r = 0;
+    }
+    project.basePoints[U(i)] = ContourPoint{r * sc[1], r * sc[0], 0};
   }
   return !flags.calcError;
 }
