@@ -1,0 +1,197 @@
+// Diagrams: tick labels, clipped lines, the limits dialog, zero time steps,
+// the s, v, a layout, and every diagram and drawing sheet of every example
+// read back by ezdxf.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "../cad/cad_fixture.h"
+#include "cam/kamorech.h"
+#include "graphics/diagram.h"
+#include "graphics/sheets.h"
+#include "io/kamoio.h"
+
+namespace kamo {
+namespace {
+
+using test::CadFixture;
+namespace fs = std::filesystem;
+
+// A limits dialog that answers with the given form.
+class LimitsPort : public test::ScriptedPort {
+ public:
+  std::optional<DiagramLimitsForm> answer;
+  int shown = 0;
+  std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& f) override {
+    ++shown;
+    if (!answer) return std::nullopt;
+    DiagramLimitsForm a = *answer;
+    a.caption = f.caption;
+    return a;
+  }
+};
+
+struct DiagramFixture : CadFixture {
+  CamProject project;
+  SheetOutput out{*cad, project, settings, messages, flags, ui, ErrorListContext{}};
+  explicit DiagramFixture(const char* example = "sine") {
+    EXPECT_TRUE(ReadProject(ui, settings, std::string(KAMO_SOURCE_DIR) + "/examples/" + example + ".kmo", project));
+    Calculate(project, messages, flags, settings);
+    settings.numbers.cadTextType = 1;
+  }
+  std::string text() { return entities(test::ReadFileBytes(temp.file("out.txt"))); }
+};
+
+TEST(Diagram, TickLabels) {
+  NumberStyle ns;
+  struct Case {
+    double x;
+    const char* text;
+  } cases[] = {{0, "0"}, {0.35, "0.35"}, {-0.4, "-0.4"}, {45, "45"}, {123.456, "123"},
+               {1e-5, "1.00e-05"}, {25000, "2.50e+04"}, {1e-13, "0"}};
+  for (const Case& c : cases) EXPECT_EQ(TickLabel(ns, c.x), c.text) << c.x;
+  ns.decimalSeparator = ',';
+  EXPECT_EQ(TickLabel(ns, 0.5), "0,5");
+}
+
+TEST(Diagram, ClippedLines) {
+  struct Case {
+    double x1, y1, x2, y2;
+    const char* line;  // the drawn line, or "" for none
+  } cases[] = {
+      {1, 1, 9, 9, "LINE\t10.000000\t10.000000\t90.000000\t90.000000"},
+      {5, 5, 15, 5, "LINE\t50.000000\t50.000000\t100.000000\t50.000000"},
+      {15, 5, 5, 5, "LINE\t50.000000\t50.000000\t100.000000\t50.000000"},
+      {5, 5, 10.05, 5, "LINE\t50.000000\t50.000000\t100.500000\t50.000000"},  // within 1 %
+      {-5, 5, 15, 5, ""},
+      {5, -20, 5, 20, ""},
+  };
+  for (const Case& c : cases) {
+    DiagramFixture f;
+    f.begin(kCadText);
+    Diagrams d(f.out, kCadText);
+    d.SetDiagramSize(100, 100);
+    DiagramState& s = d.state();
+    s.xmin = s.ymin = 0;
+    s.xmax = s.ymax = 10;
+    d.ClippedLine(c.x1, c.y1, c.x2, c.y2);
+    std::string t = f.entities(f.end("txt"));
+    if (*c.line)
+      EXPECT_EQ(t, std::string(c.line) + "\r\n") << c.x1 << " " << c.x2;
+    else
+      EXPECT_EQ(t, "") << c.x1 << " " << c.x2;
+  }
+}
+
+TEST(Diagram, LimitsDialogTakesOrRefusesLimits) {
+  struct Case {
+    std::optional<DiagramLimitsForm> answer;
+    double xmax, xStep;
+  } cases[] = {
+      {DiagramLimitsForm{"", "", "", 0, 6.28, -1, 1, 1950}, 6.28, 6.28 / 8},
+      {std::nullopt, 2 * kPi, kPi / 4},                                        // cancelled
+      {DiagramLimitsForm{"", "", "", 5, 5, -1, 1, 1950}, 2 * kPi, kPi / 4},   // x max = x min
+      {DiagramLimitsForm{"", "", "", 6, 1, -1, 1, 1950}, 2 * kPi, kPi / 4},   // x max < x min
+  };
+  for (const Case& c : cases) {
+    LimitsPort port;
+    port.answer = c.answer;
+    Settings settings;
+    settings.askDiagramLimits = true;
+    MessageList messages;
+    Flags flags;
+    UiState state;
+    Ui ui(port, flags, state, settings.numbers);
+    test::TempFolder temp;
+    CadEnvironment env;
+    env.ui = &ui;
+    env.settings = &settings;
+    env.messages = &messages;
+    env.flags = &flags;
+    env.tempDir = temp.path();
+    env.batchFile = temp.file("out");
+    CadOutput cad(env);
+    CamProject project;
+    SheetOutput out{cad, project, settings, messages, flags, ui, ErrorListContext{}};
+    Diagrams d(out, kCadText);
+    d.state().angleMode = 3;
+    d.DiagramFrame("x", "y", "Hub", 1, 0, -1, 2 * kPi, 1);
+    EXPECT_EQ(port.shown, 1);
+    EXPECT_NEAR(static_cast<double>(d.state().xmax), c.xmax, 1e-9);
+    EXPECT_NEAR(static_cast<double>(d.state().xStep), c.xStep, 1e-9);
+    EXPECT_FALSE(flags.abortFlag);
+  }
+}
+
+TEST(Diagram, ThreeFramesOfTheStrokeVelocityAndAccelerationDiagram) {
+  DiagramFixture f;
+  ASSERT_TRUE(DiagramCommand(f.out, 4, kCadText));
+  std::string t = f.text();
+  // Titles 3 above each frame of 120 x 28: a at the bottom.
+  for (auto [title, y] : {std::pair{"Hub", 113.0}, {"Geschwindigkeit", 75.0}, {"Beschleunigung", 37.0}}) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "\t%.6f\t%s\r\n", y, title);
+    EXPECT_NE(t.find(buf), std::string::npos) << title;
+  }
+  EXPECT_EQ(f.cad->environment().drawingKind, 1);
+}
+
+TEST(Diagram, ZeroTimeStepGivesZeroVelocityAndAcceleration) {
+  for (int kind : {2, 3}) {
+    DiagramFixture f;
+    f.project.speed = 0;  // no period: every time step is zero
+    ASSERT_TRUE(DiagramCommand(f.out, kind, kCadText));
+    EXPECT_TRUE(f.messages.contains("Fatal  : dt=0!"));
+    std::string t = f.text();
+    EXPECT_EQ(t.find("nan"), std::string::npos);
+    EXPECT_EQ(t.find("inf"), std::string::npos);
+  }
+}
+
+TEST(Diagram, NothingWithCalculationError) {
+  DiagramFixture f;
+  f.flags.calcError = true;
+  EXPECT_FALSE(DiagramCommand(f.out, 1, kCadText));
+  EXPECT_FALSE(fs::exists(f.temp.file("out.txt")));
+}
+
+// Every diagram and every drawing sheet of every example as DXF; one ezdxf
+// process audits them all.
+TEST(Diagram, EzdxfAuditsEveryDiagramAndDrawingSheet) {
+  test::TempFolder dir;
+  std::string manifest = "[";
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(std::string(KAMO_SOURCE_DIR) + "/examples")) {
+    if (e.path().extension() != ".kmo") continue;
+    std::string stem = e.path().stem().string();
+    DiagramFixture f(stem.c_str());
+    ASSERT_FALSE(f.flags.calcError) << stem;
+    auto write = [&](const std::string& name, bool sheet, int kind) {
+      f.cad->environment().batchFile = dir.file(name);
+      bool ok = sheet ? OutputSheet(f.out, kCadDxf, kind) : DiagramCommand(f.out, kind, kCadDxf);
+      ASSERT_TRUE(ok) << name;
+      manifest += std::string(files++ ? "," : "") + "{\"file\":\"" + dir.file(name + ".dxf") +
+                  "\",\"minLines\":10}";
+    };
+    for (int k = 1; k <= 5; ++k) write(stem + "_d" + std::to_string(k), false, k);
+    for (int k : {5, 7, 8, 9, 10}) write(stem + "_s" + std::to_string(k), true, k);
+  }
+  manifest += "]";
+  test::WriteFileBytes(dir.file("manifest.json"), manifest);
+  std::string out = dir.file("check.out");
+  std::string cmd = "/usr/bin/python3 " + std::string(KAMO_SOURCE_DIR) + "/tests/cad/data/check_dxf.py " +
+                    dir.file("manifest.json") + " > " + out + " 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << test::ReadFileBytes(out);
+  std::istringstream in(test::ReadFileBytes(out));
+  int ok = 0;
+  for (std::string l; std::getline(in, l);) {
+    if (l.rfind("OK ", 0) == 0) ++ok;
+    else ADD_FAILURE() << l;
+  }
+  EXPECT_EQ(ok, files);
+}
+
+}  // namespace
+}  // namespace kamo
