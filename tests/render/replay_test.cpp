@@ -1,0 +1,106 @@
+// The replay of display records onto an image: full circles, the background
+// colour, monochrome mode, line styles, bad records and windows.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "display/picture.h"
+#include "render/replay.h"
+
+namespace kamo {
+namespace {
+
+constexpr int kSize = 200;
+
+// Replays records onto a white square image showing the world (0, 0)-(100, 100).
+QImage Paint(const std::vector<std::string>& body, bool colour = true, ReplayResult* result = nullptr) {
+  QImage img(kSize, kSize, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  ReplayStyle s;
+  s.palette = PaletteColours(DefaultPalette());
+  s.background = Qt::white;
+  s.colour = colour;
+  s.penUnit = 2;
+  ReplayTarget t;
+  t.device = QRectF(0, 0, kSize, kSize);
+  t.recordResX = t.recordResY = kSize;
+  std::vector<std::string> records = {"10;0;0;200;200;0;0;100;100"};
+  records.insert(records.end(), body.begin(), body.end());
+  ReplayResult r = ReplayDisplayList(p, records, s, t);
+  if (result) *result = r;
+  p.end();
+  return img;
+}
+
+bool Inked(const QImage& img, double x, double y) {  // world mm, with a small neighbourhood
+  int px = static_cast<int>(x * 2), py = static_cast<int>(kSize - y * 2);
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int dx = -2; dx <= 2; ++dx) {
+      int X = px + dx, Y = py + dy;
+      if (X >= 0 && Y >= 0 && X < kSize && Y < kSize && img.pixelColor(X, Y) != QColor(Qt::white)) return true;
+    }
+  return false;
+}
+
+TEST(Replay, ArcsFullCirclesAndChords) {
+  // Start and end point coincide: the whole circle, not nothing.
+  QImage full = Paint({"8;16", "5;30;30;70;70;70;50;70;50"});
+  for (auto [x, y] : {std::pair{70.0, 50.0}, {50.0, 70.0}, {30.0, 50.0}, {50.0, 30.0}})
+    EXPECT_TRUE(Inked(full, x, y)) << x << " " << y;
+  // A quarter counter-clockwise from 0 to 90 degrees.
+  QImage quarter = Paint({"8;16", "5;30;30;70;70;70;50;50;70"});
+  EXPECT_TRUE(Inked(quarter, 64.1, 64.1));
+  EXPECT_FALSE(Inked(quarter, 30, 50));
+  EXPECT_FALSE(Inked(quarter, 50, 30));
+}
+
+TEST(Replay, ColoursBackgroundAndMonochrome) {
+  std::vector<std::string> body = {"12;3", "8;12", "4;10;50;90;50", "8;0", "4;50;50;60;50"};
+  QImage c = Paint(body);
+  EXPECT_EQ(c.pixelColor(40, kSize - 100), FromWindowsColour(0x0000FF));  // palette 12: red
+  // Colour 0 paints in the background: the erased piece is white again.
+  EXPECT_EQ(c.pixelColor(110, kSize - 100), QColor(Qt::white));
+  QImage m = Paint(body, false);
+  EXPECT_EQ(m.pixelColor(40, kSize - 100), QColor(Qt::black));
+  EXPECT_EQ(m.pixelColor(110, kSize - 100), QColor(Qt::white));
+  // A filled quadrangle.
+  QImage s = Paint({"8;16", "7;10;10;40;10;40;40;10;40"});
+  EXPECT_EQ(s.pixelColor(50, kSize - 50), QColor(Qt::black));
+}
+
+TEST(Replay, DashedLinesLeaveGaps) {
+  auto inkAlong = [](const QImage& img) {
+    int n = 0;
+    for (int x = 20; x < 180; ++x) n += img.pixelColor(x, kSize - 100) != QColor(Qt::white);
+    return n;
+  };
+  int solid = inkAlong(Paint({"8;16", "11;0", "4;10;50;90;50"}));
+  int dashed = inkAlong(Paint({"8;16", "11;3", "4;10;50;90;50"}));
+  EXPECT_EQ(solid, 160);
+  EXPECT_LT(dashed, solid);
+  EXPECT_GT(dashed, 0);
+}
+
+TEST(Replay, BadRecordsAndEmptyWindows) {
+  ReplayResult r;
+  // Unknown codes, missing and unreadable fields, pauses: skipped without harm.
+  QImage img = Paint({"99;1", "4;1;2", "4;a;b;c;d", "", "13;100000", "8;400", "9;;;", "6;1", "6;5;5;"}, true, &r);
+  EXPECT_TRUE(r.ok);
+  // A window of zero width stops the replay.
+  Paint({"10;0;0;200;200;5;0;5;100", "4;10;10;90;90"}, true, &r);
+  EXPECT_FALSE(r.ok);
+}
+
+TEST(Replay, TextIsPaintedWithEscapement) {
+  QImage plain = Paint({"8;16", "9;5;5;2;0", "6;10;50;HHHH"});
+  QImage up = Paint({"8;16", "9;5;5;2;90", "6;50;10;HHHH"});
+  EXPECT_TRUE(Inked(plain, 15, 52));
+  EXPECT_FALSE(Inked(plain, 50, 30));
+  EXPECT_TRUE(Inked(up, 48, 15));
+  EXPECT_FALSE(Inked(up, 80, 12));
+}
+
+}  // namespace
+}  // namespace kamo
