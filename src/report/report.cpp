@@ -735,6 +735,12 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       if (askTarget_) {
         if (!askFileName(projectStem_, "txt")) return false;
       } else {
+        // Earlier tab-separated outputs of this folder stay: the number goes
+        // on from the last one there, also across engines.
+        std::error_code ec;
+        while (target_ == otTabFile && fileCounter_ < 100000 &&
+               fs::exists(tempPath("$$" + std::to_string(fileCounter_ + 1) + ".txt"), ec))
+          ++fileCounter_;
         outputPath_ = tempPath("$$$" + std::to_string(fileCounter_ + 1) + ".txt");
         intermediate_ = true;
       }

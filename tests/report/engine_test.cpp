@@ -253,6 +253,15 @@ TEST(ReportTables, TextTabAndHtmlRendering) {
   ASSERT_TRUE(e->ReportClose());
   EXPECT_EQ(ReadFileBytes(e->resultPath()), "i\tx\n1\t2.5\n");
   EXPECT_EQ(e->resultPath(), b.folder.file("$$1.txt"));
+  // The next tab-separated output keeps the first, also from another engine.
+  auto other = b.engine();
+  for (auto* engine : {e.get(), other.get()}) {
+    ASSERT_TRUE(engine->ReportOpen(0, ""));
+    engine->ReportLine("next");
+    ASSERT_TRUE(engine->ReportClose());
+  }
+  EXPECT_EQ(ReadFileBytes(b.folder.file("$$1.txt")), "i\tx\n1\t2.5\n");
+  EXPECT_EQ(ReadFileBytes(b.folder.file("$$3.txt")), "next\n");
 
   ReportBench t;
   auto f = t.engine();
