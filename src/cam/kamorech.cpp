@@ -384,6 +384,15 @@ void FollowerPositions(const CamProject& project, std::vector<Real>& s) {
     for (int k = 1; k <= n; ++k) s[U(k)] = Hypot(c[U(k)].x, c[U(k)].y);
     return;
   }
+  // A contour the calculation did not check (out of range, not a number)
+  // gets the full scan, which needs no angles.
+  bool checked = std::fabs(half) <= kMaxCoordinate;
+  for (int j = 1; j <= n && checked; ++j)
+    checked = std::fabs(c[U(j)].x) <= kMaxCoordinate && std::fabs(c[U(j)].y) <= kMaxCoordinate;
+  if (!checked) {
+    for (int k = 1; k <= n; ++k) s[U(k)] = FollowerPosition(project, k);
+    return;
+  }
   const bool flat = project.ram.type == 1;
   const double halfD = static_cast<double>(half);
   const double twoPi = static_cast<double>(kTwoPi);

@@ -96,6 +96,23 @@ TEST(FollowerPass, ProductionEqualsAllPairsScan) {
   }
 }
 
+TEST(FollowerPass, UncheckedContourGetsTheFullScan) {
+  CamProject p;
+  p.curveType = ctEllipse;
+  MessageList m;
+  Flags f;
+  Settings settings;
+  Calculate(p, m, f, settings);
+  p.contour[7] = {1e13L, 3, 0};
+  p.contour[9] = {std::nanl(""), 0, 0};
+  std::vector<Real> fast, ref;
+  FollowerPositions(p, fast);
+  test::ReferenceFollowerPositions(p, ref);
+  ASSERT_EQ(fast.size(), ref.size());
+  for (size_t k = 1; k < fast.size(); ++k)
+    EXPECT_TRUE(std::memcmp(&fast[k], &ref[k], 10) == 0 || (std::isnan(fast[k]) && std::isnan(ref[k]))) << k;
+}
+
 // The disc d = 100, e = 10: follower closed forms at 1999 steps. The pass
 // touches only contour vertices: a face resting on two vertices a chord c
 // apart sinks below the exact contact by c^2/8 * (1/R + 1/rho), rho the face
