@@ -89,8 +89,8 @@ Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
   return 0;
 }
 
-// sqrt((t² + 1)(ab)² / (t²a² + b²)) with t = tan(phi), multiplied out by
-// cos² phi, which also holds at phi = 90° where tan has no value.
+// sqrt((t^2 + 1)(ab)^2 / (t^2 a^2 + b^2)) with t = tan(phi), multiplied out
+// by cos^2 phi, which also holds at 90 degrees where tan has no value.
 Real EllipseFull(Real a, Real b, Real phi, const RadiusContext& ctx) {
   Real sn, cs;
   if (ctx.sinCos) {
@@ -300,7 +300,7 @@ ArcCentre GetArcCenter(XY p, XY q, Real g) {
 bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
   project.clearResults();
   int steps = project.calc.steps;
-  if (steps + 1 > kMaxBasePoints) {
+  if (steps > kMaxBasePoints - 1) {
     messages.add(kMsgTooManySteps);
     project.basePointCount = kMaxBasePoints;
     flags.calcError = true;
