@@ -190,8 +190,8 @@ class Replayer {
   void setPen() {
     QPen pen(current_);
     pen.setWidthF(std::max(width_, 1.0) * s_.penUnit);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::BevelJoin);
     switch (style_) {
       case 1: pen.setStyle(Qt::DotLine); break;
       case 2: pen.setStyle(Qt::DashDotLine); break;

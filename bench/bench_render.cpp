@@ -1,0 +1,110 @@
+// The A3 production drawing of a 1999-step cam: recording the display list
+// through the element interface, and its replay onto a 1920 x 1080 image (the
+// cost of every zoom and pan in the graphics window).
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "cad/cad.h"
+#include "cam/kamorech.h"
+#include "core/ui.h"
+#include "display/displaylist.h"
+#include "display/picture.h"
+#include "graphics/sheets.h"
+#include "render/replay.h"
+#include "shell/console_port.h"
+
+namespace {
+
+struct A3Sheet {
+  kamo::ConsolePort port{std::cerr};
+  kamo::Settings settings;
+  kamo::MessageList messages;
+  kamo::Flags flags;
+  kamo::UiState state;
+  kamo::Ui ui{port, flags, state, settings.numbers};
+  kamo::FixedClock clock{kamo::DateTime{2026, 12, 10, 9, 30, 0}};
+  kamo::CamProject project;
+  kamo::DisplayList display;
+  std::string temp;
+
+  A3Sheet() {
+    char dir[] = "/tmp/kamo-bench-XXXXXX";
+    temp = mkdtemp(dir) ? dir : "/tmp";
+    project.curveType = kamo::ctEllipse;
+    project.ellipse.a = 60;
+    project.ellipse.b = 40;
+    project.calc.steps = 1999;
+    project.ram.d = 20;
+    kamo::Calculate(project, messages, flags, settings);
+  }
+  ~A3Sheet() {
+    std::error_code ec;
+    if (temp != "/tmp") std::filesystem::remove_all(temp, ec);
+  }
+  bool record() {
+    kamo::CadEnvironment env;
+    env.ui = &ui;
+    env.settings = &settings;
+    env.messages = &messages;
+    env.flags = &flags;
+    env.clock = &clock;
+    env.display = &display;
+    env.tempDir = temp;
+    env.batch = true;
+    kamo::CadOutput cad(env);
+    kamo::SheetOutput out{cad, project, settings, messages, flags, ui, kamo::ErrorListContext{}};
+    return kamo::OutputSheet(out, kamo::kCadScreen, 10);
+  }
+};
+
+std::unique_ptr<QGuiApplication> EnsureApp() {
+  if (QCoreApplication::instance()) return nullptr;
+  if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "kamo_bench";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void BM_RecordA3Sheet(benchmark::State& state) {
+  A3Sheet sheet;
+  if (sheet.flags.calcError) state.SkipWithError("calculation failed");
+  for (auto _ : state) {
+    if (!sheet.record()) state.SkipWithError("sheet not drawn");
+    benchmark::DoNotOptimize(sheet.display.size());
+  }
+  state.counters["records"] = static_cast<double>(sheet.display.size());
+}
+BENCHMARK(BM_RecordA3Sheet)->Unit(benchmark::kMillisecond);
+
+void BM_ReplayA3Sheet(benchmark::State& state) {
+  auto app = EnsureApp();
+  A3Sheet sheet;
+  if (!sheet.record()) state.SkipWithError("sheet not drawn");
+  QImage img(1920, 1080, QImage::Format_RGB32);
+  kamo::ReplayStyle style;
+  style.palette = kamo::PaletteColours(kamo::DefaultPalette());
+  style.colour = true;
+  kamo::ReplayTarget target;
+  target.device = QRectF(0, 0, 1920, 1080);
+  target.recordResX = sheet.display.transform().resX;
+  target.recordResY = sheet.display.transform().resY;
+  for (auto _ : state) {
+    img.fill(Qt::white);
+    QPainter p(&img);
+    kamo::ReplayResult r = kamo::ReplayDisplayList(p, sheet.display.records(), style, target);
+    p.end();
+    benchmark::DoNotOptimize(r.records);
+  }
+  state.counters["records"] = static_cast<double>(sheet.display.size());
+}
+BENCHMARK(BM_ReplayA3Sheet)->Unit(benchmark::kMillisecond);
+
+}  // namespace
