@@ -633,6 +633,7 @@ void ReportEngine::ReportMessages() {
 // ---------------------------------------------------------------- opening
 
 std::string ReportEngine::batchPath() const {
+  if (!ctx_.batchFile.empty()) return ctx_.batchFile;
   return (fs::path(ctx_.workDir) / (projectStem_ + ".txt")).string();
 }
 

@@ -46,6 +46,7 @@ struct ReportContext {
   std::string explanationFile;
   std::string tempDir;         // intermediate files, "outwin.txt", "$$n.txt"
   std::string workDir;         // the batch printout lands here; "TEXT.HXP" is read from here
+  std::string batchFile;       // the batch printout's file when named ("-o"), else stem + ".txt"
   std::string ownerName;       // the user's firm, shown in the page header
   bool archiveName = false;    // header line C shows the name alone
   bool noGui = false;          // "/NOGUI": the error explanation list stays closed

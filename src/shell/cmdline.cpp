@@ -53,15 +53,18 @@ const char* JobName(CommandLine::Job job) {
 }
 
 // The unattended printout on the batch target: project stem + ".txt" in workDir.
-int RunPrintout(Session& s, const std::string& workDir, std::ostream& err) {
+int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
   ReportContext ctx = SessionReportContext(s, workDir);
+  if (!cl.output.empty()) ctx.batchFile = (fs::path(workDir) / cl.output).string();
   // Nobody could answer the explanation list.
   ctx.noGui = true;
   ReportEngine engine(std::move(ctx));
   engine.setDefaultTarget(otBatch);
   engine.setAskTarget(false);
   s.flags.abortFlag = false;
-  std::string target = (fs::path(workDir) / (s.file.fileName + ".txt")).string();
+  std::string target = !engine.context().batchFile.empty()
+                           ? engine.context().batchFile
+                           : (fs::path(workDir) / (s.file.fileName + ".txt")).string();
   bool ok = CamPrintout(engine, pmUnattended);
   std::error_code ec;
   if (!ok || engine.resultPath().empty() || fs::file_size(engine.resultPath(), ec) == 0 || ec) {
@@ -259,7 +262,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
-  return RunPrintout(session, workDir, err);
+  return RunPrintout(session, cl, workDir, err);
 }
 
 int RunBatch(Session& session, const std::vector<std::string>& args, std::ostream& out,

@@ -112,6 +112,15 @@ TEST(BatchPrintout, TheConfigurationOfTheWorkingFolderApplies) {
   EXPECT_NE(text.find("\tlbf\t"), std::string::npos);
 }
 
+TEST(BatchPrintout, OutputNamedWithO) {
+  TempFolder work;
+  fs::create_directory(work.file("out"));
+  Outcome r = Wkamo(work.path(), {kSource + "/examples/ellipse.kmo", "/I", "-o", "out/list.txt"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(work.file("out/list.txt")).find("Min./Max.\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(work.file("ellipse.txt")));
+}
+
 TEST(BatchPrintout, ExistingPrintoutIsReplaced) {
   TempFolder work;
   WriteFileBytes(work.file("ellipse.txt"), "old");
