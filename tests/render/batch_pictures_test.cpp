@@ -57,7 +57,7 @@ std::string Example(const char* name) { return kSource + "/examples/" + name + "
 
 TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
   TempFolder work;
-  for (const char* format : {"pdf", "svg", "png"}) {
+  for (const char* format : {"dxf", "txt", "pdf", "svg", "png"}) {
     for (int k = 1; k <= 10; ++k) {
       std::string out = work.file("sheet" + std::to_string(k) + "." + format);
       Outcome r = Batch({Example("eccentric"), "--sheet", std::to_string(k), "--format", format, "-o", out},
@@ -71,6 +71,26 @@ TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
                     work.path());
       ASSERT_EQ(r.code, 0) << format << " " << k << " " << r.err;
       EXPECT_GT(fs::file_size(out), 500u) << format << " " << k;
+    }
+  }
+}
+
+// Every example, every sheet and diagram, every format: run by hand
+// (ctest -L long), it takes a while.
+TEST(LongMatrix, DISABLED_EveryExampleSheetDiagramAndFormat) {
+  TempFolder work;
+  for (const auto& e : fs::directory_iterator(kSource + "/examples")) {
+    if (e.path().extension() != ".kmo") continue;
+    for (const char* format : {"dxf", "txt", "pdf", "svg", "png"}) {
+      for (int k = 1; k <= 15; ++k) {
+        bool sheet = k <= 10;
+        std::string kind = std::to_string(sheet ? k : k - 10);
+        std::string out = work.file(e.path().stem().string() + "_" + std::to_string(k) + "." + format);
+        Outcome r = Batch({e.path().string(), sheet ? "--sheet" : "--diagram", kind, "--format", format, "-o", out},
+                          work.path());
+        ASSERT_EQ(r.code, 0) << out << " " << r.err;
+        EXPECT_GT(fs::file_size(out), 200u) << out;
+      }
     }
   }
 }
