@@ -220,6 +220,24 @@ TEST(Calculate, ArcsBuildACircle) {
   EXPECT_EQ(r.p.contour[720].x, r.p.contour[1].x);
 }
 
+// A clockwise list stops after building its contour, which stays for the
+// views: four quarter arcs of 90 one-degree steps, the first point doubled
+// at each arc start, the closing point equal to the first.
+TEST(Calculate, ClockwiseArcsKeepTheirContour) {
+  Job r;
+  SetPoints(r.p, {{0, 50, -kPiL / 2}, {50, 0, -kPiL / 2}, {0, -50, -kPiL / 2}, {-50, 0, -kPiL / 2}, {0, 50, 0}});
+  r.Go();
+  ASSERT_TRUE(r.m.contains(kMsgDirectionCw));
+  EXPECT_FALSE(r.f.calcError);
+  EXPECT_EQ(r.p.contourCount, 1 + 4 * 91);
+  for (int k = 1; k <= r.p.contourCount; ++k) {
+    const ContourPoint& q = r.p.contour[static_cast<size_t>(k)];
+    EXPECT_NEAR(D(Hypot(q.x, q.y)), 50, 1e-12) << k;
+  }
+  EXPECT_NEAR(D(r.p.contour[1].x), D(r.p.contour[2].x), 1e-15);
+  EXPECT_NEAR(D(r.p.contour[3].phi), D(kPiL / 2 - Rad(1)), 1e-15);
+}
+
 TEST(Calculate, ArcCentres) {
   struct Case {
     XY p, q;
