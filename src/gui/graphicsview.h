@@ -1,10 +1,13 @@
-// The drawing surface of the main window. It shows the display list of the
-// session through the replay onto a painter once that exists; until then it
-// shows the background colour. Keys, mouse and wheel arrive here for zoom,
-// pan and the rubber band.
+// The drawing surface of the main window: it replays the session's display
+// list onto the window through the zoom rectangle, and turns keys, mouse,
+// wheel and the rubber band into moves of that rectangle.
 #pragma once
-#include <QColor>
 #include <QWidget>
+
+#include "render/replay.h"
+#include "shell/zoom.h"
+
+class QRubberBand;
 
 namespace kamo {
 
@@ -16,20 +19,42 @@ class GraphicsView : public QWidget {
  public:
   explicit GraphicsView(QWidget* parent = nullptr);
   void setDisplayList(const DisplayList* list) { list_ = list; }
-  void setBackground(const QColor& c);
-  // Forgets what is shown and redraws.
+  // Colours, font and the zoom and pan factors of the configuration.
+  void applySettings(const Settings& settings);
+  // A new drawing: shown whole.
+  void drawingChanged();
+  // Shows nothing until the next drawing.
   void clear();
+  const ZoomRect& zoom() const { return zoom_; }
+  ZoomRect whole() const;
+  const ReplayStyle& replayStyle() const { return style_; }
+  // The last replay stopped at an empty window.
+  bool replayFailed() const { return failed_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
  private:
-  const DisplayList* list_ = nullptr;
-  QColor background_;
-};
+  QTransform zoomTransform() const;
+  // A window position as a pixel of the recorded device, y upwards.
+  QPointF toDevice(const QPointF& p) const;
+  void setZoom(const ZoomRect& z);
 
-// The screen colour of a colour number 0..16: the configured colour when the
-// configuration holds one, else the built-in palette.
-QColor ScreenColour(const Settings& settings, int index);
+  const DisplayList* list_ = nullptr;
+  bool shown_ = false;
+  ReplayStyle style_;
+  ZoomRect zoom_;
+  Real zoomFactor_ = 1.02L, panFactor_ = 0.02L;
+  QRubberBand* band_ = nullptr;
+  QPoint bandStart_;
+  bool resetArmed_ = false;
+  bool failed_ = false;
+};
 
 }  // namespace kamo

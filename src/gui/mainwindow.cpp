@@ -59,6 +59,7 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   shell_ = std::make_unique<Shell>(*session_);
   shell_->view = this;
   view_ = new GraphicsView(this);
+  view_->setDisplayList(&shell_->screen);
   setCentralWidget(view_);
   statusBar()->setObjectName("StatusBar");
   buildMenus();
@@ -131,6 +132,8 @@ void Thh::titleChanged(const std::string& title) { setWindowTitle(Q(title)); }
 
 void Thh::clearGraphics() { view_->clear(); }
 
+void Thh::showDrawing() { view_->drawingChanged(); }
+
 void Thh::closeEvent(QCloseEvent* e) {
   if (ended_ || !shell_->closeQuery()) {
     if (!ended_) e->ignore();
@@ -143,7 +146,7 @@ void Thh::closeEvent(QCloseEvent* e) {
 
 StartResult Thh::start(const std::vector<std::string>& args, const StartEnvironment& env) {
   StartResult r = StartMainWindow(*shell_, args, env);
-  view_->setBackground(ScreenColour(session_->settings, session_->settings.backgroundColour));
+  view_->applySettings(session_->settings);
   updateMenus();
   return r;
 }

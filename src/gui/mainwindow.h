@@ -41,6 +41,7 @@ class Thh : public QMainWindow, public ShellView {
   void titleChanged(const std::string& title) override;
   void menusChanged() override { updateMenus(); }
   void clearGraphics() override;
+  void showDrawing() override;
   void closeWindow() override { close(); }
 
  protected:

@@ -7,7 +7,11 @@
 #include "cam/kamorech.h"
 #include "core/codepage.h"
 #include "core/explanations.h"
+#include "cad/cad.h"
+#include "cad/dxfimport.h"
 #include "core/identity.h"
+#include "graphics/diagram.h"
+#include "graphics/sheets.h"
 #include "io/kamoio.h"
 #include "report/camreport.h"
 #include "report/report.h"
@@ -176,7 +180,38 @@ std::string WindowTitle(const std::string& fileName) {
   return title + "  -  " + fileName;
 }
 
-Shell::Shell(Session& s) : session(s) {}
+Shell::Shell(Session& s) : session(s) {
+  parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
+  parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
+  parts.importDxf = [this](Session& ss, int curveType) {
+    DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, [this] { return savePrompt(); },
+                         {}, ss.file.fileDir};
+    return ImportDxfContour(ctx, curveType);
+  };
+}
+
+void Shell::draw(bool sheet, int first, int second) {
+  Session& s = session;
+  CadEnvironment env;
+  env.ui = &s.ui;
+  env.settings = &s.settings;
+  env.messages = &s.messages;
+  env.flags = &s.flags;
+  env.clock = &s.clock();
+  env.display = &screen;
+  env.tempDir = s.tempDir();
+  env.projectPath = s.file.fileName.empty() ? std::string() : projectPath();
+  env.projectStem = s.file.fileName.empty() ? std::string(kFileStem) : s.file.fileName;
+  CadOutput cad(env);
+  SheetOutput out{cad, s.project(), s.settings, s.messages, s.flags, s.ui, ErrorContext(s),
+                  previousSheet};
+  if (sheet)
+    OutputSheet(out, first, second);
+  else
+    DiagramCommand(out, first, second);
+  previousSheet = out.previousKind;
+  if (view) view->showDrawing();
+}
 
 std::string Shell::projectPath() const {
   return session.file.fileDir + session.file.fileName + "." + kProjectExtension;
@@ -421,13 +456,9 @@ void Shell::saveProject(bool saveAs) {
 }
 
 void Shell::importDxf(int curveType) {
-  Flags& f = session.flags;
-  f.calcError = false;
-  if (!savePrompt()) return;
-  session.project().curveType = static_cast<std::uint16_t>(curveType);
-  session.project().calc.linearize = true;
-  if (!parts.importDxf(session) || f.abortFlag) return;
-  f.modified = false;
+  if (!parts.importDxf(session, curveType)) return;
+  session.flags.modified = false;
+  recalc();
   refreshTitle();
   refreshViews();
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "display/displaylist.h"
 #include "io/configio.h"
 #include "io/recentfiles.h"
 #include "shell/language.h"
@@ -66,7 +67,9 @@ struct ShellParts {
   std::function<void(Session&, int destination, int kind)> output;  // the output dispatcher
   std::function<void(Session&, int kind, int destination)> diagram;
   std::function<void(Session&, int mode)> animation;
-  std::function<bool(Session&)> importDxf;  // reads the contour for the set curve type
+  // Reads a contour from a DXF file for curve type 5 or 10; runs the save
+  // question itself and changes the project only on success.
+  std::function<bool(Session&, int curveType)> importDxf;
   std::function<void(Session&)> openTable;
   std::function<void(Session&)> helpPicture;
   std::function<void(Session&)> systemInfo;
@@ -84,18 +87,25 @@ class ShellView {
   // Captions, enabled states, recent-file entries or the error entries changed.
   virtual void menusChanged() {}
   virtual void clearGraphics() {}
+  // The screen's display list holds a new drawing.
+  virtual void showDrawing() {}
   virtual void closeWindow() {}
 };
 
 class Shell {
  public:
+  // Wires the parts that the program has into `parts`.
   explicit Shell(Session& session);
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
 
   Session& session;
   ShellParts parts;
   LanguageTexts texts;
   RecentFiles recent;
   ConfigPlace config;  // where the configuration and the recent-file list live
+  DisplayList screen;  // what the main window shows
+  int previousSheet = 1;  // preselected in the sheet choice
   ShellView* view = nullptr;
   // The project name exactly as the command line gave it; the save question
   // names it unchanged.
@@ -133,6 +143,8 @@ class Shell {
   void openRecent(int i);
   void saveProject(bool saveAs);
   void importDxf(int curveType);
+  // The output dispatcher (sheet) or the diagram output with its two codes.
+  void draw(bool sheet, int first, int second);
   void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
   void operatingData();
   void resetGeometry();

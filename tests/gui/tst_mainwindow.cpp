@@ -11,6 +11,7 @@
 
 #include "core/codepage.h"
 #include "core/identity.h"
+#include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/qtest_modal.h"
 #include "shell/session.h"
@@ -44,13 +45,14 @@ class MainWindowTest : public QObject {
     };
     for (Case c : {Case{"mi_fileOpen", "\u00D6&ffnen...", true},
                    Case{"mi_fileNew", "&Neu...", false},  // needs the input dialogs
-                   Case{"mi_fileImportDxfR", "&Import DXF (x,y->r(phi))", false},
+                   Case{"mi_fileImportDxfR", "&Import DXF (x,y->r(phi))", true},
                    Case{"mi_fileSave", "&Speichern...", true},
                    Case{"mi_editBetriebsdaten", "&Betriebsdaten", true},
                    Case{"mi_editReset", "&R\u00FCcksetzen", true},
                    Case{"mi_editGeometrie", "&Geometrie (curve)", false},
                    Case{"mi_viewStandard", "&Standardausdruck", true},
-                   Case{"mi_viewSva", "s,v,a = f(phi)", false},
+                   Case{"mi_viewSva", "s,v,a = f(phi)", true},
+                   Case{"mi_viewAnimation", "&Animation", false},
                    Case{"mi_viewFehlermeldungen", "&Fehlermeldungen (0)", false},
                    Case{"mi_helpFehlermeldungen", "&Fehlermeldungen (0)", false},
                    Case{"mi_helpHilfebild", "&Hilfebild", false},
@@ -118,6 +120,60 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.windowTitle(), Title() + "  -  nocke.kmo");
     QCOMPARE(Entry(w, "mi_fileRecent1")->text(), QString::fromStdString("&1 " + path));
     QVERIFY(!w.session().flags.modified);
+  }
+
+  // A view entry draws into the window; keys, wheel and the rubber band zoom it.
+  void drawingZoomAndPan() {
+    test::TempFolder folder;
+    std::string path = folder.file("nocke.kmo");
+    std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path);
+    Thh w;
+    w.resize(800, 600);
+    w.show();
+    QVERIFY(w.shell().openProject(path));
+    Entry(w, "mi_viewGrafik")->trigger();
+    GraphicsView* v = w.graphicsView();
+    QImage picture = v->grab().toImage();
+    QColor background = v->replayStyle().background;
+    int drawn = 0;
+    for (int y = 0; y < picture.height(); y += 4)
+      for (int x = 0; x < picture.width(); x += 4) drawn += picture.pixelColor(x, y) != background;
+    QVERIFY2(drawn > 50, "the sheet is not on the screen");
+    QVERIFY(!v->replayFailed());
+
+    const ZoomRect whole = v->whole();
+    QCOMPARE(v->zoom(), whole);
+    QTest::keyClick(v, Qt::Key_Plus);
+    QVERIFY(v->zoom().x1 - v->zoom().x0 < whole.x1 - whole.x0);
+    QTest::keyClick(v, Qt::Key_Escape);
+    QCOMPARE(v->zoom(), whole);
+    QTest::keyClick(v, Qt::Key_Left);
+    QVERIFY(v->zoom().x0 > 0);
+    QTest::mouseClick(v, Qt::RightButton);
+    QCOMPARE(v->zoom(), whole);
+
+    // A band over the left half of the window shows about that half.
+    QPoint a(v->width() / 8, v->height() / 4), b(v->width() / 2, 3 * v->height() / 4);
+    QTest::mousePress(v, Qt::LeftButton, {}, a);
+    QTest::mouseMove(v, b);
+    QTest::mouseRelease(v, Qt::LeftButton, {}, b);
+    ZoomRect z = v->zoom();
+    QVERIFY(z.x0 > whole.x0 && z.x1 < (whole.x0 + whole.x1) / 2 + 5);
+    QVERIFY(z.y0 > whole.y0 && z.y1 < whole.y1);
+    // A band of zero width changes nothing.
+    QTest::mousePress(v, Qt::LeftButton, {}, a);
+    QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(a.x(), b.y()));
+    QCOMPARE(v->zoom(), z);
+    // A double click arms the reset of the next press.
+    QTest::mouseDClick(v, Qt::LeftButton, {}, a);
+    QTest::mousePress(v, Qt::LeftButton, {}, a);
+    QCOMPARE(v->zoom(), whole);
+    QTest::mouseRelease(v, Qt::LeftButton, {}, a);
+
+    QWheelEvent back(QPointF(100, 100), v->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(v, &back);
+    QVERIFY(v->zoom().x1 - v->zoom().x0 < whole.x1 - whole.x0);
   }
 
   void closeQuery() {

@@ -298,12 +298,10 @@ INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
 // Commands whose parts do not exist stay disabled, and running them asks nothing.
 TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
-  for (Command c : {Command::FileNew, Command::FileOpenTable, Command::FileImportDxfR,
-                    Command::FileExportDxf, Command::FilePrint, Command::FileConfig,
-                    Command::EditText, Command::EditGeometry, Command::EditFollower,
-                    Command::EditBody, Command::EditCalculation, Command::ViewQuick1,
-                    Command::ViewSva, Command::ViewAnimation, Command::CadDiagrams,
-                    Command::StlCam, Command::DocInfo, Command::DocNew, Command::DocSetup,
+  for (Command c : {Command::FileNew, Command::FileOpenTable, Command::FilePrint,
+                    Command::FileConfig, Command::EditText, Command::EditGeometry,
+                    Command::EditFollower, Command::EditBody, Command::EditCalculation,
+                    Command::ViewAnimation, Command::DocInfo, Command::DocNew, Command::DocSetup,
                     Command::HelpPicture, Command::HelpSystemInfo, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
@@ -313,7 +311,8 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   for (Command c : {Command::FileOpen, Command::FileSave, Command::FileSaveAs,
                     Command::EditOperatingData, Command::EditReset, Command::ViewStandard,
                     Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
-                    Command::FileExit})
+                    Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
+                    Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam})
     EXPECT_TRUE(b.shell.available(c)) << SpecOf(c).objectName;
 }
 
@@ -343,6 +342,52 @@ TEST(Commands, OutputsReachTheDispatcherWithTheirCodes) {
                                                        {3, 3}, {3, 5}, {0, 1}, {0, 2}, {0, 3},
                                                        {0, 5}, {0, 7}, {0, 9}, {0, 10}, {6, 2}}));
   EXPECT_EQ(diagrams, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {4, 3}, {0, 0}}));
+}
+
+// The view entries draw on the screen's display list and tell the window.
+TEST(Commands, ViewsDrawOnTheScreen) {
+  struct Drawn : RecordingView {
+    int shown = 0;
+    void showDrawing() override { ++shown; }
+  };
+  for (Command c : {Command::ViewGraphics, Command::ViewDrawing, Command::ViewSva, Command::ViewS}) {
+    Bench b;
+    Drawn view;
+    b.shell.view = &view;
+    b.loadExample();
+    b.shell.recalc();
+    b.shell.run(c);
+    EXPECT_GT(b.shell.screen.size(), 10u) << SpecOf(c).objectName;
+    EXPECT_EQ(view.shown, 1);
+    EXPECT_FALSE(b.session.flags.abortFlag) << SpecOf(c).objectName;
+  }
+}
+
+// A failed calculation shows the explanation list instead of the drawing.
+TEST(Commands, ViewAfterAFailedCalculationShowsTheErrorList) {
+  Bench b;
+  b.session.project().curveType = ctPolygon;
+  b.session.project().polygon.z = 2;
+  b.shell.recalc();
+  ASSERT_TRUE(b.session.flags.calcError);
+  b.port.choices = {std::nullopt};
+  b.shell.run(Command::ViewGraphics);
+  ASSERT_EQ(b.port.choicePrompts.size(), 1u);
+  EXPECT_EQ(b.port.choicePrompts[0].label,
+            "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.");
+}
+
+TEST(Commands, DxfImportReplacesTheProjectOnlyOnSuccess) {
+  Bench b;
+  b.loadExample();
+  b.named("alt");
+  int type = b.session.project().curveType;
+  test::WriteFileBytes(b.folder.file("leer.dxf"), "0\nEOF\n");
+  b.port.files = {b.folder.file("leer.dxf")};
+  b.shell.run(Command::FileImportDxfR);
+  EXPECT_EQ(b.session.project().curveType, type);
+  EXPECT_TRUE(b.session.flags.abortFlag);
+  EXPECT_FALSE(b.port.boxes.empty());
 }
 
 TEST(Commands, OpeningTheSameFileTwiceKeepsOneRecentEntry) {
