@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "display/logo.h"
 #include "display/picture.h"
 #include "render/replay.h"
 
@@ -100,6 +101,38 @@ TEST(Replay, TextIsPaintedWithEscapement) {
   EXPECT_FALSE(Inked(plain, 50, 30));
   EXPECT_TRUE(Inked(up, 48, 15));
   EXPECT_FALSE(Inked(up, 80, 12));
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+TEST(Replay, LogoInItsTwoColours) {
+  DisplayList list;
+  DrawQuortexLogo(list);
+  ASSERT_GT(list.size(), 4u);
+  ReplayStyle s;
+  s.palette = PaletteColours(DefaultPalette());
+  ReplayTarget t;
+  t.device = QRectF(0, 0, 390, 340);
+  t.recordResX = list.transform().resX;
+  t.recordResY = list.transform().resY;
+  QImage img(390, 340, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  EXPECT_TRUE(ReplayDisplayList(p, list.records(), s, t).ok);
+  p.end();
+  int c9 = 0, c13 = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      QColor c = img.pixelColor(x, y);
+      c9 += c == FromWindowsColour(0xFF0000);
+      c13 += c == FromWindowsColour(0xFF00FF);
+    }
+  EXPECT_GT(c9, 1000);
+  EXPECT_GT(c13, 1000);
 }
 
 }  // namespace
