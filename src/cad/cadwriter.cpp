@@ -4,16 +4,18 @@
 #include "cad/cad.h"
 #include "cad/cadstl.h"
 #include "cad/cadstp.h"
+#include "cad/iges.h"
 #include "core/textfile.h"
 
 namespace kamo {
 
-bool CadWriterAvailable(int kind) { return kind == kCadStl || kind == kCadStep; }
+bool CadWriterAvailable(int kind) { return kind == kCadStl || kind == kCadStep || kind == kCadIges; }
 
 std::unique_ptr<CadWriter> MakeCadWriter(int kind, CadWriterContext ctx) {
   switch (kind) {
     case kCadStl: return std::make_unique<StlWriter>(std::move(ctx));
     case kCadStep: return std::make_unique<StepWriter>(std::move(ctx));
+    case kCadIges: return std::make_unique<IgesWriter>(std::move(ctx));
     default: return nullptr;
   }
 }
