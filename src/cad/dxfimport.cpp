@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -143,9 +144,11 @@ Loops Chain(const std::vector<ContourPiece>& pieces, std::string& error) {
   Loops result;
   // End points to nodes through a grid of the tolerance.
   const Real cell = 2 * kTol;
-  std::unordered_map<long long, std::vector<int>> grid;
+  std::unordered_map<std::uint64_t, std::vector<int>> grid;
   std::vector<XY> nodes;
-  auto keyOf = [](long long i, long long j) { return i * 2000003LL + j; };
+  auto keyOf = [](long long i, long long j) {
+    return static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(j);
+  };
   auto node = [&](Real x, Real y) -> int {
     long long i = static_cast<long long>(std::floor(x / cell)), j = static_cast<long long>(std::floor(y / cell));
     for (long long di = -1; di <= 1; ++di)
