@@ -259,7 +259,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   // Nobody is there to answer: an existing output is replaced.
   session.uiState.overwriteAsk = false;
   if (!LoadForBatch(session, cl.file, err)) return kExitFailed;
-  if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, err);
+  if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, workDir, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
