@@ -21,7 +21,7 @@ TEST(CadBatch, OptionForms) {
   } cases[] = {
       {"/CAD1:6", kExitOk, "eccentric.dxf"}, {"/CAD1:1", kExitOk, "eccentric.dxf"},
       {"-CAD1:3", kExitOk, "eccentric.dxf"}, {"/cad1:2", kExitOk, "eccentric.dxf"},
-      {"/CAD5:4", kExitOk, "eccentric.txt"}, {"/CAD2:1", kExitUsage, nullptr},
+      {"/CAD5:4", kExitOk, "eccentric.txt"}, {"/CAD2:1", kExitOk, "eccentric.igs"},
       {"/CAD1:7", kExitOk, "eccentric.dxf"}, {"/CAD3:1", kExitUsage, nullptr},
       {"/CAD4:2", kExitUsage, nullptr},      {"/CAD1:0", kExitUsage, nullptr},
       {"/CAD1:10", kExitUsage, nullptr},     {"/CAD8:1", kExitUsage, nullptr},
@@ -38,7 +38,10 @@ TEST(CadBatch, OptionForms) {
     EXPECT_EQ(RunCadOption(s, c.option, work.path(), err), c.exit) << c.option << ": " << err.str();
     if (c.file) {
       std::string t = test::ReadFileBytes(work.file(c.file));
-      EXPECT_NE(t.find(std::string(c.file).ends_with(".dxf") ? "  0\r\nEOF\r\n" : "EOF\r\n"), std::string::npos) << c.option;
+      std::string end = std::string(c.file).ends_with(".dxf") ? "  0\r\nEOF\r\n"
+                        : std::string(c.file).ends_with(".txt") ? "EOF\r\n" : "";
+      EXPECT_FALSE(t.empty()) << c.option;
+      EXPECT_NE(t.find(end), std::string::npos) << c.option;
     } else {
       EXPECT_TRUE(std::filesystem::is_empty(work.path())) << c.option;
       EXPECT_FALSE(err.str().empty());
