@@ -21,6 +21,9 @@ Real Deg(Real rad) { return rad / kDeg; }
 
 size_t U(int i) { return static_cast<size_t>(i); }
 
+// Hypot, inline for the loops over every contour point.
+inline Real Len(Real x, Real y) { return std::sqrt(x * x + y * y); }
+
 // sin and cos with the argument reduced here (Cody-Waite, pi/2 split into a
 // double head and an extended tail): the library's exact reduction of
 // extended arguments costs more than the rest of a contour point.
@@ -330,7 +333,7 @@ bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
 FollowerFrame FollowerStart(const CamProject& project, int k) {
   const ContourPoint& p = project.contour[U(k)];
   FollowerFrame f;
-  f.s = Hypot(p.x, p.y);
+  f.s = Len(p.x, p.y);
   // cos and sin of the polar angle; a point at the centre looks along +y, as
   // AngleOf(0, 0) does.
   if (f.s > 0) {
@@ -570,7 +573,7 @@ void SectionProperties(CamProject& project, MessageList& messages, Flags& flags)
     Real sxTerm = -(2.0L / 3) * ym * ym * dx + (1.0L / 6) * P.y * Q.y * dx;
     Real syTerm = (2.0L / 3) * xm * xm * dy - (1.0L / 6) * P.x * Q.x * dy;
     A += -ym * dx;
-    U_ += Hypot(dx, dy);
+    U_ += Len(dx, dy);
     Sx += sxTerm;
     Sy += syTerm;
     Ix0 += ym * (sxTerm + (1.0L / 6) * P.y * Q.y * dx);
@@ -768,7 +771,7 @@ void Kinematics(CamProject& p, FollowerPass pass) {
     }
     if (y > r.yMax) r.yMax = y;
     if (y < r.yMin) r.yMin = y;
-    Real rad = Hypot(P.x, P.y);
+    Real rad = Len(P.x, P.y);
     if (rad > r.rMax) {
       r.rMax = rad;
       r.phiRMax = P.phi;
