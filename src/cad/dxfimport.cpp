@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <tuple>
 #include <unordered_map>
 
 #include "cam/kamorech.h"
@@ -174,14 +176,53 @@ Loops Chain(const std::vector<ContourPiece>& pieces, std::string& error) {
     na[k] = node(p.ax, p.ay);
     nb[k] = node(p.bx, p.by);
   }
+  std::vector<bool> used(pieces.size(), false);
+  // A piece drawn twice (an arrow along a contour edge, a copy on another
+  // layer) counts once.
+  std::set<std::tuple<int, int, long long>> seen;
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    int a = na[k], b = nb[k];
+    Real g = pieces[k].g;
+    if (a > b) {
+      std::swap(a, b);
+      g = -g;
+    }
+    if (a == b) {
+      used[k] = true;  // an arc that ends where it starts is not a full circle here
+      continue;
+    }
+    if (!seen.insert({a, b, std::llround(static_cast<double>(g) * 1e6)}).second) used[k] = true;
+  }
   std::vector<std::vector<int>> at(nodes.size());
   for (size_t k = 0; k < pieces.size(); ++k) {
+    if (used[k]) continue;
     at[static_cast<size_t>(na[k])].push_back(static_cast<int>(k));
-    if (nb[k] != na[k]) at[static_cast<size_t>(nb[k])].push_back(static_cast<int>(k));
+    at[static_cast<size_t>(nb[k])].push_back(static_cast<int>(k));
   }
-  for (const auto& v : at)
-    if (v.size() > 2) result.branched = true;
-  std::vector<bool> used(pieces.size(), false);
+  // Lines that end in the open (construction and dimension lines touching
+  // the contour) are no part of a loop: remove them from their free end on.
+  std::vector<int> degree(nodes.size());
+  std::vector<int> leaves;
+  for (size_t n = 0; n < nodes.size(); ++n) {
+    degree[n] = static_cast<int>(at[n].size());
+    if (degree[n] == 1) leaves.push_back(static_cast<int>(n));
+  }
+  if (!leaves.empty()) result.gap = nodes[static_cast<size_t>(leaves.front())];
+  while (!leaves.empty()) {
+    int n = leaves.back();
+    leaves.pop_back();
+    for (int k : at[static_cast<size_t>(n)]) {
+      size_t u = static_cast<size_t>(k);
+      if (used[u]) continue;
+      used[u] = true;
+      ++result.open;
+      for (int m : {na[u], nb[u]}) {
+        if (--degree[static_cast<size_t>(m)] == 1) leaves.push_back(m);
+      }
+    }
+  }
+  for (size_t n = 0; n < nodes.size(); ++n)
+    if (degree[n] > 2) result.branched = true;
   for (size_t s = 0; s < pieces.size(); ++s) {
     if (used[s]) continue;
     used[s] = true;
@@ -210,7 +251,7 @@ Loops Chain(const std::vector<ContourPiece>& pieces, std::string& error) {
     if (closed) {
       result.closed.push_back(std::move(chain));
     } else {
-      // Try to extend the chain backwards from its start as well.
+      // Only where pieces branch can a walk end before its start.
       ++result.open;
       result.gap = nodes[static_cast<size_t>(cur)];
     }

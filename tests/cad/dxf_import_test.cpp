@@ -141,10 +141,18 @@ TEST(DxfRoundTrip, ExportImportSameExtremes) {
     ASSERT_FALSE(f.flags.calcError) << example;
     SheetOutput out{*f.cad, p, f.settings, f.messages, f.flags, f.ui, ErrorListContext{}};
     ASSERT_TRUE(OutputSheet(out, kCadDxf, 6));
+    // The geometry sheet holds the same contour among arrows, centre lines and the bore.
+    f.cad->environment().batchFile = f.temp.file("sheet");
+    ASSERT_TRUE(OutputSheet(out, kCadDxf, 1));
+    CamProject fromSheet;
+    std::string sheetMessage;
+    ASSERT_TRUE(ImportDxfFile(f.temp.file("sheet.dxf"), ctPoints, fromSheet, sheetMessage)) << sheetMessage;
+    f.cad->environment().batchFile = f.temp.file("out");
     CamProject q = p;
     std::string message;
     ASSERT_TRUE(ImportDxfFile(f.temp.file("out.dxf"), ctPoints, q, message)) << example << ": " << message;
     q.curveType = ctPoints;
+    EXPECT_EQ(fromSheet.basePointCount, q.basePointCount);
     Calculate(q, f.messages, f.flags, f.settings);
     ASSERT_FALSE(f.flags.calcError) << example;
     SCOPED_TRACE(example);
