@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cad/cadstl.h"
 #include "core/strings.h"
 #include "graphics/drawing.h"
 #include "graphics/table.h"
@@ -62,6 +63,8 @@ namespace {
 
 bool OneSheet(SheetOutput& out, int device, int kind) {
   if (IsCompositeSheet(kind)) return CompositeSheet(out, device, kind);
+  // "STL" > "Cam": the walls of contour and bore, with its own prompts.
+  if (device == kCadStl && kind == 2) return StlCam(out.cad, out.project, false);
   CadOutput& cad = out.cad;
   CamProject& p = out.project;
   cad.CadOpen(device, "KAMO");
