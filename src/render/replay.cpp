@@ -170,7 +170,16 @@ class Replayer {
     double fy = t_.device.height() / std::max(1, t_.recordResY);
     QRectF dev(QPointF(t_.device.left() + v[0] * fx, t_.device.top() + v[1] * fy),
                QPointF(t_.device.left() + v[2] * fx, t_.device.top() + v[3] * fy));
-    setWorld(v[4], v[5], v[6], v[7], dev.normalized());
+    double wx0 = v[4], wy0 = v[5], wx1 = v[6], wy1 = v[7];
+    double vw = v[2] - v[0], vh = v[3] - v[1];
+    if (t_.zoomed && vw != 0 && vh != 0 && t_.zx1 != t_.zx0 && t_.zy1 != t_.zy0) {
+      double ww = wx1 - wx0, wh = wy1 - wy0;
+      wx0 = v[4] + (t_.zx0 - v[0]) / vw * ww;
+      wx1 = v[4] + (t_.zx1 - v[0]) / vw * ww;
+      wy0 = v[5] + (t_.zy0 - v[1]) / vh * wh;
+      wy1 = v[5] + (t_.zy1 - v[1]) / vh * wh;
+    }
+    setWorld(wx0, wy0, wx1, wy1, dev.normalized());
   }
 
   QColor colourOf(int c) const {

@@ -32,6 +32,10 @@ struct ReplayTarget {
   // (x0, y0)-(x1, y1) in mm fills the device exactly.
   bool fixedWorld = false;
   double wx0 = 0, wy0 = 0, wx1 = 1, wy1 = 1;
+  // Zoom and pan: the zoom rectangle in recording pixels (y upwards) selects
+  // the part of each window that fills the viewport.
+  bool zoomed = false;
+  long zx0 = 0, zy0 = 0, zx1 = 1, zy1 = 1;
 };
 
 struct ReplayResult {

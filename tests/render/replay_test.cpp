@@ -137,3 +137,33 @@ TEST(Replay, LogoInItsTwoColours) {
 
 }  // namespace
 }  // namespace kamo
+
+namespace kamo {
+namespace {
+
+TEST(Replay, ZoomRectangleMagnifies) {
+  auto paint = [](bool zoomed) {
+    QImage img(200, 200, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    ReplayStyle s;
+    s.palette = PaletteColours(DefaultPalette());
+    ReplayTarget t;
+    t.device = QRectF(0, 0, 200, 200);
+    t.recordResX = t.recordResY = 200;
+    t.zoomed = zoomed;
+    t.zx0 = t.zy0 = 0;  // the lower left quarter
+    t.zx1 = t.zy1 = 100;
+    ReplayDisplayList(p, {"10;0;0;200;200;0;0;100;100", "8;16", "4;10;10;20;10"}, s, t);
+    p.end();
+    return img;
+  };
+  QImage plain = paint(false), zoomed = paint(true);
+  EXPECT_NE(plain.pixelColor(30, 180), QColor(Qt::white));
+  EXPECT_EQ(plain.pixelColor(60, 160), QColor(Qt::white));
+  EXPECT_NE(zoomed.pixelColor(60, 160), QColor(Qt::white));
+  EXPECT_EQ(zoomed.pixelColor(30, 180), QColor(Qt::white));
+}
+
+}  // namespace
+}  // namespace kamo

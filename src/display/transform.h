@@ -1,0 +1,29 @@
+// Zoom and pan of the graphics window: the zoom rectangle of the window
+// transform moved by keys, the mouse wheel and a rubber band. Toolkit-free;
+// the window turns its events into these calls and replays the list.
+#pragma once
+#include "core/real.h"
+#include "display/displaylist.h"
+
+namespace kamo {
+
+// Sets the zoom rectangle (viewport pixels, y upwards) and recomputes the
+// effective window and the scales; false for an empty rectangle.
+bool SetScale(ViewTransform& v, long zx0, long zy0, long zy1, long zx1);
+// The zoom rectangle becomes the whole viewport.
+void ResetZoom(ViewTransform& v);
+// The unit window on the whole device, zoom reset.
+void ReSetWindow(DisplayList& list);
+
+enum class ViewKey { Reset, Left, Right, Up, Down, PageUp, PageDown, ZoomIn, ZoomOut };
+// Escape/F5, the arrows, Page Up/Down and numeric-pad "+"/"-"; zoom and pan
+// factors as configured (a zoom factor of 0 or less counts as 1.02).
+void ProcessViewKey(ViewTransform& v, ViewKey key, Real zoomFactor, Real panFactor);
+// Wheel forward (delta > 0) zooms out, backward zooms in; |delta| / 120 steps.
+void ProcessWheel(ViewTransform& v, int delta, Real zoomFactor);
+// A rubber band in client pixels (y downwards) of a client area w x h; a band
+// without width or height does nothing (false). aspect: the factor of Header.
+bool ZoomToBand(ViewTransform& v, int x0, int y0, int x1, int y1, int clientWidth,
+                int clientHeight, Real aspect);
+
+}  // namespace kamo
