@@ -6,12 +6,10 @@
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
-#ifdef KAMO_WITH_GUI
-#include "render/exporters.h"  // the PDF, SVG and PNG pictures of the batch jobs
-#endif
 #include "shell/startup.h"
 #ifdef KAMO_WITH_GUI
 #include "gui/mainwindow.h"
+#include "render/exporters.h"  // the PDF, SVG and PNG pictures
 #endif
 
 int main(int argc, char** argv) {

@@ -13,6 +13,7 @@
 #include "core/codepage.h"
 #include "core/identity.h"
 #include "gui/graphicsview.h"
+#include "render/exporters.h"
 #include "shell/session.h"
 
 namespace kamo {
@@ -156,6 +157,7 @@ int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
   QApplication::setApplicationName(kProductName);
   Thh window;
   window.session().programDir = (QCoreApplication::applicationDirPath() + "/").toStdString();
+  RegisterPictureExporters(window.session().pictureExporters);
   StartEnvironment env;
   env.startDir = (QDir::currentPath() + "/").toStdString();
   env.configFallbackDir = ConfigFallbackDir();
@@ -164,8 +166,19 @@ int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
     env.screen.height = s->size().height();
     env.screen.pixelsPerInch = static_cast<int>(s->logicalDotsPerInch());
   }
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    QRect avail = s->availableGeometry();
+    env.screen.maxClientWidth = avail.width() - 9;
+    env.screen.maxClientHeight = avail.height() - 91;
+  }
   StartResult r = window.start(args, env);
   if (!r.keepRunning) return r.exitCode;
+  // The configured client size; a size that does not fit is left to the system.
+  PixelSize size = MainWindowClientSize(window.session().settings, env.screen);
+  if (size.width >= 320 && size.height >= 240) {
+    window.resize(size.width, size.height + window.menuBar()->sizeHint().height() +
+                                   window.statusBar()->sizeHint().height());
+  }
   window.show();
   return app.exec();
 }

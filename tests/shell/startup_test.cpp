@@ -125,6 +125,20 @@ TEST(Startup, RecentFilesKeptBetweenRuns) {
   EXPECT_EQ(b.shell.recentEntry(1), project);
 }
 
+// A saved menu language is applied at start; without the save switch it is not.
+TEST(Startup, SavedMenuLanguage) {
+  for (bool saved : {true, false}) {
+    StartBench b;
+    Settings s;
+    s.language = lcEnglish;
+    s.saveLanguage = saved;
+    ASSERT_TRUE(writeConfig(s, b.session.ui, b.env.startDir + "kamo.cfg"));
+    StartMainWindow(b.shell, {}, b.env);
+    EXPECT_EQ(b.shell.menuCaption(Menu::File), saved ? "&File" : "&Datei");
+    EXPECT_EQ(b.shell.config.dir, b.env.startDir);
+  }
+}
+
 // The maximum length of a prompt limits typing; a longer stored value is kept.
 TEST(Prompt, MaximumLengthNeverCutsTheShownValue) {
   test::ScriptedPort port;
