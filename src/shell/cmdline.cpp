@@ -18,6 +18,7 @@
 #include "shell/cad_batch.h"
 #include "shell/session.h"
 #include "shell/sheet_batch.h"
+#include "shell/solid_batch.h"
 
 namespace kamo {
 namespace fs = std::filesystem;
@@ -249,6 +250,14 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
       }
       break;
     }
+    case CommandLine::Job::Solid: {
+      std::string usage = SolidBatchUsageError(cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::None:
       err << "wkamo: " << cl.file << ": no batch job given (wkamo /? lists the options)\n";
       return kExitUsage;
@@ -262,6 +271,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, workDir, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Solid) return RunSolidBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
 }
 
