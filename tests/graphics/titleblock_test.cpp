@@ -159,3 +159,42 @@ TEST(SheetFrame, ZoneMarkingMarginAndNotice) {
 
 }  // namespace
 }  // namespace kamo
+
+namespace kamo {
+namespace {
+
+using test::CadFixture;
+
+struct OwnerFrame : CadFixture {
+  CamProject project;
+  std::string frame(int format, const std::string& owner) {
+    settings.numbers.cadTextType = 1;
+    begin(kCadText);
+    SheetFrameContext ctx{*cad, project, settings, owner};
+    DrawSheetFrame(ctx, format, "Nocken", "", "N-1");
+    return entities(end("txt"));
+  }
+};
+
+TEST(SheetFrame, LogoFieldFreeTextsAndFooterLines) {
+  OwnerFrame f;
+  f.project.info.textCount = 1;
+  f.project.info.textSheetMode = 0;  // A4 only
+  f.project.info.texts[1] = DrawingText{50, 60, 3, 0, "Frei"};
+  // A file output always names the owner in the logo field, even with a logo block.
+  test::WriteFileBytes(f.temp.file("$logo_1.dx$"), "0\r\nEOF\r\n");
+  std::string a4 = f.frame(kSheetA4, "Firma");
+  EXPECT_NE(a4.find("TEXT\t21.500000\t14.000000\tFirma\r\n"), std::string::npos);
+  EXPECT_EQ(a4.find("INSERT\tlogo_1"), std::string::npos);
+  EXPECT_NE(a4.find("TEXT\t50.000000\t60.000000\tFrei\r\n"), std::string::npos);
+  EXPECT_NE(a4.find("TEXT\t1.000000\t300.000000\tQUORTEX   KAMO  V"), std::string::npos);
+  OwnerFrame g;
+  g.project.info = f.project.info;
+  g.settings.drawingOptionsOff[0] = true;  // no maker line
+  std::string a3 = g.frame(kSheetA3, "Firma");
+  EXPECT_EQ(a3.find("\tFrei\r\n"), std::string::npos);  // the text belongs to the A4 sheet
+  EXPECT_EQ(a3.find("QUORTEX"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
