@@ -164,6 +164,8 @@ TEST(BatchPictures, UsageAndFailures) {
       {{Example("sine"), "--diagram", "1"}, 2, "needs --format"},
       {{work.file("missing.kmo"), "--sheet", "1", "--format", "svg"}, 1, ""},
       {{Example("sine"), "--sheet", "10", "--format", "png", "-o", "/nonexistent-dir/x.png"}, 1, "x.png"},
+      {{Example("sine"), "--sheet", "5", "--format", "dxf", "-o", "/nonexistent-dir/x.dxf"}, 1, "x.dxf"},
+      {{Example("sine"), "--diagram", "2", "--format", "pdf", "-o", "/nonexistent-dir/x.pdf"}, 1, "x.pdf"},
   };
   for (const Case& c : cases) {
     Outcome r = Batch(c.args, work.path());
