@@ -140,6 +140,8 @@ class Replayer {
         setPen();
         break;
       default:  // 13: pauses only on the screen, never in a picture
+        // A negative or huge pause must not stop the program for good.
+        if (t_.pause) t_.pause(static_cast<int>(std::clamp(v[0], 0.0, 10000.0)));
         break;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ struct ReplayTarget {
   // the part of each window that fills the viewport.
   bool zoomed = false;
   long zx0 = 0, zy0 = 0, zx1 = 1, zy1 = 1;
+  // The screen waits here for record 13 (milliseconds, 0..10000); pictures and
+  // printouts have no pause.
+  std::function<void(int)> pause;
 };
 
 struct ReplayResult {

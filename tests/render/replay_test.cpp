@@ -89,6 +89,17 @@ TEST(Replay, BadRecordsAndEmptyWindows) {
   // Unknown codes, missing and unreadable fields, pauses: skipped without harm.
   QImage img = Paint({"99;1", "4;1;2", "4;a;b;c;d", "", "13;100000", "8;400", "9;;;", "6;1", "6;5;5;"}, true, &r);
   EXPECT_TRUE(r.ok);
+  // Pauses go to the screen's hook, bounded.
+  {
+    QImage img2(10, 10, QImage::Format_RGB32);
+    QPainter p(&img2);
+    ReplayTarget t;
+    t.device = QRectF(0, 0, 10, 10);
+    std::vector<int> waited;
+    t.pause = [&waited](int ms) { waited.push_back(ms); };
+    ReplayDisplayList(p, {"13;50", "13;-5", "13;99999999"}, ReplayStyle{}, t);
+    EXPECT_EQ(waited, (std::vector<int>{50, 0, 10000}));
+  }
   // A window of zero width stops the replay.
   Paint({"10;0;0;200;200;5;0;5;100", "4;10;10;90;90"}, true, &r);
   EXPECT_FALSE(r.ok);
