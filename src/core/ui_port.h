@@ -63,6 +63,13 @@ struct DiagramLimitsForm {
   int helpTopic = 1950;
 };
 
+// A table of text rows to pick from, e.g. the results of several projects.
+struct TablePick {
+  std::string caption;
+  std::vector<std::string> columns;
+  std::vector<std::vector<std::string>> rows;
+};
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -91,6 +98,9 @@ class UiPort {
   // The print dialog (pages 1 .. n, all preselected) and the printout of the
   // chosen pages; a port without a printer reports Unavailable.
   virtual PrintOutcome printText(const PrintJob& /*job*/) { return PrintOutcome::Unavailable; }
+  // Shows the table until the user picks a row (0-based) or closes it
+  // (nullopt); a port without a window closes it at once.
+  virtual std::optional<int> pickRow(const TablePick& /*table*/) { return std::nullopt; }
   // The diagram limits dialog; nullopt when cancelled (a port without it cancels).
   virtual std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& /*f*/) {
     return std::nullopt;

@@ -135,6 +135,8 @@ void Thh::clearGraphics() { view_->clear(); }
 
 void Thh::showDrawing() { view_->drawingChanged(); }
 
+void Thh::settingsChanged() { view_->applySettings(session_->settings); }
+
 void Thh::closeEvent(QCloseEvent* e) {
   if (ended_ || !shell_->closeQuery()) {
     if (!ended_) e->ignore();

@@ -42,6 +42,7 @@ class Thh : public QMainWindow, public ShellView {
   void menusChanged() override { updateMenus(); }
   void clearGraphics() override;
   void showDrawing() override;
+  void settingsChanged() override;
   void closeWindow() override { close(); }
 
  protected:

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace kamo {
@@ -185,6 +187,47 @@ ExplanationForm Thelperr::form() const {
     return e->toPlainText().replace('\n', ' ').toStdString();
   };
   return {message_->text().toStdString(), oneLine(cause_), oneLine(remedy_)};
+}
+
+TableDialog::TableDialog(const TablePick& t, QWidget* parent) : QDialog(parent) {
+  setObjectName("TForm_tabelle");
+  setWindowTitle(Q(t.caption));
+  auto* layout = new QVBoxLayout(this);
+  grid_ = new QTableWidget(static_cast<int>(t.rows.size()), static_cast<int>(t.columns.size()), this);
+  grid_->setObjectName("Grid_projects");
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  QStringList heads;
+  for (const auto& c : t.columns) heads << Q(c);
+  grid_->setHorizontalHeaderLabels(heads);
+  for (int r = 0; r < grid_->rowCount(); ++r) {
+    const auto& row = t.rows[static_cast<size_t>(r)];
+    for (int c = 0; c < grid_->columnCount() && c < static_cast<int>(row.size()); ++c)
+      grid_->setItem(r, c, new QTableWidgetItem(Q(row[static_cast<size_t>(c)])));
+  }
+  if (grid_->rowCount() > 0) grid_->selectRow(0);
+  grid_->resizeColumnsToContents();
+  layout->addWidget(grid_);
+  connect(grid_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
+  auto* row = new QHBoxLayout;
+  auto* open = new QPushButton(QString::fromUtf8("\u00D6ffnen"), this);
+  open->setObjectName("Button_open");
+  open->setDefault(true);
+  open->setEnabled(grid_->rowCount() > 0);
+  auto* close = new QPushButton(QString::fromUtf8("Schlie\u00DFen"), this);
+  close->setObjectName("Button_close");
+  row->addWidget(open);
+  row->addWidget(close);
+  layout->addLayout(row);
+  connect(open, &QPushButton::clicked, this, &QDialog::accept);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  resize(900, 420);
+}
+
+std::optional<int> TableDialog::answer() const {
+  if (result() != QDialog::Accepted || grid_->currentRow() < 0) return std::nullopt;
+  return grid_->currentRow();
 }
 
 TextViewer::TextViewer(const QString& caption, const QString& text, QWidget* parent)

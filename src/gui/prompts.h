@@ -14,6 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace kamo {
 
@@ -72,6 +73,18 @@ class Thelperr : public QDialog {
   QPlainTextEdit* cause_;
   QPlainTextEdit* remedy_;
   bool changed_ = false;
+};
+
+// A table of rows to pick from: a double click, Enter or "Öffnen" picks
+// the current row, "Schließen" closes the table.
+class TableDialog : public QDialog {
+  Q_OBJECT
+ public:
+  TableDialog(const TablePick& t, QWidget* parent = nullptr);
+  std::optional<int> answer() const;
+
+ private:
+  QTableWidget* grid_;
 };
 
 // The text viewer of the report outputs.

@@ -136,6 +136,12 @@ void QtPort::showTextFile(const std::string& caption, const std::string& path) {
   v.exec();
 }
 
+std::optional<int> QtPort::pickRow(const TablePick& table) {
+  TableDialog d(table, parent_);
+  d.exec();
+  return d.answer();
+}
+
 PrintOutcome QtPort::printText(const PrintJob& job) {
   int pages = static_cast<int>(job.pages.size());
   if (pages == 0) return PrintOutcome::Cancelled;

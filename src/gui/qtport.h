@@ -29,6 +29,7 @@ class QtPort final : public UiPort {
   void status(const std::string& text) override;
   void showTextFile(const std::string& caption, const std::string& path) override;
   PrintOutcome printText(const PrintJob& job) override;
+  std::optional<int> pickRow(const TablePick& table) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);

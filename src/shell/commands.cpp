@@ -14,6 +14,7 @@
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
 #include "report/camreport.h"
+#include "shell/projecttable.h"
 #include "report/report.h"
 #include "shell/session.h"
 
@@ -183,6 +184,7 @@ std::string WindowTitle(const std::string& fileName) {
 Shell::Shell(Session& s) : session(s) {
   parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
+  parts.openTable = [this](Session&) { openTable(); };
   parts.importDxf = [this](Session& ss, int curveType) {
     DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, [this] { return savePrompt(); },
                          {}, ss.file.fileDir};
@@ -290,7 +292,10 @@ void Shell::run(Command c) {
     case C::FileImportDxfR: return importDxf(ctPolarPoints);
     case C::FileImportDxfXy: return importDxf(ctPoints);
     case C::FilePrint: return parts.printSettings(session);
-    case C::FileConfig: return parts.configuration(session);
+    case C::FileConfig:
+      parts.configuration(session);
+      if (view) view->settingsChanged();
+      return;
     case C::FileExit:
       if (view) view->closeWindow();
       return;
@@ -430,6 +435,17 @@ void Shell::newProject() {
   f.modified = true;
   refreshTitle();
   refreshViews();
+}
+
+void Shell::openTable() {
+  ProjectTable t = ScanProjects(session, session.file.fileDir);
+  // Each pick opens that project; the table comes back until it is closed.
+  while (auto row = session.ui.port().pickRow(t.table)) {
+    if (*row < 0 || *row >= static_cast<int>(t.paths.size())) break;
+    openProject(t.paths[static_cast<size_t>(*row)]);
+    refreshTitle();
+  }
+  session.flags.abortFlag = false;
 }
 
 void Shell::openRecent(int i) {

@@ -89,6 +89,8 @@ class ShellView {
   virtual void clearGraphics() {}
   // The screen's display list holds a new drawing.
   virtual void showDrawing() {}
+  // The settings changed (colours of the drawing surface and the like).
+  virtual void settingsChanged() {}
   virtual void closeWindow() {}
 };
 
@@ -141,6 +143,7 @@ class Shell {
  private:
   void newProject();
   void openRecent(int i);
+  void openTable();
   void saveProject(bool saveAs);
   void importDxf(int curveType);
   // The output dispatcher (sheet) or the diagram output with its two codes.

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "core/messages.h"
@@ -193,6 +194,23 @@ class PromptTest : public QObject {
       QVERIFY(l.ui.inputChoice("Kurventyp", n, k));
       QCOMPARE(k, 5);
     }
+  }
+
+  void projectTable() {
+    TablePick t{"Tabelle", {"File", "n"}, {{"a.kmo", "1000"}, {"b.kmo", "50"}}};
+    TableDialog d(t);
+    d.show();
+    auto* grid = d.findChild<QTableWidget*>("Grid_projects");
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("n"));
+    QCOMPARE(grid->item(1, 0)->text(), QString("b.kmo"));
+    grid->setCurrentCell(1, 0);
+    QTest::mouseClick(Button(&d, "Button_open"), Qt::LeftButton);
+    QCOMPARE(d.answer(), std::optional<int>(1));
+    TableDialog closed(t);
+    closed.show();
+    QTest::mouseClick(Button(&closed, "Button_close"), Qt::LeftButton);
+    QVERIFY(!closed.answer());
   }
 
   void filters() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <deque>
 #include <filesystem>
 #include <set>
 #include <functional>
@@ -298,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
 // Commands whose parts do not exist stay disabled, and running them asks nothing.
 TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
-  for (Command c : {Command::FileNew, Command::FileOpenTable, Command::FilePrint,
+  for (Command c : {Command::FileNew, Command::FilePrint,
                     Command::FileConfig, Command::EditText, Command::EditGeometry,
                     Command::EditFollower, Command::EditBody, Command::EditCalculation,
                     Command::ViewAnimation, Command::DocInfo, Command::DocNew, Command::DocSetup,
@@ -388,6 +389,45 @@ TEST(Commands, DxfImportReplacesTheProjectOnlyOnSuccess) {
   EXPECT_EQ(b.session.project().curveType, type);
   EXPECT_TRUE(b.session.flags.abortFlag);
   EXPECT_FALSE(b.port.boxes.empty());
+}
+
+// File > Open (Table): every readable project of the folder as a row; each
+// pick opens that project and the table comes back until it is closed.
+TEST(Commands, ProjectTable) {
+  struct TablePort : test::ScriptedPort {
+    std::vector<TablePick> shown;
+    std::deque<std::optional<int>> picks;
+    std::optional<int> pickRow(const TablePick& t) override {
+      shown.push_back(t);
+      auto r = picks.empty() ? std::nullopt : picks.front();
+      if (!picks.empty()) picks.pop_front();
+      return r;
+    }
+  };
+  TablePort port;
+  Session session(port);
+  Shell shell(session);
+  test::TempFolder folder;
+  for (const char* name : {"b_ellipse", "a_sine"})
+    fs::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/" + std::string(name).substr(2) + ".kmo",
+                  folder.file(std::string(name) + ".kmo"));
+  test::WriteFileBytes(folder.file("c_kaputt.kmo"), "kaputt\r\n");
+  test::WriteFileBytes(folder.file("notes.txt"), "x");
+  session.file = {"alt", folder.path() + "/"};
+  port.picks = {1, std::nullopt};
+  shell.run(Command::FileOpenTable);
+  ASSERT_EQ(port.shown.size(), 2u);
+  const TablePick& t = port.shown[0];
+  ASSERT_EQ(t.rows.size(), 2u);  // the damaged file is left out
+  EXPECT_EQ(t.columns.size(), 12u);
+  EXPECT_EQ(t.rows[0][0], "a_sine.kmo");
+  EXPECT_EQ(t.rows[1][0], "b_ellipse.kmo");
+  EXPECT_EQ(t.rows[1][1].size(), 10u);  // y-m-d
+  EXPECT_FALSE(t.rows[1][5].empty());   // rmax
+  EXPECT_EQ(session.file.fileName, "b_ellipse");
+  EXPECT_GT(session.project().contourCount, 0);
+  EXPECT_FALSE(session.flags.modified);
+  EXPECT_TRUE(port.boxes.empty());
 }
 
 TEST(Commands, OpeningTheSameFileTwiceKeepsOneRecentEntry) {
