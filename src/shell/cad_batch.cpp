@@ -39,7 +39,7 @@ int RunCadOption(Session& session, const std::string& option, std::ostream& err)
 int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
                  std::ostream& err) {
   int format = 0, sheet = 0;
-  if (!ParseCadOption(option, format, sheet) || sheet < 1 || sheet > 9) {
+  if (!ParseCadOption(option, format, sheet) || format < 1 || format > 7 || sheet < 1 || sheet > 9) {
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
     return kExitUsage;
   }

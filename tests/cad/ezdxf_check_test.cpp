@@ -66,7 +66,10 @@ std::string Manifest(const std::vector<Expect>& list) {
 
 std::string PolylineOf(const CamProject& p) {
   std::string s = "[";
-  for (int i = 1; i <= p.basePointCount; ++i) {
+  int n = p.basePointCount;
+  const ContourPoint &first = p.basePoints[1], &last = p.basePoints[static_cast<size_t>(n)];
+  if (n > 2 && first.x == last.x && first.y == last.y) --n;  // closed by the flag
+  for (int i = 1; i <= n; ++i) {
     const ContourPoint& q = p.basePoints[static_cast<size_t>(i)];
     s += std::string(i > 1 ? ", " : "") + "[" + Num(q.x) + ", " + Num(q.y) + ", " + Num(std::tan(q.phi / 4)) + "]";
   }
