@@ -45,6 +45,26 @@ TEST(Sheets, Kinds) {
   }
 }
 
+// On the screen the same sheet becomes display records: window, colours, lines, texts.
+TEST(Sheets, ScreenRecords) {
+  SheetFixture f;
+  ASSERT_TRUE(OutputSheet(f.out, kCadScreen, 1));
+  int window = 0, lines = 0, texts = 0, solids = 0, circles = 0;
+  for (const std::string& r : f.display.records()) {
+    DisplayRecord d = ParseDisplayRecord(r);
+    window += d.code == 10;
+    lines += d.code == 4;
+    texts += d.code == 6;
+    solids += d.code == 7;
+    circles += d.code == 3;
+  }
+  EXPECT_EQ(window, 1);
+  EXPECT_GT(lines, 100);
+  EXPECT_EQ(solids, f.project.contourCount - 1);  // one arrow head per segment
+  EXPECT_EQ(circles, 1);                          // the bore
+  EXPECT_EQ(texts, solids + 1);                   // arrow numbers and the footer
+}
+
 TEST(Sheets, BoreIsKept) {
   SheetFixture f;
   f.project.body.bore = 0;
