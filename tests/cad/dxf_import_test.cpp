@@ -91,6 +91,47 @@ TEST_F(DxfImport, DrawingsWithoutOneContour) {
   }
 }
 
+// Files that cannot give a contour say why, and nothing is imported.
+TEST(DxfImportFiles, Refused) {
+  auto polygon = [](int n, bool eof) {
+    std::string t = "  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n 70\n1\n";
+    for (int i = 0; i < n; ++i) {
+      double a = 2 * M_PI * i / n;
+      t += " 10\n" + std::to_string(40 * std::cos(a)) + "\n 20\n" + std::to_string(40 * std::sin(a)) + "\n";
+    }
+    return t + "  0\nENDSEC\n" + (eof ? "  0\nEOF\n" : "");
+  };
+  struct Case {
+    std::string text;
+    int kind;
+    const char* says;
+  } cases[] = {
+      {polygon(2500, true), ctPoints, "2501 Punkte"},
+      {polygon(20, false), ctPoints, "EOF fehlt"},
+      {"  0\nLINE\n 10\nzehn\n  0\nEOF\n", ctPoints, "Zahl in Zeile 4"},
+      {std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), ctPolarPoints, "bin\x84r"},
+      {"  0\nLINE\n 1x\n", ctPolarPoints, "Gruppencode in Zeile 3"},
+  };
+  for (const Case& c : cases) {
+    test::TempFolder dir;
+    test::WriteFileBytes(dir.file("c.dxf"), c.text);
+    CamProject p;
+    std::string message;
+    EXPECT_FALSE(ImportDxfFile(dir.file("c.dxf"), c.kind, p, message)) << c.says;
+    EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    EXPECT_EQ(p.basePointCount, 0);
+    EXPECT_EQ(p.prCount, 0);
+  }
+  // More corners than polar points: the radius is sampled instead.
+  test::TempFolder dir;
+  test::WriteFileBytes(dir.file("c.dxf"), polygon(2500, true));
+  CamProject p;
+  std::string message;
+  ASSERT_TRUE(ImportDxfFile(dir.file("c.dxf"), ctPolarPoints, p, message)) << message;
+  EXPECT_EQ(p.prCount, 1000);
+  EXPECT_NEAR(static_cast<double>(p.prPoints[1].r), 40, 1e-3);
+}
+
 TEST_F(DxfImport, Commands) {
   CadFixture f;
   CamProject project;
