@@ -1,7 +1,9 @@
 // The prompt forms, the choice form, Thelperr and the text viewer.
 #include "gui/prompts.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +17,9 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
+
+#include "core/numbers.h"
 
 namespace kamo {
 
@@ -228,6 +233,67 @@ TableDialog::TableDialog(const TablePick& t, QWidget* parent) : QDialog(parent) 
 std::optional<int> TableDialog::answer() const {
   if (result() != QDialog::Accepted || grid_->currentRow() < 0) return std::nullopt;
   return grid_->currentRow();
+}
+
+TEinDiagramLimits::TEinDiagramLimits(const DiagramLimitsForm& f, QWidget* parent)
+    : QDialog(parent), computed_(f) {
+  setObjectName("TEinDiagramLimits");
+  setWindowTitle(Q(f.caption));
+  auto* layout = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  const char* names[4] = {"Edit_xmin", "Edit_xmax", "Edit_ymin", "Edit_ymax"};
+  const std::string labels[4] = {f.xLabel + " min", f.xLabel + " max", f.yLabel + " min",
+                                 f.yLabel + " max"};
+  for (int i = 0; i < 4; ++i) {
+    auto* l = new QLabel(Q(labels[i]), this);
+    l->setTextFormat(Qt::PlainText);
+    edits_[i] = new QLineEdit(this);
+    edits_[i]->setObjectName(names[i]);
+    edits_[i]->setMaxLength(30);
+    grid->addWidget(l, i, 0);
+    grid->addWidget(edits_[i], i, 1);
+  }
+  layout->addLayout(grid);
+  fill(f);
+  PromptButtons buttons(this);
+  // OK checks the numbers before it closes.
+  disconnect(buttons.ok(), &QPushButton::clicked, this, &QDialog::accept);
+  connect(buttons.ok(), &QPushButton::clicked, this, &TEinDiagramLimits::confirm);
+  auto* calc = new QPushButton("Calculate", buttons.row());
+  calc->setObjectName("Button_calc");
+  buttons.row()->layout()->addWidget(calc);
+  connect(calc, &QPushButton::clicked, this, [this] { fill(computed_); });
+  layout->addWidget(buttons.row());
+}
+
+void TEinDiagramLimits::fill(const DiagramLimitsForm& f) {
+  const double v[4] = {f.xMin, f.xMax, f.yMin, f.yMax};
+  for (int i = 0; i < 4; ++i) edits_[i]->setText(QString::number(v[i], 'g', 10));
+}
+
+bool TEinDiagramLimits::read(DiagramLimitsForm& f) const {
+  double* v[4] = {&f.xMin, &f.xMax, &f.yMin, &f.yMax};
+  for (int i = 0; i < 4; ++i) {
+    Real x = 0;
+    if (!TryParseReal(edits_[i]->text().trimmed().toStdString(), x) || !std::isfinite(x)) return false;
+    *v[i] = static_cast<double>(x);
+  }
+  return true;
+}
+
+void TEinDiagramLimits::confirm() {
+  DiagramLimitsForm f = computed_;
+  if (!read(f)) {
+    QApplication::beep();
+    return;
+  }
+  accept();
+}
+
+std::optional<DiagramLimitsForm> TEinDiagramLimits::answer() const {
+  DiagramLimitsForm f = computed_;
+  if (result() != QDialog::Accepted || !read(f)) return std::nullopt;
+  return f;
 }
 
 TextViewer::TextViewer(const QString& caption, const QString& text, QWidget* parent)

@@ -87,6 +87,22 @@ class TableDialog : public QDialog {
   QTableWidget* grid_;
 };
 
+// TEinDiagramLimits: the limits of both axes of a diagram. "Calculate" puts
+// the computed values back; OK accepts only four numbers.
+class TEinDiagramLimits : public QDialog {
+  Q_OBJECT
+ public:
+  TEinDiagramLimits(const DiagramLimitsForm& f, QWidget* parent = nullptr);
+  std::optional<DiagramLimitsForm> answer() const;
+
+ private:
+  void fill(const DiagramLimitsForm& f);
+  bool read(DiagramLimitsForm& f) const;
+  void confirm();
+  DiagramLimitsForm computed_;
+  QLineEdit* edits_[4];
+};
+
 // The text viewer of the report outputs.
 class TextViewer : public QDialog {
   Q_OBJECT

@@ -142,6 +142,12 @@ std::optional<int> QtPort::pickRow(const TablePick& table) {
   return d.answer();
 }
 
+std::optional<DiagramLimitsForm> QtPort::diagramLimits(const DiagramLimitsForm& f) {
+  TEinDiagramLimits d(f, parent_);
+  d.exec();
+  return d.answer();
+}
+
 PrintOutcome QtPort::printText(const PrintJob& job) {
   int pages = static_cast<int>(job.pages.size());
   if (pages == 0) return PrintOutcome::Cancelled;

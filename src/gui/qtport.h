@@ -30,6 +30,7 @@ class QtPort final : public UiPort {
   void showTextFile(const std::string& caption, const std::string& path) override;
   PrintOutcome printText(const PrintJob& job) override;
   std::optional<int> pickRow(const TablePick& table) override;
+  std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& f) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);

@@ -213,6 +213,30 @@ class PromptTest : public QObject {
     QVERIFY(!closed.answer());
   }
 
+  void diagramLimits() {
+    DiagramLimitsForm f{"s = f (phi)", "phi", "s", 0, 6.28, -1, 4, 1950};
+    TEinDiagramLimits d(f);
+    d.show();
+    QCOMPARE(d.windowTitle(), QString("s = f (phi)"));
+    auto* ymax = d.findChild<QLineEdit*>("Edit_ymax");
+    QCOMPARE(ymax->text(), QString("4"));
+    ymax->setText("abc");
+    QTest::mouseClick(Button(&d, "Button_ok"), Qt::LeftButton);
+    QVERIFY(d.isVisible());  // not a number: the dialog stays
+    QTest::mouseClick(Button(&d, "Button_calc"), Qt::LeftButton);
+    QCOMPARE(ymax->text(), QString("4"));
+    ymax->setText("7,5");
+    QTest::mouseClick(Button(&d, "Button_ok"), Qt::LeftButton);
+    auto r = d.answer();
+    QVERIFY(r);
+    QCOMPARE(r->yMax, 7.5);
+    QCOMPARE(r->xMax, 6.28);
+    TEinDiagramLimits c(f);
+    c.show();
+    QTest::keyClick(&c, Qt::Key_Escape);
+    QVERIFY(!c.answer());
+  }
+
   void filters() {
     QCOMPARE(QtNameFilters("*.kmo|*.kmo"), QString("*.kmo"));
     QCOMPARE(QtNameFilters("Projekte|*.kmo|Alle|*.*"), QString("Projekte (*.kmo);;Alle (*.*)"));
