@@ -35,6 +35,9 @@ StartResult CommandLineProject(Shell& shell, const std::vector<std::string>& arg
   const std::string& name = args[0];
   std::string option = args.size() > 1 ? args[1] : std::string();
   if (option == "/G" || option == "/E" || option == "/e") return {};
+  // Only options and no project name.
+  std::string first = Upper(name);
+  if (first == "/G" || first == "/E" || first == "/NOGUI") return {};
   if (FileNamePart(name).find('.') == std::string::npos) {
     s.ui.showErrorAlways(std::string("Erweiterung .") + kProjectExtension +
                          " mu\xE1 mit angegeben werden");

@@ -48,6 +48,8 @@ TEST(Startup, CommandLineProject) {
       {"/G does not open it",
        [](StartBench& b) { return std::vector<std::string>{b.example("a.kmo"), "/G"}; }, true,
        false, false, ""},
+      {"options only", [](StartBench&) { return std::vector<std::string>{"/NOGUI"}; }, true, false,
+       false, ""},
       {"a new name", [](StartBench& b) { return std::vector<std::string>{b.folder.file("neu.kmo")}; },
        true, true, false, "neu"},
       {"without extension",
