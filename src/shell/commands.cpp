@@ -416,6 +416,7 @@ void Shell::newProject() {
   session.uiState.fromCommandLine = false;
   refreshTitle();
   p.resetDocumentation();
+  session.messages.reset();
   if (view) view->clearGraphics();
   p.clearGeometry();
   f.modified = false;
