@@ -200,7 +200,10 @@ int FindContourSegment(const CamProject& p, Real angle) {
   auto w2 = [](Real v) { return v < 1.5L ? v + kTwoPi : v; };
   for (int k = 2; k <= n; ++k) {
     Real pp = c[U(k - 1)].phi, pq = c[U(k)].phi;
-    if (pp <= angle && angle < pq) return k;
+    // A segment seen from the centre spans less than half a turn; a longer
+    // "span" is a zero-length segment whose rounded end points lie on either
+    // side of the zero direction, and it must not swallow every angle.
+    if (pp <= angle && angle < pq && pq - pp < kPiC) return k;
     if (angle < pq && pq < kPiC && angle >= w(pp)) return k;
     if (angle < w2(pq) && pp > 4.7L && angle >= pp) return k;
   }

@@ -220,6 +220,23 @@ TEST(Calculate, ArcsBuildACircle) {
   EXPECT_EQ(r.p.contour[720].x, r.p.contour[1].x);
 }
 
+// Two half circles whose angle, read back from a file with seven decimals,
+// is a hair above pi: the doubled start point of the first arc then lies a
+// rounding below the x-axis, and the resampling must not take that
+// zero-length step for a segment spanning the whole turn.
+TEST(Calculate, HalfCirclesJustAbovePi) {
+  for (Real g : {kPiL, 3.1415927L, 3.141593L, 3.14159L}) {
+    Job r;
+    SetPoints(r.p, {{50, 0, g}, {-50, 0, g}, {50, 0, 0}});
+    r.p.calc.steps = 360;
+    r.Go();
+    EXPECT_FALSE(r.f.calcError) << D(g);
+    EXPECT_NEAR(D(r.p.results.rMax), 50, 2e-3) << D(g);
+    EXPECT_NEAR(D(r.p.results.rMin), 50, 2e-2) << D(g);
+    EXPECT_NEAR(D(r.p.section.A), D(kPiL * 2500), 5) << D(g);
+  }
+}
+
 // A clockwise list stops after building its contour, which stays for the
 // views: four quarter arcs of 90 one-degree steps, the first point doubled
 // at each arc start, the closing point equal to the first.
