@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cad/dxfreader.h"
+#include "cad/plot.h"
 #include "core/codepage.h"
 #include "core/geometry.h"
 #include "core/identity.h"
@@ -132,6 +133,13 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   if (kind == kCadScreen) {
     if (env_.display) env_.display->Clear();
   } else if (kind == kCadPlot) {
+    if (env_.plot && !env_.batch) {
+      env_.plot->setTempDir(env_.tempDir);
+      if (!env_.plot->ChoosePlotCommand()) {
+        setAbort();
+        return;
+      }
+    }
     fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
     ui.port().status(fileName_ + " wird geplottet..");
   } else {
@@ -341,6 +349,8 @@ bool CadOutput::CadClose() {
     }
     file_.clear();
     text_.clear();
+    // The plot program starts only for a complete file.
+    if (kind_ == kCadPlot && ok && env_.plot && !env_.batch) env_.plot->RunPlot();
   }
   RemoveBlockFiles();
   return ok;

@@ -21,6 +21,7 @@
 namespace kamo {
 
 class DisplayList;
+class PlotHandOff;
 
 using CadOutputKind = std::uint16_t;
 inline constexpr CadOutputKind kCadDxf = 1, kCadIges = 2, kCadScreen = 3, kCadPlot = 4,
@@ -44,6 +45,7 @@ struct CadEnvironment {
   std::string projectPath;               // folder, name and extension of the project
   std::string projectStem;               // proposed file name of the save dialog
   int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)
+  PlotHandOff* plot = nullptr;           // kind 4: the plot program's command line and start
 };
 
 // Insertion transform of the block replay.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/plotform.h"
+
 namespace kamo {
 
 enum class BoxIcon { None, Error, Information, Question, Warning };
@@ -98,6 +100,9 @@ class UiPort {
   // The print dialog (pages 1 .. n, all preselected) and the printout of the
   // chosen pages; a port without a printer reports Unavailable.
   virtual PrintOutcome printText(const PrintJob& /*job*/) { return PrintOutcome::Unavailable; }
+  // The dialog of the plot program's command line; nullopt when cancelled
+  // (a port without it cancels).
+  virtual std::optional<PlotForm> plotDialog(const PlotForm& /*form*/) { return std::nullopt; }
   // Shows the table until the user picks a row (0-based) or closes it
   // (nullopt); a port without a window closes it at once.
   virtual std::optional<int> pickRow(const TablePick& /*table*/) { return std::nullopt; }
