@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -17,6 +18,12 @@ namespace kamo {
 
 namespace {
 
+// Qt's remark that a batch run has no runtime folder is no news to its user.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
 // A Qt application for the picture unless the program already has one.
 class GuiScope {
  public:
@@ -24,14 +31,23 @@ class GuiScope {
     if (QCoreApplication::instance()) return;
     // No display is needed for pictures.
     if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    previous_ = qInstallMessageHandler(QuietHandler);
     app_ = std::make_unique<QGuiApplication>(argc_, argv_);
   }
+  ~GuiScope() {
+    if (!app_) return;
+    app_.reset();
+    qInstallMessageHandler(previous_);
+  }
+  GuiScope(const GuiScope&) = delete;
+  GuiScope& operator=(const GuiScope&) = delete;
 
  private:
   int argc_ = 1;
   char name_[6] = "wkamo";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QGuiApplication> app_;
+  QtMessageHandler previous_ = nullptr;
 };
 
 struct Page {
