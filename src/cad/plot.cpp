@@ -116,7 +116,8 @@ namespace {
 // A folder as the command line joins it to a file name.
 std::string WithSeparator(std::string folder) {
   if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder;
-  return folder + (folder.find('/') != std::string::npos ? "/" : "\\");
+  bool windows = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+  return folder + (windows ? "\\" : "/");
 }
 
 // A field that reads as the number v (or, unreadable, is the text of it).
