@@ -19,6 +19,12 @@ constexpr Real kTwoPiD = 2 * kPi;
 // A tick loop never draws more than this many ticks, whatever the limits.
 constexpr int kMaxTicks = 1000;
 
+// An angle brought into 0 .. 2 pi.
+Real WrapAngle(Real a) {
+  Real w = std::fmod(a, kTwoPiD);
+  return w < 0 ? w + kTwoPiD : w;
+}
+
 Real TextLength(const std::string& s) { return static_cast<Real>(s.size()); }
 
 Real MmPerLengthUnit(const NumberStyle& ns) {
@@ -50,11 +56,21 @@ std::string TickLabel(const NumberStyle& ns, Real x) {
   char buf[64];
   std::to_chars_result r;
   double a = std::fabs(v);
-  if (v != 0 && (a < 1e-4 || a >= 1e4))
+  std::string s;
+  if (v != 0 && (a < 1e-4 || a >= 1e4)) {
     r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 2);
-  else
-    r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 3);
-  std::string s(buf, r.ptr);
+    s.assign(buf, r.ptr);
+  } else {
+    // Three significant digits without an exponent; trailing zeros dropped.
+    int decimals = v == 0 ? 0 : std::max(0, 2 - static_cast<int>(std::floor(std::log10(a))));
+    r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    s.assign(buf, r.ptr);
+    if (s.find('.') != std::string::npos) {
+      while (s.back() == '0') s.pop_back();
+      if (s.back() == '.') s.pop_back();
+    }
+    if (s == "-0") s = "0";
+  }
   if (ns.decimalSeparator != '.')
     for (char& c : s)
       if (c == '.') c = ns.decimalSeparator;
@@ -292,8 +308,8 @@ void Diagrams::DrawDiagram(int kind) {
     Real dt = dtStep;
     const ContourPoint& c = p.contour[static_cast<size_t>(i)];
     if (p.curveType == ctPoints) {
-      phi = Modulo(std::atan2(c.y, c.x), kTwoPiD);
-      dt = Modulo(phi - prevPhi, kTwoPiD) * T / kTwoPiD;
+      phi = WrapAngle(std::atan2(c.y, c.x));
+      dt = WrapAngle(phi - prevPhi) * T / kTwoPiD;
     }
     Real pi = position(i);
     Real v = 0, a = 0;

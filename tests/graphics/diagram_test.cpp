@@ -3,6 +3,7 @@
 // read back by ezdxf.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -50,7 +51,8 @@ TEST(Diagram, TickLabels) {
     double x;
     const char* text;
   } cases[] = {{0, "0"}, {0.35, "0.35"}, {-0.4, "-0.4"}, {45, "45"}, {123.456, "123"},
-               {1e-5, "1.00e-05"}, {25000, "2.50e+04"}, {1e-13, "0"}};
+               {1e-5, "1.00e-05"}, {25000, "2.50e+04"}, {1e-13, "0"},
+               {1000, "1000"}, {-3500, "-3500"}, {2.5, "2.5"}, {0.000123, "0.000123"}, {-0.0004, "-0.0004"}};
   for (const Case& c : cases) EXPECT_EQ(TickLabel(ns, c.x), c.text) << c.x;
   ns.decimalSeparator = ',';
   EXPECT_EQ(TickLabel(ns, 0.5), "0,5");
@@ -148,6 +150,22 @@ TEST(Diagram, ZeroTimeStepGivesZeroVelocityAndAcceleration) {
     EXPECT_EQ(t.find("nan"), std::string::npos);
     EXPECT_EQ(t.find("inf"), std::string::npos);
   }
+}
+
+// Coordinate points run through the polar angles of the contour: the curve
+// reaches over the whole turn, not only up to the first point's angle.
+TEST(Diagram, CoordinatePointsCoverTheWholeTurn) {
+  DiagramFixture f("points");
+  ASSERT_TRUE(DiagramCommand(f.out, 1, kCadText));
+  std::istringstream in(f.text());
+  int late = 0;
+  for (std::string l; std::getline(in, l);) {
+    double x1, y1, x2, y2;
+    if (std::sscanf(l.c_str(), "LINE\t%lf\t%lf\t%lf\t%lf", &x1, &y1, &x2, &y2) != 4) continue;
+    // A slanting piece of the curve beyond 270 degrees (frame 115 wide at x 15).
+    if (x1 > 15 + 0.75 * 115 && x2 > x1 && std::fabs(y2 - y1) > 0.01) ++late;
+  }
+  EXPECT_GT(late, 5);
 }
 
 TEST(Diagram, NothingWithCalculationError) {
