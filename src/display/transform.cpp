@@ -83,4 +83,22 @@ bool ZoomToBand(ViewTransform& v, int x0, int y0, int x1, int y1, int w, int h, 
   return SetScale(v, nx0, ny0, ny1, nx1);
 }
 
+long PrintMapping::PX(const ViewTransform& v, Real x) const {
+  if (v.resX <= 0) return 0;
+  return Round(pw * originX / 210) + Round(pw * ((x - v.ex0) * v.sx + v.vx0) * scaleX / v.resX);
+}
+
+long PrintMapping::PY(const ViewTransform& v, Real y) const {
+  if (v.resY <= 0) return 0;
+  return Round(pw * originY / 210) + Round(ph * (v.vy1 - (y - v.ey0) * v.sy) * scaleY / v.resY);
+}
+
+long PrintMapping::LengthX(const ViewTransform& v, Real w) const {
+  return v.resX <= 0 ? 0 : Round(pw * w * v.sx * scaleX / v.resX);
+}
+
+long PrintMapping::LengthY(const ViewTransform& v, Real h) const {
+  return v.resY <= 0 ? 0 : Round(ph * h * v.sy * scaleY / v.resY);
+}
+
 }  // namespace kamo

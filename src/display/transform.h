@@ -26,4 +26,19 @@ void ProcessWheel(ViewTransform& v, int delta, Real zoomFactor);
 bool ZoomToBand(ViewTransform& v, int x0, int y0, int x1, int y1, int clientWidth,
                 int clientHeight, Real aspect);
 
+// Printer coordinates of a graphic printout: the page is pw x ph printer pixels,
+// the origin in millimetres from the top left (a page 210 mm wide), the scales
+// of the printout dialog. The printer pen is four times the screen pen.
+struct PrintMapping {
+  int pw = 0, ph = 0;
+  Real originX = 0, originY = 0;
+  Real scaleX = 1, scaleY = 1;
+
+  long PX(const ViewTransform& v, Real x) const;
+  long PY(const ViewTransform& v, Real y) const;
+  long LengthX(const ViewTransform& v, Real w) const;
+  long LengthY(const ViewTransform& v, Real h) const;
+  static int PenWidth(int screenWidth) { return 4 * screenWidth; }
+};
+
 }  // namespace kamo

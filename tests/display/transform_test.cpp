@@ -66,6 +66,28 @@ TEST(ViewTransformRules, KeysWheelAndRubberBand) {
   EXPECT_EQ(b.zx1, 640);
 }
 
+TEST(ViewTransformRules, PrinterCoordinates) {
+  ViewTransform v = Window(640, 480);  // 6.4 pixels per mm
+  struct Case {
+    int pw, ph;
+    double ox, oy, sx, sy, x, y;
+    long px, py;
+  } cases[] = {
+      {6400, 4800, 0, 0, 1, 1, 0, 0, 0, 4800},        // lower left of the world: bottom of the page
+      {6400, 4800, 0, 0, 1, 1, 100, 50, 6400, 1600},
+      {6400, 4800, 21, 10.5, 0.5, 0.5, 100, 50, 640 + 3200, 320 + 800},
+  };
+  for (const Case& c : cases) {
+    PrintMapping m{c.pw, c.ph, c.ox, c.oy, c.sx, c.sy};
+    EXPECT_EQ(m.PX(v, c.x), c.px);
+    EXPECT_EQ(m.PY(v, c.y), c.py);
+  }
+  PrintMapping m{6400, 4800, 0, 0, 1, 1};
+  EXPECT_EQ(m.LengthX(v, 10), 640);
+  EXPECT_EQ(m.LengthY(v, 10), 640);
+  EXPECT_EQ(PrintMapping::PenWidth(3), 12);
+}
+
 TEST(ViewTransformRules, FontStyleNames) {
   EXPECT_EQ(FontStyleName(0), "");
   EXPECT_EQ(FontStyleName(3), "bold italic");
