@@ -14,6 +14,7 @@
 #include "core/identity.h"
 #include "gui/graphicsview.h"
 #include "render/exporters.h"
+#include "report/report.h"
 #include "shell/session.h"
 
 namespace kamo {
@@ -57,6 +58,9 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   port_ = std::make_unique<QtPort>(this);
   port_->statusSink = [this](const QString& text) { statusBar()->showMessage(text); };
   session_ = std::make_unique<Session>(*port_);
+  port_->printFile = [this](const std::string& path, const std::string& caption) {
+    PrintTextFile(session_->ui, session_->settings, path, caption);
+  };
   shell_ = std::make_unique<Shell>(*session_);
   shell_->view = this;
   view_ = new GraphicsView(this);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -296,7 +297,8 @@ std::optional<DiagramLimitsForm> TEinDiagramLimits::answer() const {
   return f;
 }
 
-TextViewer::TextViewer(const QString& caption, const QString& text, QWidget* parent)
+TextViewer::TextViewer(const QString& caption, const QString& text, std::function<void()> print,
+                       QWidget* parent)
     : QDialog(parent) {
   setObjectName("TForm_textviewer");
   setWindowTitle(caption);
@@ -308,11 +310,27 @@ TextViewer::TextViewer(const QString& caption, const QString& text, QWidget* par
   view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   view->setPlainText(text);
   layout->addWidget(view);
+  auto* row = new QHBoxLayout;
+  auto* copy = new QPushButton("Kopieren", this);
+  copy->setObjectName("Button_copy");
+  connect(copy, &QPushButton::clicked, this, [view] {
+    QApplication::clipboard()->setText(view->toPlainText());
+  });
+  auto* printButton = new QPushButton("&Drucken...", this);
+  printButton->setObjectName("Button_print");
+  printButton->setEnabled(static_cast<bool>(print));
+  connect(printButton, &QPushButton::clicked, this, [print] {
+    if (print) print();
+  });
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("Button_ok");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addWidget(ok, 0, Qt::AlignRight);
+  row->addWidget(copy);
+  row->addWidget(printButton);
+  row->addStretch();
+  row->addWidget(ok);
+  layout->addLayout(row);
   resize(760, 520);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -107,7 +108,9 @@ class TEinDiagramLimits : public QDialog {
 class TextViewer : public QDialog {
   Q_OBJECT
  public:
-  TextViewer(const QString& caption, const QString& text, QWidget* parent = nullptr);
+  // print: the printout of the shown file; without it the viewer cannot print.
+  TextViewer(const QString& caption, const QString& text, std::function<void()> print = {},
+             QWidget* parent = nullptr);
 };
 
 }  // namespace kamo

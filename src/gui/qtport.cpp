@@ -132,7 +132,9 @@ void QtPort::status(const std::string& text) {
 void QtPort::showTextFile(const std::string& caption, const std::string& path) {
   QFile f(Q(path));
   if (!f.open(QIODevice::ReadOnly)) return;
-  TextViewer v(Q(caption), QString::fromUtf8(f.readAll()), parent_);
+  std::function<void()> print;
+  if (printFile) print = [this, caption, path] { printFile(path, caption); };
+  TextViewer v(Q(caption), QString::fromUtf8(f.readAll()), print, parent_);
   v.exec();
 }
 

@@ -16,6 +16,8 @@ class QtPort final : public UiPort {
   void setParent(QWidget* parent) { parent_ = parent; }
   // Where status texts go (the main window's status line).
   std::function<void(const QString&)> statusSink;
+  // The printout of a file shown in the text viewer (path, caption).
+  std::function<void(const std::string&, const std::string&)> printFile;
 
   void box(const std::string& caption, const std::string& text, BoxIcon icon) override;
   Answer askYesNoCancel(const std::string& caption, const std::string& text) override;

@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QClipboard>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
@@ -174,6 +176,30 @@ class MainWindowTest : public QObject {
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(v, &back);
     QVERIFY(v->zoom().x1 - v->zoom().x0 < whole.x1 - whole.x0);
+  }
+
+  // The standard printout goes to the text viewer, which can print and copy it.
+  void standardPrintoutInTheViewer() {
+    test::TempFolder folder;
+    std::string path = folder.file("nocke.kmo");
+    std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path);
+    Thh w;
+    w.show();
+    w.session().settings.tempDir = folder.path();
+    QVERIFY(w.shell().openProject(path));
+    QString shown;
+    bool printable = false;
+    test::WhenModal([&](QWidget* viewer) {
+      QCOMPARE(viewer->objectName(), QString("TForm_textviewer"));
+      shown = viewer->findChild<QPlainTextEdit*>("Memo_text")->toPlainText();
+      printable = viewer->findChild<QPushButton*>("Button_print")->isEnabled();
+      QTest::mouseClick(viewer->findChild<QPushButton*>("Button_copy"), Qt::LeftButton);
+      QTest::mouseClick(viewer->findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+    });
+    Entry(w, "mi_viewStandard")->trigger();
+    QVERIFY(shown.count('\n') > 20);
+    QVERIFY(printable);
+    QCOMPARE(QApplication::clipboard()->text(), shown);
   }
 
   void closeQuery() {
