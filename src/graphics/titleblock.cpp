@@ -295,12 +295,23 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
   const Settings& s = ctx.settings;
   const int form = s.titleBlockForm;
   const bool a3 = format == kSheetA3;
-  if (IsoWide(s))
-    cad.CadOffset(a3 ? 230 : 20, 10);
-  else if (a3)
-    cad.CadOffset(Iso(form) ? 235 : 227.6L, 5);
-  else
-    cad.CadOffset(Iso(form) ? 25 : 17.9L, 5);
+  Real ox = 0, oy = 5;
+  if (IsoWide(s)) {
+    ox = a3 ? 230 : 20;
+    oy = 10;
+  } else if (a3) {
+    ox = Iso(form) ? 235 : 227.6L;
+  } else {
+    ox = Iso(form) ? 25 : 17.9L;
+  }
+  cad.CadOffset(ox, oy);
+  // User blocks are inserted with the offset taken out: their replay on the
+  // screen sends every element through the offset once more.
+  auto insert = [&](const char* name, Real x, Real y, Real sx, Real sy) {
+    cad.CadOffset(0, 0);
+    cad.CadInsert(name, ox + x, oy + y, 0, sx, sy);
+    cad.CadOffset(ox, oy);
+  };
   switch (form) {
     case kIsoFig1: IsoFig1(ctx, name, name2, number); break;
     case kDin6771Min: Din(ctx, false, name, name2, number); break;
@@ -312,11 +323,11 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
     if (BlockFileExists(cad, "logo_1") && ScreenOrPlot(cad)) {
       cad.CadLayer(5);
       if (form == kIsoFig1)
-        cad.CadInsertAt("logo_1", 2, 4, 0, 0.7L, 0.9L);
+        insert("logo_1", 2, 4, 0.7L, 0.9L);
       else if (form == kIsoFig2)
-        cad.CadInsertAt("logo_1", 3, 4, 0, 1.75L, 1.75L);
+        insert("logo_1", 3, 4, 1.75L, 1.75L);
       else
-        cad.CadInsertAt("logo_1", 57, 5, 0, 1, 1);
+        insert("logo_1", 57, 5, 1, 1);
     } else if (Iso(form) && !ctx.ownerName.empty()) {
       cad.CadLayer(4);
       if (form == kIsoFig1)
@@ -330,14 +341,14 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
     Real y = form == kDin6771Min ? 38.25L : form == kDin6771 ? 55.25L : form == kIsoFig1 ? 27 : 36;
     if (Iso(form) && s.showChanges && ctx.project.changeCount > 0)
       y += (std::min<int>(8, ctx.project.changeCount) + 1) * 3.5L;
-    if (BlockFileExists(cad, "head_0")) cad.CadInsertAt("head_0", 0, y, 0, 1, 1);
+    if (BlockFileExists(cad, "head_0")) insert("head_0", 0, y, 1, 1);
     const char* own = a3 ? "head_3" : "head_4";
-    if (BlockFileExists(cad, own)) cad.CadInsertAt(own, 0, y, 0, 1, 1);
+    if (BlockFileExists(cad, own)) insert(own, 0, y, 1, 1);
   }
   if (s.useInsertBlocks && ScreenOrPlot(cad)) {
-    if (BlockFileExists(cad, "insert_0")) cad.CadInsertAt("insert_0", 0, 0, 0, 1, 1);
+    if (BlockFileExists(cad, "insert_0")) insert("insert_0", 0, 0, 1, 1);
     const char* own = a3 ? "insert_3" : "insert_4";
-    if (BlockFileExists(cad, own)) cad.CadInsertAt(own, 0, 0, 0, 1, 1);
+    if (BlockFileExists(cad, own)) insert(own, 0, 0, 1, 1);
   }
   cad.CadOffset(0, 0);
 }

@@ -2,6 +2,8 @@
 // forms, change rows, zone marking and the protective notice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../cad/cad_fixture.h"
 #include "core/numbers.h"
 #include "graphics/titleblock.h"
@@ -194,6 +196,39 @@ TEST(SheetFrame, LogoFieldFreeTextsAndFooterLines) {
   std::string a3 = g.frame(kSheetA3, "Firma");
   EXPECT_EQ(a3.find("\tFrei\r\n"), std::string::npos);  // the text belongs to the A4 sheet
   EXPECT_EQ(a3.find("QUORTEX"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// Head blocks are the user's block files, inserted above the title block on the screen.
+TEST(SheetFrame, HeadBlockOnTheScreen) {
+  for (bool use : {true, false}) {
+    test::CadFixture f;
+    CamProject project;
+    f.settings.titleBlockForm = kDin6771;
+    f.settings.useHeadBlocks = use;
+    f.cad->CadOpen(kCadScreen, "KAMO");
+    f.cad->CadWindow(-2, -5, 422, 305, 0);
+    f.cad->CadTables(2);
+    f.cad->CadBeginBlocks();
+    f.cad->CadBeginBlock("head_0");  // stands in for the user's file
+    f.cad->CadLine(0, 0, 10, 10);
+    f.cad->CadEndBlock();
+    f.cad->CadEndSection();
+    f.cad->CadBeginEntities();
+    SheetFrameContext ctx{*f.cad, project, f.settings, ""};
+    DrawSheetFrame(ctx, kSheetA3, "N", "", "1");
+    f.cad->CadEndSection();
+    f.cad->CadClose();
+    const auto& r = f.display.records();
+    // Above the 55.25 high block at (227.6, 5).
+    bool found = std::find(r.begin(), r.end(), "4;227.6;60.25;237.6;70.25") != r.end();
+    EXPECT_EQ(found, use);
+  }
 }
 
 }  // namespace
