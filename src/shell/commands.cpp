@@ -15,6 +15,7 @@
 #include "io/kamoio.h"
 #include "report/camreport.h"
 #include "shell/projecttable.h"
+#include "shell/sysinfo.h"
 #include "report/report.h"
 #include "shell/session.h"
 
@@ -185,6 +186,11 @@ Shell::Shell(Session& s) : session(s) {
   parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
   parts.openTable = [this](Session&) { openTable(); };
+  parts.systemInfo = [](Session& ss) {
+    // The box converts from the stored code page; the rows are display text.
+    ss.ui.port().box("System Info", SystemInfoText(SystemInfoRows(ss, ss.programDir + kProgramFile)),
+                     BoxIcon::Information);
+  };
   parts.importDxf = [this](Session& ss, int curveType) {
     DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, [this] { return savePrompt(); },
                          {}, ss.file.fileDir};

@@ -303,7 +303,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
                     Command::FileConfig, Command::EditText, Command::EditGeometry,
                     Command::EditFollower, Command::EditBody, Command::EditCalculation,
                     Command::ViewAnimation, Command::DocInfo, Command::DocNew, Command::DocSetup,
-                    Command::HelpPicture, Command::HelpSystemInfo, Command::FileRecent1,
+                    Command::HelpPicture, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
     b.shell.run(c);
@@ -428,6 +428,18 @@ TEST(Commands, ProjectTable) {
   EXPECT_GT(session.project().contourCount, 0);
   EXPECT_FALSE(session.flags.modified);
   EXPECT_TRUE(port.boxes.empty());
+}
+
+TEST(Commands, SystemInfo) {
+  Bench b;
+  b.session.programDir = "/opt/kamo/bin/";
+  b.shell.run(Command::HelpSystemInfo);
+  ASSERT_EQ(b.port.boxes.size(), 1u);
+  EXPECT_EQ(b.port.boxes[0].caption, "System Info");
+  const std::string& t = b.port.boxes[0].text;
+  EXPECT_NE(t.find("Programmdatei: /opt/kamo/bin/wkamo\n"), std::string::npos) << t;
+  for (const char* label : {"Programm: KAMO", "Computer: ", "Benutzer: ", "Platte frei: ", "System: "})
+    EXPECT_NE(t.find(label), std::string::npos) << label;
 }
 
 TEST(Commands, OpeningTheSameFileTwiceKeepsOneRecentEntry) {
