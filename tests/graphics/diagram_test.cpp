@@ -168,6 +168,30 @@ TEST(Diagram, CoordinatePointsCoverTheWholeTurn) {
   EXPECT_GT(late, 5);
 }
 
+// In inch the axes are drawn in inch while the contour stays in millimetres:
+// every line of the plot stays within its frame.
+TEST(Diagram, ContourPlotInBothUnitSystems) {
+  for (int units : {0, 1}) {
+    DiagramFixture f("eccentric");
+    f.settings.numbers.unitSystem = units;
+    f.begin(kCadText);
+    Diagrams d(f.out, kCadText);
+    d.ContourPlot(90, 90, 11, 9);
+    std::string t = f.entities(f.end("txt"));
+    EXPECT_NE(t.find(units ? "\ty [in]\r\n" : "\ty [mm]\r\n"), std::string::npos);
+    std::istringstream in(t);
+    int lines = 0;
+    for (std::string l; std::getline(in, l);) {
+      double x1, y1, x2, y2;
+      if (std::sscanf(l.c_str(), "LINE\t%lf\t%lf\t%lf\t%lf", &x1, &y1, &x2, &y2) != 4) continue;
+      ++lines;
+      for (double x : {x1, x2}) EXPECT_TRUE(x > 11 - 10 && x < 11 + 90 * 1.1) << units << " " << l;
+      for (double y : {y1, y2}) EXPECT_TRUE(y > 9 - 5 && y < 9 + 90 * 1.1) << units << " " << l;
+    }
+    EXPECT_GT(lines, 30) << units;
+  }
+}
+
 TEST(Diagram, NothingWithCalculationError) {
   DiagramFixture f;
   f.flags.calcError = true;
