@@ -3,6 +3,10 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFormLayout>
 #include <QClipboard>
 #include <QGridLayout>
 #include <QFontDatabase>
@@ -295,6 +299,154 @@ std::optional<DiagramLimitsForm> TEinDiagramLimits::answer() const {
   DiagramLimitsForm f = computed_;
   if (result() != QDialog::Accepted || !read(f)) return std::nullopt;
   return f;
+}
+
+TForm_confdrawout::TForm_confdrawout(const PlotForm& f, QWidget* parent) : QDialog(parent), form_(f) {
+  setObjectName("TForm_confdrawout");
+  setWindowTitle("DRAWOUT");
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  auto edit = [this](const char* name, const std::string& text) {
+    auto* e = new QLineEdit(Q(text), this);
+    e->setObjectName(name);
+    connect(e, &QLineEdit::textChanged, this, &TForm_confdrawout::refresh);
+    return e;
+  };
+  auto withButton = [this](QLineEdit* e, QPushButton* b) {
+    auto* row = new QWidget(this);
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(e);
+    h->addWidget(b);
+    return row;
+  };
+  program_ = edit("Edit_program", f.programPath);
+  auto* browse = new QPushButton("...", this);
+  browse->setObjectName("Button_program");
+  connect(browse, &QPushButton::clicked, this, [this] {
+    QString p = QFileDialog::getOpenFileName(this, "DRAWOUT", program_->text(),
+                                             "wdrawout.exe drawout.exe (wdrawout.exe drawout.exe);;* (*)",
+                                             nullptr, QFileDialog::DontUseNativeDialog);
+    if (!p.isEmpty()) program_->setText(p);
+  });
+  form->addRow("DRAWOUT Programmverzeichnis", withButton(program_, browse));
+  folder_ = edit("Edit_folder", f.outputFolder);
+  auto* dir = new QPushButton("Dir...", this);
+  dir->setObjectName("Button_folder");
+  connect(dir, &QPushButton::clicked, this, [this] {
+    QString d = QFileDialog::getExistingDirectory(this, "Dir", folder_->text(),
+                                                  QFileDialog::DontUseNativeDialog);
+    if (!d.isEmpty()) folder_->setText(d + "/");
+  });
+  auto* reset = new QPushButton("<", this);
+  reset->setObjectName("Button_folderReset");
+  connect(reset, &QPushButton::clicked, this, [this, f] { folder_->setText(Q(f.outputFolder)); });
+  auto* folderRow = withButton(folder_, dir);
+  folderRow->layout()->addWidget(reset);
+  form->addRow("Ausgabeordner", folderRow);
+
+  auto radios = [this](const char* name, const char* title, const std::vector<const char*>& items,
+                       int checked, QButtonGroup*& group) {
+    auto* box = new QGroupBox(title, this);
+    box->setObjectName(name);
+    auto* h = new QHBoxLayout(box);
+    group = new QButtonGroup(this);
+    for (size_t i = 0; i < items.size(); ++i) {
+      auto* r = new QRadioButton(items[i], box);
+      int id = static_cast<int>(i) + 1;
+      r->setObjectName(QString(name) + "_" + QString::number(id));
+      group->addButton(r, id);
+      h->addWidget(r);
+      if (id == checked) r->setChecked(true);
+    }
+    connect(group, &QButtonGroup::idClicked, this, &TForm_confdrawout::refresh);
+    return box;
+  };
+  form->addRow(radios("RadioGroup_output", "Ausgabe", {"HPL", "PS", "PLT", "PL2", "ART"}, f.outputCode,
+                      output_));
+  form->addRow(radios("RadioGroup_interface", "Schnittstelle", {"seriell", "parallel", "Datei"},
+                      f.interface, interface_));
+  com_ = edit("Edit_com", f.comPort);
+  lpt_ = edit("Edit_lpt", f.lptPort);
+  form->addRow("COM", com_);
+  form->addRow("LPT", lpt_);
+  scale_ = edit("Edit_scale", f.fitToSheet ? "0" : f.scale);
+  scaleBeforeFit_ = Q(f.scale);
+  form->addRow(QString::fromUtf8("Ma\u00DFstab"), scale_);
+  fit_ = new QCheckBox(QString::fromUtf8("Ma\u00DFstab anpassen ?"), this);
+  fit_->setObjectName("CheckBox_fit");
+  fit_->setChecked(f.fitToSheet);
+  connect(fit_, &QCheckBox::toggled, this, [this](bool on) {
+    if (on) {
+      scaleBeforeFit_ = scale_->text();
+      scale_->setText("0");
+    } else {
+      scale_->setText(scaleBeforeFit_);
+    }
+    refresh();
+  });
+  form->addRow(QString(), fit_);
+  rotate_ = new QCheckBox("Plot um 90 Grad drehen ?", this);
+  rotate_->setObjectName("CheckBox_rotate");
+  rotate_->setChecked(f.rotate);
+  connect(rotate_, &QCheckBox::toggled, this, &TForm_confdrawout::refresh);
+  form->addRow(QString(), rotate_);
+  shiftX_ = edit("Edit_shiftX", f.shiftX);
+  shiftY_ = edit("Edit_shiftY", f.shiftY);
+  width_ = edit("Edit_widthFactor", f.widthFactor);
+  form->addRow("Nullpunktverschiebung in x-Richtung", shiftX_);
+  form->addRow("Nullpunktverschiebung in y-Richtung", shiftY_);
+  form->addRow("Textbreitenfaktor", width_);
+  psFont_ = new QComboBox(this);
+  psFont_->setObjectName("ComboBox_psFont");
+  for (const auto& font : f.psFonts) psFont_->addItem(Q(font));
+  if (!f.psFont.empty()) psFont_->setCurrentText(Q(f.psFont));
+  connect(psFont_, &QComboBox::currentTextChanged, this, &TForm_confdrawout::refresh);
+  form->addRow("Postscript-Zeichensatz", psFont_);
+  layout->addLayout(form);
+  layout->addWidget(new QLabel("Command Line:", this));
+  commandLine_ = new QLabel(this);
+  commandLine_->setObjectName("Label_commandLine");
+  commandLine_->setTextFormat(Qt::PlainText);
+  commandLine_->setWordWrap(true);
+  commandLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(commandLine_);
+  PromptButtons buttons(this);
+  layout->addWidget(buttons.row());
+  refresh();
+}
+
+PlotForm TForm_confdrawout::current() const {
+  PlotForm f = form_;
+  f.programPath = program_->text().toStdString();
+  f.outputFolder = folder_->text().toStdString();
+  f.outputCode = output_->checkedId() > 0 ? output_->checkedId() : 1;
+  f.interface = interface_->checkedId() > 0 ? interface_->checkedId() : 2;
+  f.comPort = com_->text().toStdString();
+  f.lptPort = lpt_->text().toStdString();
+  f.fitToSheet = fit_->isChecked();
+  f.scale = (f.fitToSheet ? scaleBeforeFit_ : scale_->text()).toStdString();
+  f.rotate = rotate_->isChecked();
+  f.shiftX = shiftX_->text().toStdString();
+  f.shiftY = shiftY_->text().toStdString();
+  f.widthFactor = width_->text().toStdString();
+  f.psFont = psFont_->currentText().toStdString();
+  return f;
+}
+
+void TForm_confdrawout::refresh() {
+  int i = interface_->checkedId();
+  com_->setEnabled(i == 1);
+  lpt_->setEnabled(i == 2);
+  folder_->setEnabled(i == 3);
+  scale_->setEnabled(!fit_->isChecked());
+  psFont_->setEnabled(output_->checkedId() == 2);
+  if (form_.commandLine) commandLine_->setText(Q(form_.commandLine(current())));
+}
+
+std::optional<PlotForm> TForm_confdrawout::answer() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return current();
 }
 
 TextViewer::TextViewer(const QString& caption, const QString& text, std::function<void()> print,

@@ -8,9 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "core/plotform.h"
 #include "core/ui_port.h"
 
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -102,6 +106,26 @@ class TEinDiagramLimits : public QDialog {
   void confirm();
   DiagramLimitsForm computed_;
   QLineEdit* edits_[4];
+};
+
+// TForm_confdrawout: the command line of the plot program; every change
+// rebuilds the line shown under "Command Line:".
+class TForm_confdrawout : public QDialog {
+  Q_OBJECT
+ public:
+  TForm_confdrawout(const PlotForm& f, QWidget* parent = nullptr);
+  std::optional<PlotForm> answer() const;
+  PlotForm current() const;
+
+ private:
+  void refresh();
+  PlotForm form_;
+  QLineEdit *program_, *folder_, *com_, *lpt_, *scale_, *shiftX_, *shiftY_, *width_;
+  QButtonGroup *output_, *interface_;
+  QCheckBox *fit_, *rotate_;
+  QComboBox* psFont_;
+  QLabel* commandLine_;
+  QString scaleBeforeFit_;
 };
 
 // The text viewer of the report outputs.

@@ -150,6 +150,12 @@ std::optional<DiagramLimitsForm> QtPort::diagramLimits(const DiagramLimitsForm& 
   return d.answer();
 }
 
+std::optional<PlotForm> QtPort::plotDialog(const PlotForm& form) {
+  TForm_confdrawout d(form, parent_);
+  d.exec();
+  return d.answer();
+}
+
 PrintOutcome QtPort::printText(const PrintJob& job) {
   int pages = static_cast<int>(job.pages.size());
   if (pages == 0) return PrintOutcome::Cancelled;

@@ -32,6 +32,7 @@ class QtPort final : public UiPort {
   void showTextFile(const std::string& caption, const std::string& path) override;
   PrintOutcome printText(const PrintJob& job) override;
   std::optional<int> pickRow(const TablePick& table) override;
+  std::optional<PlotForm> plotDialog(const PlotForm& form) override;
   std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& f) override;
 
  private:

@@ -1,6 +1,7 @@
 // The Qt forms of the UI port, driven offscreen: prompts, choices, boxes and
 // the explanation dialog, alone and through the real prompt loops.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -235,6 +236,46 @@ class PromptTest : public QObject {
     c.show();
     QTest::keyClick(&c, Qt::Key_Escape);
     QVERIFY(!c.answer());
+  }
+
+  void plotDialog() {
+    PlotForm f;
+    f.outputFolder = "/tmp/kamo/";
+    f.psFonts = {"Courier", "Helvetica", "Times-Roman"};
+    f.commandLine = [](const PlotForm& p) {
+      return p.programPath + " code=" + std::to_string(p.outputCode) + " if=" +
+             std::to_string(p.interface) + (p.fitToSheet ? " fit" : " scale=" + p.scale);
+    };
+    TForm_confdrawout d(f);
+    d.show();
+    QCOMPARE(d.windowTitle(), QString("DRAWOUT"));
+    auto* line = d.findChild<QLabel*>("Label_commandLine");
+    QCOMPARE(line->text(), QString("c:\\drawout\\wdrawout code=1 if=2 scale=1"));
+    // Only the field of the chosen interface is open; the font list only for PS.
+    QVERIFY(d.findChild<QLineEdit*>("Edit_lpt")->isEnabled());
+    QVERIFY(!d.findChild<QLineEdit*>("Edit_com")->isEnabled());
+    QVERIFY(!d.findChild<QComboBox*>("ComboBox_psFont")->isEnabled());
+    d.findChild<QRadioButton*>("RadioGroup_output_2")->click();
+    QVERIFY(d.findChild<QComboBox*>("ComboBox_psFont")->isEnabled());
+    d.findChild<QRadioButton*>("RadioGroup_interface_3")->click();
+    QVERIFY(d.findChild<QLineEdit*>("Edit_folder")->isEnabled());
+    QVERIFY(!d.findChild<QLineEdit*>("Edit_lpt")->isEnabled());
+    auto* scale = d.findChild<QLineEdit*>("Edit_scale");
+    scale->setText("2");
+    d.findChild<QCheckBox*>("CheckBox_fit")->setChecked(true);
+    QCOMPARE(scale->text(), QString("0"));
+    QVERIFY(!scale->isEnabled());
+    QCOMPARE(line->text(), QString("c:\\drawout\\wdrawout code=2 if=3 fit"));
+    d.findChild<QLineEdit*>("Edit_folder")->setText("/elsewhere/");
+    QTest::mouseClick(Button(&d, "Button_folderReset"), Qt::LeftButton);
+    QCOMPARE(d.findChild<QLineEdit*>("Edit_folder")->text(), QString("/tmp/kamo/"));
+    QTest::mouseClick(Button(&d, "Button_ok"), Qt::LeftButton);
+    auto r = d.answer();
+    QVERIFY(r);
+    QCOMPARE(r->outputCode, 2);
+    QCOMPARE(r->interface, 3);
+    QVERIFY(r->fitToSheet);
+    QCOMPARE(r->psFont, std::string("Courier"));
   }
 
   void filters() {
