@@ -60,7 +60,8 @@ TEST(Cad3dBatch, EveryFormatFromTheCommandLine) {
     }
   }
   auto mesh = test::RunAdmesh({temp.file("walls.stl"), temp.file("solid.stl")});
-  if (!mesh.empty()) {
+  ASSERT_EQ(mesh.size(), 2u) << "admesh is not installed (scripts/install-deps.sh)";
+  {
     EXPECT_EQ(mesh[0]["Backwards edges"], 0) << mesh[0].text;
     EXPECT_EQ(mesh[1]["Number of parts"], 1) << mesh[1].text;
     EXPECT_EQ(mesh[1]["Total disconnected facets final"], 0) << mesh[1].text;
@@ -73,7 +74,8 @@ TEST(Cad3dBatch, EveryFormatFromTheCommandLine) {
   script += "if {[catch {igesread " + temp.file("sheet1.igs") + " i *} m]} {puts \"READFAIL $m\"}\n";
   script += "puts \"IGES [nbshapes i]\"\n";
   auto out = test::RunDraw(script, d);
-  if (out) {
+  ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
+  {
     EXPECT_EQ(out->find("READFAIL"), std::string::npos) << *out;
     EXPECT_NE(out->find("IGES"), std::string::npos) << *out;
   }

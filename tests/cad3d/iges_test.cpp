@@ -195,7 +195,7 @@ TEST(Iges, OpenCascadeReadsTheDrawing) {
               n + "]\"\nputs \"<<end " + n + ">>\"\n";
   }
   auto out = test::RunDraw(script, f.temp.path());
-  if (!out) GTEST_SKIP() << "occt-draw is not installed";
+  ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
   for (const Job& j : jobs) {
     std::string n = j.name;
     size_t a = out->find("<<" + n + ">>"), b = out->find("<<end " + n + ">>");

@@ -197,7 +197,7 @@ TEST(Step, OpenCascadeReadsEveryLevel) {
   script += "puts \"<<vertices>>\"\nforeach v [explode s_level1 V] {puts \"V [bounding $v]\"}\n";
   script += "puts \"<<end vertices>>\"\n";
   auto out = test::RunDraw(script, f.temp.path());
-  if (!out) GTEST_SKIP() << "occt-draw is not installed";
+  ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
   for (const Job& j : jobs) {
     std::string n = j.name;
     size_t a = out->find("<<" + n + ">>"), b = out->find("<<end " + n + ">>");

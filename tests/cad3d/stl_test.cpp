@@ -266,7 +266,7 @@ TEST(Stl, AdmeshReadsWallsAndSolids) {
     }
   }
   auto reports = test::RunAdmesh(files);
-  if (reports.empty()) GTEST_SKIP() << "admesh is not installed";
+  ASSERT_FALSE(reports.empty()) << "admesh is not installed (scripts/install-deps.sh)";
   for (size_t i = 0; i < jobs.size(); ++i) {
     const auto& r = reports[i];
     const Job& j = jobs[i];
