@@ -140,6 +140,8 @@ void IgesWriter::entity(int type, const std::vector<std::string>& pieces, const 
 }
 
 void IgesWriter::Line(Real x1, Real y1, Real x2, Real y2) {
+  // A line whose ends the file cannot tell apart is no curve for a reader.
+  if (num(x1) == num(x2) && num(y1) == num(y2)) return;
   entity(110, {"110," + num(x1) + "," + num(y1) + ",0.0," + num(x2) + "," + num(y2) + ",0.0;"}, "");
 }
 

@@ -160,6 +160,7 @@ TEST(Iges, OpenCascadeReadsTheDrawing) {
       {"elements", NoBlocks,
        [](CadOutput& c) {
          c.CadLine(0, 0, 10, 5);
+         c.CadLine(3, 3, 3, 3.00001L);  // no length in the file: left out
          c.CadCircle(50, 40, 10);
          c.CadArc(0, 0, 0, 90, 20);
          c.CadArcSweep(0, 0, 180, 90, 30, -90);
