@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
@@ -200,6 +201,36 @@ class MainWindowTest : public QObject {
     QVERIFY(shown.count('\n') > 20);
     QVERIFY(printable);
     QCOMPARE(QApplication::clipboard()->text(), shown);
+  }
+
+  // Help > Error Messages: the list of messages and the explanation of the
+  // one picked.
+  void errorListWithExplanation() {
+    Thh w;
+    w.show();
+    w.session().settings.pltDir = KAMO_DATA_DIR;
+    w.session().settings.helpLevel = 2;  // the list starts at the first message
+    w.session().messages.add("Fehler : A Cam <= 0 !");
+    w.updateMenus();
+    QAction* entry = Entry(w, "mi_helpFehlermeldungen");
+    QVERIFY(entry->isEnabled());
+    QCOMPARE(entry->text(), QString("&Fehlermeldungen (1)"));
+    QString cause;
+    int lists = 0;
+    test::WhenModal([&](QWidget* list) {
+      ++lists;
+      QCOMPARE(list->findChildren<QRadioButton*>().size(), 2);  // the message and "Weiter/zurück..."
+      QVERIFY(list->findChild<QRadioButton*>("RadioButton_1")->isChecked());
+      test::WhenModal([&](QWidget* explanation) {
+        QCOMPARE(explanation->objectName(), QString("Thelperr"));
+        cause = explanation->findChild<QPlainTextEdit*>("Memo_cause")->toPlainText();
+        QTest::mouseClick(explanation->findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+      });
+      QTest::mouseClick(list->findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+    });
+    entry->trigger();
+    QVERIFY2(cause.startsWith("Die Bohrung"), qPrintable(cause));
+    QCOMPARE(lists, 1);  // after the last message the list ends
   }
 
   void closeQuery() {
