@@ -86,14 +86,12 @@ void GraphicsView::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   p.fillRect(e->rect(), style_.background);
   if (!shown_ || !list_ || list_->size() == 0) return;
-  setCursor(Qt::WaitCursor);
   p.setTransform(zoomTransform());
   ReplayTarget target;
   target.device = QRectF(0, 0, width(), height());
   target.recordResX = list_->transform().resX;
   target.recordResY = list_->transform().resY;
   failed_ = !ReplayDisplayList(p, list_->records(), style_, target).ok;
-  unsetCursor();
 }
 
 void GraphicsView::keyPressEvent(QKeyEvent* e) {
