@@ -153,14 +153,14 @@ void StepWriter::BeginEntities() {
       "CARTESIAN_POINT('',(0.E+000,0.E+000,0.E+000));",
       "DIRECTION('',(0.E+000,0.E+000,1.));",
       "DIRECTION('',(1.,0.E+000,0.E+000));",
-      "( GEOMETRIC_REPRESENTATION_CONTEXT(3) GLOBAL_UNCERTAINTY_ASSIGNED_CONTEXT((#23)) "
-      "GLOBAL_UNIT_ASSIGNED_CONTEXT((#20,#21,#22)) REPRESENTATION_CONTEXT('Context #1', "
-      "'3D Context with UNIT and UNCERTAINTY') );",
+      ("( GEOMETRIC_REPRESENTATION_CONTEXT(3) GLOBAL_UNCERTAINTY_ASSIGNED_CONTEXT((#23)) "
+       "GLOBAL_UNIT_ASSIGNED_CONTEXT((#20,#21,#22)) REPRESENTATION_CONTEXT('Context #1', "
+       "'3D Context with UNIT and UNCERTAINTY') );"),
       "( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT(.MILLI.,.METRE.) );",
       "( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) );",
       "( NAMED_UNIT(*) SI_UNIT($,.STERADIAN.) SOLID_ANGLE_UNIT() );",
-      "UNCERTAINTY_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E-007),#20,'distance_accuracy_value',"
-      "'confusion accuracy');",
+      ("UNCERTAINTY_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E-007),#20,'distance_accuracy_value',"
+       "'confusion accuracy');"),
       "PRODUCT_TYPE('part',$,(#7));",
   };
   for (const char* e : fixed) issue(e);
