@@ -672,11 +672,40 @@ void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
   }
 }
 
+void CadOutput::arcVertices(Real sx, Real sy, Real ex, Real ey, Real s) {
+  ArcCentre c = GetArcCenter({sx, sy}, {ex, ey}, s);
+  if (!c.ok) return;
+  Real L = std::fabs(s) * c.r;
+  Real res = ArcResolution(settings_);
+  if (!(L > 0) || (L <= res && std::fabs(s) <= 0.1L)) return;
+  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
+  long count = static_cast<long>(std::clamp<Real>(n, 1, 100000));
+  Real step = s / static_cast<Real>(count);
+  for (long i = 1; i < count; ++i) {
+    Real a = c.start + static_cast<Real>(i) * step;
+    writer_->Vertex(c.c.x + c.r * std::cos(a) + offsetX_, c.c.y + c.r * std::sin(a) + offsetY_);
+  }
+}
+
 void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    if (toDxf()) dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
-    else writer_->Vertex(x + offsetX_, y + offsetY_);
+    if (toDxf()) {
+      dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
+      return;
+    }
+    // A writer of straight polylines gets the arcs as intermediate vertices.
+    if (vertexNo_ == 1) {
+      firstVertexX_ = x;
+      firstVertexY_ = y;
+    } else if (vertexAngle_ != 0) {
+      arcVertices(lastVertexX_, lastVertexY_, x, y, vertexAngle_);
+    }
+    writer_->Vertex(x + offsetX_, y + offsetY_);
+    lastVertexX_ = x;
+    lastVertexY_ = y;
+    vertexAngle_ = arcAngle;
+    ++vertexNo_;
     return;
   }
   if (vertexNo_ == 1) {
@@ -709,8 +738,17 @@ void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
 void CadOutput::CadEndPolyline() {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    if (toDxf()) dxf().SeqEnd();
-    else writer_->EndPolyline();
+    if (toDxf()) {
+      dxf().SeqEnd();
+      return;
+    }
+    bool apart = lastVertexX_ != firstVertexX_ || lastVertexY_ != firstVertexY_;
+    if (polylineClosed_ && vertexNo_ > 2 && (apart || vertexAngle_ != 0)) {
+      polylineClosed_ = false;
+      CadVertex(firstVertexX_, firstVertexY_, 0);
+    }
+    writer_->EndPolyline();
+    polylineClosed_ = false;
     return;
   }
   // A closed polyline gets its closing edge or arc, as in the DXF file.

@@ -162,6 +162,7 @@ class CadOutput {
   bool segments() const { return toWriter() && writer_->SegmentsArcs(); }
   void circleAsLines(Real x, Real y, Real r, bool clockwise);
   void arcSegments(Real xc, Real yc, Real r, Real startRad, Real sweepRad);
+  void arcVertices(Real sx, Real sy, Real ex, Real ey, Real sweepRad);
   bool abort() const { return env_.flags && env_.flags->abortFlag; }
   void setAbort() {
     if (env_.flags) env_.flags->abortFlag = true;

@@ -245,7 +245,9 @@ void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
     return;
   }
   Real L = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
-  if (!(L > 0) || !std::isfinite(L)) return;
+  // Rounding leftovers of segmented arcs are no walls.
+  Real scale = std::max({Real(1), std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)});
+  if (!(L > 1e-9L * scale) || !std::isfinite(L)) return;
   auto f = [](Real v) { return static_cast<float>(v); };
   // A wall thinner than the file can tell apart would only be a sliver.
   if (f(x1) == f(x2) && f(y1) == f(y2)) return;

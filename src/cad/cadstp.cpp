@@ -2,6 +2,7 @@
 // structure, trimmed lines, plane faces of polylines, closing context block.
 #include "cad/cadstp.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -86,7 +87,9 @@ std::string Direction(Real dx, Real dy) {
 }
 // Points the file cannot tell apart: a line between them would have no direction.
 bool SamePoint(Real x1, Real y1, Real x2, Real y2) {
-  return StepReal(x1) == StepReal(x2) && StepReal(y1) == StepReal(y2);
+  Real scale = std::max({Real(1), std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)});
+  return (StepReal(x1) == StepReal(x2) && StepReal(y1) == StepReal(y2)) ||
+         std::hypot(x2 - x1, y2 - y1) <= 1e-9L * scale;
 }
 std::string FileStem(const std::string& path) {
   size_t slash = path.find_last_of("/\\");

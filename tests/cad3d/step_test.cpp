@@ -239,3 +239,46 @@ TEST(Step, OpenCascadeReadsEveryLevel) {
 
 }  // namespace
 }  // namespace kamo
+
+namespace kamo {
+namespace {
+
+int CountOf(const std::string& s, const std::string& what) {
+  int n = 0;
+  for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+  return n;
+}
+
+// Native polylines keep their arcs (as vertices) and their closing edge, as
+// the emulated wire frame does.
+TEST(Step, NativePolylinesKeepArcsAndClosingEdge) {
+  Settings s;
+  auto cam = test::ExampleCam("points.kmo", s);
+  ASSERT_TRUE(cam);
+  auto draw = [&cam](int flags) {
+    return [&cam, flags](CadOutput& c) {
+      c.CadBeginPolyline(flags);
+      for (int i = 1; i <= cam->basePointCount; ++i) {
+        const ContourPoint& q = cam->basePoints[static_cast<size_t>(i)];
+        c.CadVertex(q.x, q.y, q.phi);
+      }
+      c.CadEndPolyline();
+    };
+  };
+  Cad3dFixture a, b, c, d;
+  std::string closed1 = TwoPasses(a, 1, draw(1));
+  std::string closed2 = TwoPasses(b, 2, draw(1));
+  std::string open1 = TwoPasses(c, 1, draw(0));
+  std::string open2 = TwoPasses(d, 2, draw(0));
+  int segments = CountOf(closed1, "TRIMMED_CURVE(");
+  EXPECT_GT(segments, 100);  // the arcs in pieces
+  EXPECT_EQ(CountOf(closed2, "EDGE_CURVE("), segments);
+  EXPECT_EQ(CountOf(closed2, "ADVANCED_FACE("), 1);
+  EXPECT_EQ(CountOf(open2, "TRIMMED_CURVE("), CountOf(open1, "TRIMMED_CURVE("));
+  EXPECT_EQ(CountOf(open1, "TRIMMED_CURVE("), segments - 1);
+  EXPECT_NE(open2.find("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(#11,#26),"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
