@@ -242,6 +242,12 @@ TEST(Stl, AdmeshReadsWallsAndSolids) {
     Real h = cam->body.width;
     jobs.push_back({std::string(ex) + "_solid", std::move(cam), true, 0, h});
   }
+  {  // walls of arcs in segments
+    auto cam = test::ExampleCam("points.kmo", f.settings);
+    ASSERT_TRUE(cam);
+    cam->body.width = 5;
+    jobs.push_back({"points_walls", std::move(cam), false, 0, 5});
+  }
   std::vector<std::string> files;
   std::vector<long> counts;
   for (Job& j : jobs) {
@@ -254,7 +260,7 @@ TEST(Stl, AdmeshReadsWallsAndSolids) {
     if (j.stlType == 0) {
       std::string b = test::ReadFileBytes(path);
       counts.push_back(static_cast<long>(BinaryCount(b)));
-      if (!j.closed) {
+      if (!j.closed && j.name.rfind("square", 0) == 0) {
         Real area = 0;
         for (const Facet& t : BinaryFacets(b)) area += FacetArea(t);
         Real expect = (400 + 2 * kPi * 10) * 10;
