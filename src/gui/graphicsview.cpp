@@ -83,6 +83,10 @@ QPointF GraphicsView::toDevice(const QPointF& p) const {
 }
 
 void GraphicsView::paintEvent(QPaintEvent* e) {
+  if (replaying_) {
+    update();
+    return;
+  }
   QPainter p(this);
   p.fillRect(e->rect(), style_.background);
   if (!shown_ || !list_ || list_->size() == 0) return;
@@ -91,7 +95,11 @@ void GraphicsView::paintEvent(QPaintEvent* e) {
   target.device = QRectF(0, 0, width(), height());
   target.recordResX = list_->transform().resX;
   target.recordResY = list_->transform().resY;
+  target.pause = pause_;
+  replaying_ = true;
+  ++replays_;
   failed_ = !ReplayDisplayList(p, list_->records(), style_, target).ok;
+  replaying_ = false;
 }
 
 void GraphicsView::keyPressEvent(QKeyEvent* e) {

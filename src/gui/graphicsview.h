@@ -3,6 +3,7 @@
 // wheel and the rubber band into moves of that rectangle.
 #pragma once
 #include <QWidget>
+#include <functional>
 
 #include "render/replay.h"
 #include "shell/zoom.h"
@@ -30,6 +31,12 @@ class GraphicsView : public QWidget {
   const ReplayStyle& replayStyle() const { return style_; }
   // The last replay stopped at an empty window.
   bool replayFailed() const { return failed_; }
+  // Where the replay waits at a pause record (milliseconds). None by
+  // default: a window paints a whole frame at once, so a pause inside the
+  // paint would only hold up every repaint.
+  void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+  // Replays done so far.
+  long replays() const { return replays_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -55,6 +62,12 @@ class GraphicsView : public QWidget {
   QPoint bandStart_;
   bool resetArmed_ = false;
   bool failed_ = false;
+  // A paint that arrives while the list is being replayed (an event serviced
+  // by a pause) is put off: it could repaint or change the list under the
+  // running replay.
+  bool replaying_ = false;
+  std::function<void(int)> pause_;
+  long replays_ = 0;
 };
 
 }  // namespace kamo

@@ -4,7 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -158,7 +163,58 @@ StartResult Thh::start(const std::vector<std::string>& args, const StartEnvironm
   return r;
 }
 
+namespace {
+// A developer hook, not an option of the program: with KAMO_GRAB=<png> the
+// window runs the menu entry named by KAMO_GRAB_ENTRY (if any), saves a grab
+// of itself after its first paint, prints the time since start and the mean
+// repaint time of the drawing surface to stderr, and ends.
+class FirstPaintGrab : public QObject {
+ public:
+  FirstPaintGrab(Thh& w, QString png, const QElapsedTimer& started)
+      : window_(w), png_(std::move(png)), started_(started) {}
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !done_) {
+      done_ = true;
+      QTimer::singleShot(0, this, [this] { finish(); });
+    }
+    return QObject::eventFilter(o, e);
+  }
+
+ private:
+  void finish() {
+    qint64 firstPaint = started_.elapsed();
+    bool saved = window_.grab().save(png_, "PNG");
+    GraphicsView* v = window_.graphicsView();
+    constexpr int kRepaints = 50;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < kRepaints; ++i) {
+      QKeyEvent key(QEvent::KeyPress, i % 2 ? Qt::Key_Minus : Qt::Key_Plus, Qt::KeypadModifier);
+      QApplication::sendEvent(v, &key);
+      v->repaint();
+    }
+    double zoom = static_cast<double>(t.nsecsElapsed()) / kRepaints / 1e6;
+    t.restart();
+    for (int i = 0; i < kRepaints; ++i) {
+      QKeyEvent key(QEvent::KeyPress, i % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier);
+      QApplication::sendEvent(v, &key);
+      v->repaint();
+    }
+    double pan = static_cast<double>(t.nsecsElapsed()) / kRepaints / 1e6;
+    std::fprintf(stderr, "wkamo: first paint after %lld ms; repaint %.2f ms (zoom), %.2f ms (pan); %zu records\n",
+                 static_cast<long long>(firstPaint), zoom, pan, window_.shell().screen.size());
+    QApplication::exit(saved ? 0 : 1);
+  }
+  Thh& window_;
+  QString png_;
+  const QElapsedTimer& started_;
+  bool done_ = false;
+};
+}  // namespace
+
 int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
+  QElapsedTimer started;
+  started.start();
   QApplication app(argc, argv);
   QApplication::setApplicationName(kProductName);
   Thh window;
@@ -185,8 +241,22 @@ int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
     window.resize(size.width, size.height + window.menuBar()->sizeHint().height() +
                                    window.statusBar()->sizeHint().height());
   }
+  std::unique_ptr<FirstPaintGrab> grab;
+  if (const char* png = std::getenv("KAMO_GRAB"); png && *png) {
+    if (const char* entry = std::getenv("KAMO_GRAB_ENTRY"); entry && *entry) {
+      if (auto* a = window.findChild<QAction*>(entry)) a->trigger();
+    }
+    int w = 0, h = 0;
+    if (const char* size = std::getenv("KAMO_GRAB_SIZE"); size && std::sscanf(size, "%dx%d", &w, &h) == 2 &&
+        w >= 320 && h >= 240)
+      window.resize(w, h);
+    grab = std::make_unique<FirstPaintGrab>(window, QString::fromLocal8Bit(png), started);
+    window.graphicsView()->installEventFilter(grab.get());
+  }
   window.show();
-  return app.exec();
+  int rc = app.exec();
+  if (grab) window.graphicsView()->removeEventFilter(grab.get());
+  return rc;
 }
 
 }  // namespace kamo
