@@ -24,6 +24,7 @@ void Describe(CamProject& p, const std::string& name, const std::string& number)
   p.changes[1] = {"Erstausgabe", "2026-01-15", "KAM", "Neu erstellt"};
   p.info.rows[0] = {"2026-01-15", "M\x81ller"};
   p.info.rows[1] = {"2026-01-16", "Schr\x94" "der"};
+  p.body = {10, 12};  // bore and width, so that the solid outputs have a body
 }
 
 ExampleProject Formula() {
