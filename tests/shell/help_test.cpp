@@ -8,6 +8,7 @@
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
+#include "shell/sheet_batch.h"
 
 namespace kamo {
 namespace {
@@ -58,6 +59,28 @@ TEST(CommandLine, HelpNeedsNoDisplay) {
   EXPECT_EQ(RunBatch(s, {"/?"}, out, err), kExitOk);
   EXPECT_EQ(out.str().substr(0, 22), "KAMO Command Line Mode");
   EXPECT_TRUE(err.str().empty());
+}
+
+// Our own lines after the fixed ones name every option and every format the
+// parser takes, so a format added to the batch jobs cannot stay undocumented.
+TEST(CommandLine, HelpNamesEveryOptionAndFormat) {
+  std::string help;
+  for (const auto& l : CommandLineHelp()) help += l + "\n";
+  for (const char* option : {"--sheet", "--diagram", "--solid", "--format", "-o OUT", "/I",
+                             "/CADi:j", "/NOGUI", "/G", "/E", "Exit codes"})
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  for (const char* kind : {"1 DXF", "2 IGES", "5 text", "6 STL", "7 STEP", "7, 8, 9 the diagrams"})
+    EXPECT_NE(help.find(kind), std::string::npos) << kind;
+  std::ostringstream err;
+  ConsolePort port(err);
+  Session s(port);
+  for (const char* format : {"dxf", "txt", "pdf", "svg", "png", "igs", "stp", "stl"}) {
+    EXPECT_NE(help.find(format), std::string::npos) << format;
+    CommandLine cl = ParseCommandLine({"cam.kmo", "--sheet", "1", "--format", format});
+    EXPECT_EQ(SheetBatchUsageError(s, cl).find("unknown"), std::string::npos) << format;
+  }
+  CommandLine wrong = ParseCommandLine({"cam.kmo", "--sheet", "1", "--format", "jpg"});
+  EXPECT_NE(SheetBatchUsageError(s, wrong).find("unknown"), std::string::npos);
 }
 
 }  // namespace
