@@ -291,6 +291,16 @@ class Replayer {
 
 }  // namespace
 
+void ZoomAs(ReplayTarget& target, const ViewTransform& view) {
+  target.recordResX = view.resX;
+  target.recordResY = view.resY;
+  target.zoomed = true;
+  target.zx0 = view.zx0;
+  target.zy0 = view.zy0;
+  target.zx1 = view.zx1;
+  target.zy1 = view.zy1;
+}
+
 ReplayResult ReplayDisplayList(QPainter& painter, const std::vector<std::string>& records,
                                const ReplayStyle& style, const ReplayTarget& target) {
   ReplayResult result;

@@ -50,6 +50,10 @@ struct ReplayResult {
 ReplayResult ReplayDisplayList(QPainter& painter, const std::vector<std::string>& records,
                                const ReplayStyle& style, const ReplayTarget& target);
 
+// The zoom rectangle and the virtual device of a window transform: the replay
+// then shows on target.device what the transform's X and Y put on its device.
+void ZoomAs(ReplayTarget& target, const ViewTransform& view);
+
 // The palette of the engine as Qt colours (Windows values 0x00BBGGRR).
 std::array<QColor, 17> PaletteColours(const std::array<unsigned, 17>& windowsColours);
 QColor FromWindowsColour(unsigned v);

@@ -7,6 +7,7 @@
 
 #include "display/logo.h"
 #include "display/picture.h"
+#include "display/transform.h"
 #include "render/replay.h"
 
 namespace kamo {
@@ -174,6 +175,54 @@ TEST(Replay, ZoomRectangleMagnifies) {
   EXPECT_EQ(plain.pixelColor(60, 160), QColor(Qt::white));
   EXPECT_NE(zoomed.pixelColor(60, 160), QColor(Qt::white));
   EXPECT_EQ(zoomed.pixelColor(30, 180), QColor(Qt::white));
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// The replay puts a world point where the window transform's X and Y put it,
+// after the zoom and pan steps of the window.
+TEST(Replay, ZoomedWindowFollowsTheTransform) {
+  enum Step { In, Out, Left, Up, WheelIn };
+  const std::vector<std::vector<Step>> cases = {
+      {}, {In}, {In, In, In}, {In, In, Left, Left}, {In, In, In, Up}, {Out, Out}, {WheelIn, Left}};
+  const std::pair<double, double> points[] = {{80, 60}, {40, 30}, {120, 90}, {70, 65}, {95, 50}};
+  for (size_t c = 0; c < cases.size(); ++c) {
+    DisplayList list;
+    ASSERT_TRUE(list.Header(0, 0, 160, 120));
+    list.SetColor(16);
+    for (auto [x, y] : points) list.Solid(x - 1.5L, y - 1.5L, x + 1.5L, y - 1.5L, x + 1.5L, y + 1.5L, x - 1.5L, y + 1.5L);
+    ViewTransform v = list.transform();
+    for (Step s : cases[c]) {
+      if (s == WheelIn)
+        ProcessWheel(v, -240, 1.5L);
+      else
+        ProcessViewKey(v, s == In ? ViewKey::ZoomIn : s == Out ? ViewKey::ZoomOut : s == Left ? ViewKey::Left : ViewKey::Up,
+                       1.5L, 0.1L);
+    }
+    QImage img(v.resX, v.resY, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    ReplayStyle style;
+    style.palette = PaletteColours(DefaultPalette());
+    ReplayTarget t;
+    t.device = QRectF(0, 0, v.resX, v.resY);
+    ZoomAs(t, v);
+    ASSERT_TRUE(ReplayDisplayList(p, list.records(), style, t).ok);
+    p.end();
+    int seen = 0;
+    for (auto [x, y] : points) {
+      long X = v.X(x), Y = v.Y(y);
+      if (X < 2 || Y < 2 || X >= v.resX - 2 || Y >= v.resY - 2) continue;  // zoomed out of view
+      ++seen;
+      EXPECT_EQ(img.pixelColor(static_cast<int>(X), static_cast<int>(Y)), QColor(Qt::black))
+          << "case " << c << " point " << x << "," << y << " at " << X << "," << Y;
+    }
+    EXPECT_GE(seen, 1) << c;
+  }
 }
 
 }  // namespace
