@@ -233,3 +233,70 @@ TEST(SheetFrame, HeadBlockOnTheScreen) {
 
 }  // namespace
 }  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// Captions and values of each title block form, relative to its corner on A3
+// with the 10 mm margin: ISO at (230, 10), DIN at (227.6, 5).
+TEST(SheetFrame, FieldTextsOfEveryForm) {
+  struct Field {
+    int form;
+    double x, y;
+    const char* text;
+  } fields[] = {
+      {kIsoFig2, 1, 33.5, "Verantwortl. Abt."}, {kIsoFig2, 32, 33.5, "Technische Referenz"},
+      {kIsoFig2, 75, 33.5, "Erstellt durch"},   {kIsoFig2, 117, 33.5, "Genehmigt von"},
+      {kIsoFig2, 75, 24.5, "Dokumentenart"},    {kIsoFig2, 129, 24.5, "Dokumentenstatus"},
+      {kIsoFig2, 137, 6.5, "Ausgabedatum"},     {kIsoFig2, 161, 6.5, "Spr."},
+      {kIsoFig2, 171, 6.5, "Blatt"},            {kIsoFig2, 2, 29, "Abt-7"},
+      {kIsoFig2, 33, 29, "Dritter"},            {kIsoFig2, 76, 29, "Erster"},
+      {kIsoFig2, 118, 29, "Zweiter"},           {kIsoFig2, 76, 20, "Zeichnung"},
+      {kIsoFig2, 130, 20, "frei"},              {kIsoFig2, 162, 2, "de"},
+      {kIsoFig2, 76, 2.5, "Zwei"},              {kIsoFig1, 1, 24.5, "Verantwortl. Abt."},
+      {kIsoFig1, 32, 24.5, "Technische Referenz"}, {kIsoFig1, 75, 24.5, "Dokumentenart"},
+      {kIsoFig1, 136, 24.5, "Dokumentenstatus"}, {kIsoFig1, 32, 15.5, "Erstellt durch"},
+      {kIsoFig1, 32, 6.5, "Genehmigt von"},     {kIsoFig1, 171, 6.5, "Blatt"},
+      {kIsoFig1, 33, 11, "Erster"},             {kIsoFig1, 33, 2, "Zweiter"},
+      {kIsoFig1, 2, 20, "Abt-7"},               {kIsoFig1, 33, 20, "Dritter"},
+      {kIsoFig1, 76, 20, "Zeichnung"},          {kIsoFig1, 138, 20, "frei"},
+      {kIsoFig1, 130, 12, "N-1"},               {kIsoFig1, 76, 8.5, "Nocken"},
+      {kDin6771, 1, 1, "Zust."},                {kDin6771, 34.8, 1, "Datum"},
+      {kDin6771, 47.8, 1, "Name"},              {kDin6771, 66, 35, "Datum"},
+      {kDin6771, 81.6, 35, "Name"},             {kDin6771, 55.6, 26.5, "Gepr."},
+      {kDin6771, 55.6, 22.25, "Norm"},          {kDin6771, 55.6, 18, "Frei."},
+      {kDin6771, 66, 30.75, "01.02.26"},        {kDin6771, 81.6, 30.75, "Erster"},
+      {kDin6771, 81.6, 26.5, "Zweiter"},        {kDin6771, 81.6, 22.25, "Dritter"},
+      {kDin6771, 81.6, 18, "Vierter"},          {kDin6771, 144, 1, "Ersetzt durch B-2"},
+      {kDin6771, 55.6, 1, "Firma"},             {kDin6771, 100.8, 20.125, "Zwei"},
+      {kDin6771Min, 55.6, 30.75, "Bearb."},     {kDin6771Min, 81.6, 18, "Vierter"},
+      {kDin6771Min, 100.8, 28.625, "Nocken"},   {kDin6771Min, 100.8, 7.375, "N-1"},
+  };
+  for (int form : {kIsoFig2, kIsoFig1, kDin6771, kDin6771Min}) {
+    FrameFixture f;
+    f.settings.titleBlockForm = form;
+    f.settings.frameMargin = 1;
+    f.settings.releaseFieldText = "Frei.";
+    DrawingInfo& in = f.project.info;
+    in.responsibleDept = "Abt-7";
+    in.documentType = "Zeichnung";
+    in.documentStatus = "frei";
+    in.replacedBy = "B-2";
+    const char* names[] = {"Erster", "Zweiter", "Dritter", "Vierter"};
+    for (size_t i = 0; i < 4; ++i) in.rows[i] = {"01.02.26", names[i]};
+    f.settings.numbers.cadTextType = 1;
+    f.begin(kCadText);
+    SheetFrameContext ctx{*f.cad, f.project, f.settings, "Firma"};
+    DrawSheetFrame(ctx, kSheetA3, "Nocken", "Zwei", "N-1");
+    std::string t = f.entities(f.end("txt"));
+    const bool iso = form == kIsoFig1 || form == kIsoFig2;
+    const double ox = iso ? 230 : 227.6, oy = iso ? 10 : 5;
+    for (const Field& c : fields) {
+      if (c.form != form) continue;
+      EXPECT_TRUE(f.HasText(t, ox + c.x, oy + c.y, c.text)) << form << " " << c.text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kamo
