@@ -2,6 +2,7 @@
 // with poppler's pdfinfo and pdftotext.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -99,6 +100,48 @@ TEST(LongMatrix, DISABLED_EveryExampleSheetDiagramAndFormat) {
       }
     }
   }
+}
+
+// Every example through the command line in every format, the kinds taken in
+// turn so that each sheet and diagram kind comes out in several formats; the
+// PDF pages are the sheet's paper or A4 landscape.
+TEST(BatchPictures, EveryExampleInEveryFormat) {
+  TempFolder work;
+  const char* formats[] = {"dxf", "txt", "pdf", "svg", "png"};
+  int turn = 0;
+  std::vector<std::string> examples;
+  for (const auto& e : fs::directory_iterator(kSource + "/examples"))
+    if (e.path().extension() == ".kmo") examples.push_back(e.path().string());
+  std::sort(examples.begin(), examples.end());
+  ASSERT_GE(examples.size(), 5u);
+  for (const std::string& example : examples) {
+    std::string stem = fs::path(example).stem().string();
+    for (const char* format : formats) {
+      int sheet = turn % 10 + 1, diagram = turn % 5 + 1;
+      ++turn;
+      for (bool isSheet : {true, false}) {
+        int kind = isSheet ? sheet : diagram;
+        std::string out = work.file(stem + (isSheet ? "_s" : "_d") + std::to_string(kind) + "." + format);
+        Outcome r = Batch({example, isSheet ? "--sheet" : "--diagram", std::to_string(kind), "--format", format,
+                           "-o", out},
+                          work.path());
+        ASSERT_EQ(r.code, 0) << out << " " << r.err;
+        ASSERT_GT(fs::file_size(out), 200u) << out;
+        if (std::string(format) != "pdf") continue;
+        std::string info = Command("pdfinfo " + out + " 2>&1");
+        double w = 0, h = 0;
+        size_t at = info.find("Page size:");
+        ASSERT_NE(at, std::string::npos) << info;
+        ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2) << info;
+        bool a3 = isSheet && kind == 10, portrait = isSheet && kind == 5;
+        EXPECT_NE(info.find(a3 ? "(A3)" : "(A4)", at), std::string::npos) << out << info;
+        EXPECT_EQ(w < h, portrait) << out << info;
+      }
+    }
+  }
+  EXPECT_EQ(Command("/usr/bin/python3 -c \"import sys, xml.dom.minidom as m; "
+                    "[m.parse(f) for f in sys.argv[1:]]; print('OK')\" " + work.path() + "/*.svg 2>&1"),
+            "OK\n");
 }
 
 // A project of our own with a drawing name, number and changes.
