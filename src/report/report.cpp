@@ -204,6 +204,20 @@ ReportEngine::ReportEngine(ReportContext ctx)
 
 ReportEngine::~ReportEngine() = default;
 
+void ReportEngine::refresh(const ReportContext& fresh) {
+  ctx_.explanationFile = fresh.explanationFile;
+  ctx_.tempDir = fresh.tempDir;
+  ctx_.workDir = fresh.workDir;
+  ctx_.batchFile = fresh.batchFile;
+  ctx_.ownerName = fresh.ownerName;
+  ctx_.archiveName = fresh.archiveName;
+  ctx_.noGui = fresh.noGui;
+  ctx_.portDevices = fresh.portDevices;
+  ctx_.platform = fresh.platform;
+  defaultTarget_ = ctx_.settings.textDevice;
+  askTarget_ = ctx_.settings.askTextDevice;
+}
+
 ReportPlatform& ReportEngine::platform() const {
   return ctx_.platform ? *ctx_.platform : SystemReportPlatform();
 }

@@ -102,6 +102,12 @@ class ReportEngine {
   int lineOnPage() const { return lineOnPage_; }
   bool isOpen() const { return open_; }
   const ReportContext& context() const { return ctx_; }
+  // The batch printout names its file and switches the explanation list off here.
+  ReportContext& context() { return ctx_; }
+  // An engine kept for a whole session takes the current folders, names and
+  // switches of fresh (its references stay) and the target choice of the
+  // settings again; the file counter of the tab-separated outputs goes on.
+  void refresh(const ReportContext& fresh);
   const NumberStyle& numbers() const { return ctx_.settings.numbers; }
   bool aborted() const { return ctx_.ui.flags().abortFlag; }
 

@@ -55,11 +55,10 @@ const char* JobName(CommandLine::Job job) {
 
 // The unattended printout on the batch target: project stem + ".txt" in workDir.
 int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
-  ReportContext ctx = SessionReportContext(s, workDir);
-  if (!cl.output.empty()) ctx.batchFile = (fs::path(workDir) / cl.output).string();
+  ReportEngine& engine = s.reports(workDir);
+  if (!cl.output.empty()) engine.context().batchFile = (fs::path(workDir) / cl.output).string();
   // Nobody could answer the explanation list.
-  ctx.noGui = true;
-  ReportEngine engine(std::move(ctx));
+  engine.context().noGui = true;
   engine.setDefaultTarget(otBatch);
   engine.setAskTarget(false);
   s.flags.abortFlag = false;
@@ -76,17 +75,6 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
 }
 
 }  // namespace
-
-ReportContext SessionReportContext(Session& s, const std::string& workDir) {
-  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
-  ctx.explanationFile = s.explanationFile();
-  ctx.tempDir = s.tempDir();
-  ctx.workDir = workDir;
-  ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
-  ctx.archiveName = s.settings.archiveMode && s.uiState.fromCommandLine;
-  ctx.noGui = s.noGui();
-  return ctx;
-}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;

@@ -10,10 +10,6 @@ namespace kamo {
 
 class Session;
 
-// What the report engine needs from a session; workDir receives the batch
-// printout and holds the printer's "TEXT.HXP".
-ReportContext SessionReportContext(Session& session, const std::string& workDir);
-
 // Exit codes of batch runs.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // unreadable project, failed calculation or output

@@ -43,4 +43,31 @@ std::string Session::explanationFile() const {
 
 bool Session::noGui() const { return ParamGiven(commandLine, "/NOGUI"); }
 
+ReportContext SessionReportContext(Session& s, const std::string& workDir) {
+  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
+  ctx.explanationFile = s.explanationFile();
+  ctx.tempDir = s.tempDir();
+  ctx.workDir = workDir;
+  ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
+  ctx.archiveName = s.settings.archiveMode && s.uiState.fromCommandLine;
+  ctx.noGui = s.noGui();
+  return ctx;
+}
+
+ReportEngine& Session::reports(const std::string& workDir) {
+  std::string dir = workDir;
+  if (dir.empty()) {
+    std::error_code ec;
+    dir = fs::current_path(ec).string();
+    if (ec) dir = ".";
+  }
+  ReportContext fresh = SessionReportContext(*this, dir);
+  // The engine refers to the project: a replaced one needs a new engine.
+  if (!reports_ || &reports_->context().project != project_.get())
+    reports_ = std::make_unique<ReportEngine>(std::move(fresh));
+  else
+    reports_->refresh(fresh);
+  return *reports_;
+}
+
 }  // namespace kamo

@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "core/ui.h"
 #include "display/picture.h"
+#include "report/report.h"
 
 namespace kamo {
 
@@ -44,11 +45,19 @@ class Session {
   // The error explanation file to read.
   std::string explanationFile() const;
   bool noGui() const;
+  // The session's report engine, its folders, names and switches brought up
+  // to date for the report about to be written; workDir receives the batch
+  // printout and holds the printer's "TEXT.HXP" (empty: the working folder).
+  ReportEngine& reports(const std::string& workDir = {});
 
  private:
   std::unique_ptr<CamProject> project_;
   std::unique_ptr<Clock> clock_;
   std::string ownTemp_;  // created by this session, removed with it
+  std::unique_ptr<ReportEngine> reports_;
 };
+
+// What the report engine needs from a session, as it stands now.
+ReportContext SessionReportContext(Session& session, const std::string& workDir);
 
 }  // namespace kamo
