@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "core/codepage.h"
 #include "report/camreport.h"
@@ -149,32 +150,52 @@ TEST(CamPrintout, UnattendedPrintoutIsTabSeparatedWithRemarks) {
   EXPECT_EQ(text.find('\f'), std::string::npos);
 }
 
+// Every printout mode, with the tables (formulas, points) and the value rows
+// of the curve definitions, and hostile texts everywhere a user can type.
 TEST(CamPrintout, HtmlPrintoutOfHostileTextsPassesTidy) {
-  ReportBench b;
-  FillResults(b.project);
-  b.project.curveType = ctFormula;
-  b.project.segmentCount = 1;
-  b.project.segments[1] = {360, "50+X</TD></TABLE><script>"};
-  b.project.drawing.bemerk1 = "<b>fett";
-  b.project.drawing.bemerk2 = "</TABLE>";
-  b.project.drawing.bemerk3 = "a & \"b\"";
-  b.explain({{"Fehler : L < stroke !", "<i>", "</BODY>"}});
-  b.messages.add("Fehler : L < stroke !");
-  b.port.files.push_back(b.folder.file("cam.htm"));
-  b.settings.textDevice = otHtml;
-  auto e = b.engine();
-  ASSERT_TRUE(CamPrintout(*e, pmStandard));
-  std::string html = ReadFileBytes(b.folder.file("cam.htm"));
-  for (const char* raw : {"<b>", "<script>", "<i>", "</TD></TABLE>"})
-    EXPECT_EQ(html.find(raw), std::string::npos) << raw;
-  EXPECT_NE(html.find("50+X&lt;/TD&gt;&lt;/TABLE&gt;&lt;script&gt;"), std::string::npos);
-  EXPECT_NE(html.find("<h5>a &amp; &quot;b&quot;</h5>"), std::string::npos);
-  EXPECT_EQ(html.find("</BODY>"), html.rfind("</BODY>"));
-  std::string cmd = "tidy -q -e '" + b.folder.file("cam.htm") + "' > '" + b.folder.file("tidy.log") +
-                    "' 2>&1";
-  int rc = std::system(cmd.c_str());
-  ASSERT_NE(rc, -1);
-  EXPECT_LT(WEXITSTATUS(rc), 2) << ReadFileBytes(b.folder.file("tidy.log"));
+  struct Case {
+    int mode;
+    int type;
+  } cases[] = {{pmStandard, ctFormula}, {pmExtract, ctFormula}, {pmUnattended, ctFormula},
+               {pmStandard, ctPoints},  {pmStandard, ctEllipse}, {pmStandard, ctPolynomial}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("mode " + std::to_string(c.mode) + ", curve type " + std::to_string(c.type));
+    ReportBench b;
+    FillResults(b.project);
+    b.project.curveType = c.type;
+    b.project.segmentCount = 1;
+    b.project.segments[1] = {360, "50+X</TD></TABLE><script>"};
+    b.project.poly.n = 2;
+    b.project.drawing.bemerk1 = "<b>fett";
+    b.project.drawing.bemerk2 = "</TABLE>";
+    b.project.drawing.bemerk3 = "a & \"b\"";
+    b.file.fileName = "n<o>cke";
+    b.explain({{"Fehler : L < stroke !", "<i>", "</BODY>"},
+               {"Warnung: r < 0 & mehr", std::string(80, 'x') + " <p>", "&amp;"}});
+    b.messages.add("Fehler : L < stroke !");
+    b.messages.add("Warnung: r < 0 & mehr");
+    b.port.files.push_back(b.folder.file("cam.htm"));
+    b.settings.textDevice = otHtml;
+    auto e = b.engine();
+    ASSERT_TRUE(CamPrintout(*e, c.mode));
+    std::string html = ReadFileBytes(b.folder.file("cam.htm"));
+    for (const char* raw : {"<b>", "<script>", "<i>", "<p>", "</TD></TABLE>", "n<o>"})
+      EXPECT_EQ(html.find(raw), std::string::npos) << raw;
+    if (c.type == ctFormula && c.mode != pmExtract) {
+      EXPECT_NE(html.find("50+X&lt;/TD&gt;&lt;/TABLE&gt;&lt;script&gt;"), std::string::npos);
+    }
+    EXPECT_NE(html.find("<h5>a &amp; &quot;b&quot;</h5>"), std::string::npos);
+    EXPECT_NE(html.find("<TD>&amp;amp;</TD>"), std::string::npos);
+    EXPECT_EQ(html.find("</BODY>"), html.rfind("</BODY>"));
+    EXPECT_EQ(html.find('\f'), std::string::npos);
+    std::string cmd = "tidy -q -e '" + b.folder.file("cam.htm") + "' > '" +
+                      b.folder.file("tidy.log") + "' 2>&1";
+    int rc = std::system(cmd.c_str());
+    ASSERT_NE(rc, -1);
+    // tidy exits 2 on errors, 1 on warnings only.
+    EXPECT_LT(WEXITSTATUS(rc), 2) << ReadFileBytes(b.folder.file("tidy.log"));
+    if (std::getenv("KAMO_SHOW_TIDY")) std::cerr << ReadFileBytes(b.folder.file("tidy.log"));
+  }
 }
 
 TEST(CamPrintout, FailedCalculationShowsTheErrorListInstead) {
