@@ -353,6 +353,12 @@ bool CadOutput::CadClose() {
     if (kind_ == kCadPlot && ok && env_.plot && !env_.batch) env_.plot->RunPlot();
   }
   RemoveBlockFiles();
+  // The finished file opens in the user's CAD application; never in batch mode.
+  bool fileKind = kind_ == kCadDxf || kind_ == kCadIges || kind_ == kCadText ||
+                  kind_ == kCadStl || kind_ == kCadStep;
+  if (ok && !aborted && !heightCancelled_ && fileKind && settings_.startCadApplication &&
+      !env_.batch && !fileName_.empty())
+    env_.ui->port().openWithApplication(fileName_);
   return ok;
 }
 
@@ -839,11 +845,20 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
   ins_.angle += angle;
   ins_.scaleX *= scaleX;
   ins_.scaleY *= scaleY;
+  // The insertion point already carries whatever offset the caller meant
+  // (CadInsertAt adds it, CadInsert does not, as in the DXF INSERT); the
+  // replayed elements must not receive it a second time.
   struct Restore {
     CadOutput& c;
     InsertTransform t;
-    ~Restore() { c.ins_ = t; }
-  } restore{*this, saved};
+    Real offsetX, offsetY;
+    ~Restore() {
+      c.ins_ = t;
+      c.offsetX_ = offsetX;
+      c.offsetY_ = offsetY;
+    }
+  } restore{*this, saved, offsetX_, offsetY_};
+  offsetX_ = offsetY_ = 0;
 
   if (ins_.depth > 4) {
     // Too deep a nesting ends this output, not the program.

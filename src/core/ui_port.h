@@ -110,6 +110,9 @@ class UiPort {
   virtual std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& /*f*/) {
     return std::nullopt;
   }
+  // Opens a written file with the application the desktop associates with
+  // it, without waiting; a port without a desktop does nothing.
+  virtual void openWithApplication(const std::string& /*path*/) {}
 };
 
 }  // namespace kamo

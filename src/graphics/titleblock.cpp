@@ -305,12 +305,8 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
     ox = Iso(form) ? 25 : 17.9L;
   }
   cad.CadOffset(ox, oy);
-  // User blocks are inserted with the offset taken out: their replay on the
-  // screen sends every element through the offset once more.
   auto insert = [&](const char* name, Real x, Real y, Real sx, Real sy) {
-    cad.CadOffset(0, 0);
-    cad.CadInsert(name, ox + x, oy + y, 0, sx, sy);
-    cad.CadOffset(ox, oy);
+    cad.CadInsertAt(name, x, y, 0, sx, sy);
   };
   switch (form) {
     case kIsoFig1: IsoFig1(ctx, name, name2, number); break;

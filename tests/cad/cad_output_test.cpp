@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "cad_fixture.h"
 
@@ -118,6 +119,53 @@ TEST(CadOutput, CancelledSaveDialogWritesNothing) {
   EXPECT_EQ(f.cad->outputFileName(), f.temp.file("chosen.dxf"));
   EXPECT_TRUE(f.cad->CadClose());
   EXPECT_TRUE(std::filesystem::exists(f.temp.file("chosen.dxf")));
+}
+
+// A finished file opens in its application, unless the run is a batch run,
+// the switch is off, the output was aborted or the height prompt cancelled.
+TEST(CadOutput, FinishedFileOpensInItsApplication) {
+  struct Case {
+    int kind;
+    bool batch, switchOn, abort;
+    std::optional<std::string> height;  // the STL height prompt
+    bool opened;
+  } cases[] = {
+      {kCadDxf, false, true, false, {}, true},
+      {kCadText, false, true, false, {}, true},
+      {kCadIges, false, true, false, {}, true},
+      {kCadStl, false, true, false, "7", true},
+      {kCadStl, false, true, false, std::nullopt, false},
+      {kCadDxf, true, true, false, {}, false},
+      {kCadDxf, false, false, false, {}, false},
+      {kCadDxf, false, true, true, {}, false},
+      {kCadScreen, false, true, false, {}, false},
+  };
+  for (const Case& c : cases) {
+    CadFixture f;
+    f.settings.startCadApplication = c.switchOn;
+    f.cad->environment().batch = c.batch;
+    const std::string ext = c.kind == kCadDxf ? "dxf" : c.kind == kCadIges ? "igs" : c.kind == kCadStl ? "stl" : "txt";
+    if (!c.batch && c.kind != kCadScreen) f.port.files.push_back(f.temp.file("cam." + ext));
+    if (c.kind == kCadStl) f.port.texts.push_back(c.height);
+    f.cad->CadOpen(c.kind, "KAMO");
+    f.cad->CadWindow(0, 0, 100, 100, 5);
+    f.cad->CadBeginEntities();
+    f.cad->CadLine(0, 0, 10, 0);
+    f.cad->CadLine(10, 0, 10, 10);
+    f.cad->CadLine(10, 10, 0, 0);
+    f.cad->CadEndSection();
+    if (c.abort) f.flags.abortFlag = true;
+    f.cad->CadClose();
+    std::string what = std::to_string(c.kind) + (c.batch ? " batch" : "") + (c.switchOn ? "" : " off") +
+                       (c.abort ? " aborted" : "") + (c.height ? "" : " cancelled");
+    if (c.opened) {
+      ASSERT_EQ(f.port.opened.size(), 1u) << what;
+      EXPECT_EQ(f.port.opened[0], f.cad->outputFileName()) << what;
+      EXPECT_TRUE(std::filesystem::exists(f.port.opened[0])) << what;
+    } else {
+      EXPECT_TRUE(f.port.opened.empty()) << what;
+    }
+  }
 }
 
 TEST(CadOutput, KindsNotBuiltRefuse) {

@@ -107,6 +107,47 @@ TEST(Replay, ScreenBlocksAndNesting) {
   EXPECT_TRUE(std::filesystem::exists(f.temp.file("$LOGO_9.dx$")));
 }
 
+// A user block inserted with the drawing offset in force lands offset once,
+// whether it is replayed (screen, DXF without the block) or written as INSERT.
+TEST(Replay, OffsetAddedOnce) {
+  struct Case {
+    int kind;
+    bool at;           // CadInsertAt (adds the offset) or CadInsert (takes the point as given)
+    const char* want;  // the line from (0, 0) to (1, 0) of the block, inserted at (10, 20)
+  } cases[] = {
+      {kCadScreen, true, "4;110;220;111;220"},
+      {kCadScreen, false, "4;10;20;11;20"},
+      {kCadDxf, true, " 10\r\n110.000000\r\n 20\r\n220.000000\r\n 11\r\n111.000000\r\n"},
+      {kCadDxf, false, " 10\r\n10.000000\r\n 20\r\n20.000000\r\n 11\r\n11.000000\r\n"},
+      {kCadText, true, "INSERT\tU\t110.000000\t220.000000\t0.000000\t1.000000\t1.000000\r\n"},
+      {kCadText, false, "INSERT\tU\t10.000000\t20.000000\t0.000000\t1.000000\t1.000000\r\n"},
+  };
+  for (const Case& c : cases) {
+    CadFixture f;
+    WriteFileBytes(f.temp.file("$U.dx$"),
+                   Groups({{0, "LINE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {0, "EOF"}}));
+    f.begin(c.kind);
+    f.cad->CadOffset(100, 200);
+    if (c.at) f.cad->CadInsertAt("U", 10, 20, 0, 1, 1);
+    else f.cad->CadInsert("U", 10, 20, 0, 1, 1);
+    f.cad->CadLine(0, 0, 1, 0);  // the offset holds again after the insert
+    std::string what = std::to_string(c.kind) + (c.at ? " at" : "");
+    if (c.kind == kCadScreen) {
+      const auto& r = f.display.records();
+      ASSERT_GE(r.size(), 2u) << what;
+      EXPECT_EQ(r[r.size() - 2], c.want) << what;
+      EXPECT_EQ(r.back(), "4;100;200;101;200") << what;
+      f.cad->CadClose();
+      continue;
+    }
+    std::string t = f.end(c.kind == kCadDxf ? "dxf" : "txt");
+    EXPECT_NE(t.find(c.want), std::string::npos) << what << "\n" << t;
+    if (c.kind == kCadText) {
+      EXPECT_NE(t.find("LINE\t100.000000\t200.000000\t101.000000"), std::string::npos) << what;
+    }
+  }
+}
+
 // The user's logo is replayed into a DXF file that does not define it.
 TEST(Replay, LogoIntoPlotFile) {
   CadFixture f;

@@ -42,6 +42,8 @@ class ScriptedPort : public UiPort {
   std::optional<std::string> openFile(const FileDialog& d) override;
   std::optional<std::string> saveFile(const FileDialog& d) override;
   std::optional<ExplanationForm> explanation(const ExplanationForm& f) override;
+  void openWithApplication(const std::string& path) override { opened.push_back(path); }
+  std::vector<std::string> opened;  // files handed to their application
 
   // The texts of all boxes shown, in order.
   std::vector<std::string> boxTexts() const;
