@@ -65,8 +65,13 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
   std::string target = !engine.context().batchFile.empty()
                            ? engine.context().batchFile
                            : (fs::path(workDir) / (s.file.fileName + ".txt")).string();
-  bool ok = CamPrintout(engine, pmUnattended);
   std::error_code ec;
+  // A project called "cam.txt", or "-o" naming the project, must not be lost.
+  if (fs::exists(target, ec) && fs::equivalent(cl.file, target, ec)) {
+    err << "wkamo: " << target << ": the printout would replace the project file\n";
+    return kExitFailed;
+  }
+  bool ok = CamPrintout(engine, pmUnattended);
   if (!ok || engine.resultPath().empty() || fs::file_size(engine.resultPath(), ec) == 0 || ec) {
     err << "wkamo: " << target << ": the printout could not be written\n";
     return kExitFailed;

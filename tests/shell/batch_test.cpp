@@ -149,6 +149,9 @@ TEST(BatchFailures, ExitCodesAndReasons) {
   std::string failing = FailingProject(data);
   WriteFileBytes(data.file("garbage.kmo"), "not a project\r\n");
   fs::copy_file(kSource + "/examples/sine.kmo", data.file("my.cam.kmo"));
+  fs::copy_file(kSource + "/examples/sine.kmo", data.file("keep.kmo"));
+  fs::copy_file(kSource + "/examples/sine.kmo", data.file("keep.txt"));
+  const std::string kept = ReadFileBytes(data.file("keep.kmo"));
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -166,6 +169,8 @@ TEST(BatchFailures, ExitCodesAndReasons) {
       {{kSource + "/examples/sine.kmo", "/CAD1:99"}, 2, "/CAD1:99"},
       {{kSource + "/examples/sine.kmo", "--sheet", "1", "--format", "xyz"}, 2, "xyz"},
       {{kSource + "/examples/sine.kmo", "--format"}, 2, "a value is missing"},
+      {{data.file("keep.kmo"), "/I", "-o", data.file("keep.kmo")}, 1, "would replace the project"},
+      {{data.file("keep.txt"), "/I", "-o", data.file("keep.txt")}, 1, "would replace the project"},
   };
   for (const auto& c : cases) {
     TempFolder work;
@@ -177,6 +182,8 @@ TEST(BatchFailures, ExitCodesAndReasons) {
     for (const auto& e : fs::directory_iterator(work.path()))
       ADD_FAILURE() << what << " left " << e.path();
   }
+  EXPECT_EQ(ReadFileBytes(data.file("keep.kmo")), kept);
+  EXPECT_EQ(ReadFileBytes(data.file("keep.txt")), kept);
 }
 
 TEST(BatchFailures, UnwritableFolderFailsWithItsMessage) {
