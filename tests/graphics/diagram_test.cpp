@@ -1,4 +1,4 @@
-// Diagrams: tick labels, clipped lines, the limits dialog, zero time steps,
+// Diagrams: the frame, tick labels, clipped lines, the limits dialog, zero time steps,
 // the s, v, a layout, and every diagram and drawing sheet of every example
 // read back by ezdxf.
 #include <gtest/gtest.h>
@@ -235,6 +235,47 @@ TEST(Diagram, EzdxfAuditsEveryDiagramAndDrawingSheet) {
     else ADD_FAILURE() << l;
   }
   EXPECT_EQ(ok, files);
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// The frame of a plain and a contour-plot diagram: axis ends from the nice
+// scale, tick labels, axis labels, title and axes at their places.
+TEST(Diagram, FramePlacesAxesTicksAndLabels) {
+  struct Case {
+    int mode;
+    std::vector<std::string> lines;  // expected element lines
+  } cases[] = {
+      {0,
+       {"TEXT\t81.250000\t133.000000\tTitel",          // centred above, 3 over the frame
+        "TEXT\t3.600000\t14.500000\t-0.4",              // x ticks -0.4 .. 0.4 by 0.1
+        "TEXT\t105.200000\t14.500000\t0.1", "TEXT\t165.200000\t14.500000\t0.4",
+        "TEXT\t179.600000\t14.500000\txl",              // x label behind the axis end
+        "TEXT\t-6.000000\t37.233333\t0.05",             // y ticks 0 .. 0.3 by 0.05
+        "TEXT\t-6.000000\t128.900000\t0.3",
+        "TEXT\t-6.000000\t137.700000\tyl",              // y label above the y axis
+        "LINE\t10.000000\t20.000000\t178.000000\t20.000000",   // x axis at y = 0, 5 % longer
+        "LINE\t90.000000\t20.000000\t90.000000\t135.500000"}}, // y axis at x = 0
+      {2, {"TEXT\t171.600000\t23.300000\txl"}},        // contour plot: label at the axis end
+  };
+  for (const Case& c : cases) {
+    DiagramFixture f;
+    f.settings.askDiagramLimits = false;
+    f.begin(kCadText);
+    Diagrams d(f.out, kCadText);
+    d.SetDiagramSize(160, 110);  // scale factor 1
+    d.SetDiagramOrigin(10, 20);
+    d.DiagramFrame("xl", "yl", c.mode == 2 ? "" : "Titel", c.mode, 0.35L, 0, -0.35L, 0.3L);
+    EXPECT_NEAR(static_cast<double>(d.state().xStep), 0.1, 1e-12);
+    EXPECT_NEAR(static_cast<double>(d.state().yStep), 0.05, 1e-12);
+    std::string t = f.entities(f.end("txt"));
+    for (const std::string& l : c.lines) EXPECT_NE(t.find(l + "\r\n"), std::string::npos) << c.mode << " " << l;
+    EXPECT_EQ(t.find("\t0.45\r\n"), std::string::npos);  // no tick beyond the axis end
+  }
 }
 
 }  // namespace
