@@ -37,7 +37,7 @@ std::string Num(Real x) {
 struct Expect {
   std::string file;
   std::string polyline;  // JSON array or empty
-  std::vector<std::string> texts, inserts, arcs;
+  std::vector<std::string> texts, oemTexts, inserts, arcs;
   bool noPolyline = false;
   int minLines = 0, minCircles = 0;
 };
@@ -57,6 +57,7 @@ std::string Manifest(const std::vector<Expect>& list) {
       m += "]";
     };
     list2("texts", e.texts, false);
+    list2("oemtexts", e.oemTexts, false);
     list2("inserts", e.inserts, false);
     list2("arcs", e.arcs, true);
     m += "}";
@@ -171,8 +172,10 @@ TEST(EzdxfCheck, EverythingWeWrite) {
              Num(cy + r * std::sin(a2 * kPi / 180)) + "]";
     };
     e.arcs = {arc(1, 2, 3, 90, 0), arc(1, 2, 3, 350, 10), arc(-5, -5, 1, 0, 180)};
-    if (type == 2) e.texts = {"St\xC3\xB6\xC3\x9F" "el \xC3\x84\xC3\x96\xC3\x9C \xC2\xB0"};
-    if (type == 3) e.texts = {"Stoessel AeOeUe deg"};
+    // The text of the drawing and the one in the block, as each type writes them.
+    if (type == 1) e.oemTexts = {"St\xC3\xB6\xC3\x9F" "el \xC3\x84\xC3\x96\xC3\x9C \xC2\xB0", "Gr\xC3\xB6\xC3\x9F" "e \xC3\xA4\xC3\xBC"};
+    if (type == 2) e.texts = {"St\xC3\xB6\xC3\x9F" "el \xC3\x84\xC3\x96\xC3\x9C \xC2\xB0", "Gr\xC3\xB6\xC3\x9F" "e \xC3\xA4\xC3\xBC"};
+    if (type == 3) e.texts = {"Stoessel AeOeUe deg", "Groesse aeue"};
     e.minLines = 10;
     expect.push_back(e);
   }

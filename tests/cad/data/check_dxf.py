@@ -55,10 +55,17 @@ def check(entry):
         got = [c.x, c.y, a.dxf.radius, s.x, s.y, e.x, e.y]
         if not all(close(g, x) for g, x in zip(got, w)):
             fails.append("arc %d %s, want %s" % (i, got, w))
+    # Texts of the drawing and of its block definitions.
     texts = [e.dxf.text for e in msp if e.dxftype() == "TEXT"]
+    texts += [e.dxf.text for b in doc.blocks for e in b if e.dxftype() == "TEXT"]
     for t in entry.get("texts", []):
         if t not in texts:
             fails.append("text %r missing (have %r)" % (t, texts[:8]))
+    # Texts kept in the DOS code page: their bytes, as the file holds them.
+    oem = [t.encode(doc.encoding, errors="surrogateescape").decode("cp850") for t in texts]
+    for t in entry.get("oemtexts", []):
+        if t not in oem:
+            fails.append("DOS text %r missing (have %r)" % (t, oem[:8]))
     inserts = [e.dxf.name for e in msp if e.dxftype() == "INSERT"]
     for b in entry.get("inserts", []):
         if b not in inserts:
