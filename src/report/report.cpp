@@ -448,8 +448,10 @@ std::string ReportEngine::headerFileLine() const {
   if (name.empty()) return {};
   if (ctx_.archiveName) return name;
   std::string ext = std::string(".") + kProjectExtension;
-  std::string full = Utf8ToCp850(ctx_.file.fileDir) + name;
-  if (full.size() < static_cast<size_t>(kLineWidth)) return full + ext;
+  std::string full = Utf8ToCp850(ctx_.file.fileDir) + name + ext;
+  // Columns 4 .. 69 lie between the box sides; a path that does not fit there
+  // would not be placed at all, so the name stands alone.
+  if (full.size() <= static_cast<size_t>(kLineWidth - 4)) return full;
   return name + ext;
 }
 

@@ -218,14 +218,22 @@ TEST(ReportValueRows, ColumnsAndLongValues) {
 }
 
 TEST(ReportHeader, LongProjectPathShowsTheNameAlone) {
-  ReportBench b;
-  b.file.fileDir = "/" + std::string(68, 'd') + "/";  // 75 characters with the name
-  auto e = b.engine();
-  ASSERT_TRUE(e->ReportOpen(otScreen, ""));
-  e->ReportPageHeader(0, 0);
-  ASSERT_TRUE(e->ReportClose());
-  EXPECT_EQ(b.port.shownText.find("ddd"), std::string::npos);
-  EXPECT_NE(b.port.shownText.find("*  nocke.kmo "), std::string::npos);
+  // "/" + dir + "/nocke.kmo": 66 characters fit between the box sides.
+  struct Case {
+    size_t dir;
+    bool whole;
+  } cases[] = {{10, true}, {55, true}, {56, false}, {68, false}};
+  for (const auto& c : cases) {
+    ReportBench b;
+    b.file.fileDir = "/" + std::string(c.dir, 'd') + "/";
+    auto e = b.engine();
+    ASSERT_TRUE(e->ReportOpen(otScreen, ""));
+    e->ReportPageHeader(0, 0);
+    ASSERT_TRUE(e->ReportClose());
+    std::string shown = c.whole ? "*  " + b.file.fileDir + "nocke.kmo" : "*  nocke.kmo ";
+    EXPECT_NE(b.port.shownText.find(shown), std::string::npos) << c.dir;
+    EXPECT_EQ(b.port.shownText.find("ddd") != std::string::npos, c.whole) << c.dir;
+  }
 }
 
 TEST(ReportWrapped, SeventyTwoCharactersStayWholeSeventyThreeAreCut) {
