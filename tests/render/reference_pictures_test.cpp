@@ -85,6 +85,9 @@ TEST(ReferencePictures, SheetsAndDiagrams) {
       {"sheet10_a3", "eccentric", 10, 3}, {"sheet5_form", "sine", 5, 4},
       {"sheet7_quick1", "polygon", 7, 0}, {"sheet9_quick3", "points", 9, 0},
       {"diagram4_sva", "sine", -4, 0},
+      // Kinds 4 and 6 draw what 1 and 2 draw (6 without the bore).
+      {"sheet1_geometry", "ellipse", 1, 0}, {"sheet2_contour", "polynomial", 2, 0},
+      {"sheet3_table", "formula", 3, 0},     {"sheet8_quick2", "sin_square", 8, 0},
   };
   const bool bless = std::getenv("KAMO_BLESS") != nullptr;
   for (const Case& c : cases) {
