@@ -79,6 +79,38 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
   return kExitOk;
 }
 
+// "/CADi:j -o OUT": the writer names its file after the project, so it writes
+// into a folder of its own first and the file is then moved to OUT.
+int RunCadTo(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
+  if (cl.output.empty()) return RunCadOption(s, cl.option, workDir, err);
+  std::error_code ec;
+  std::string own = s.tempDir() + "/cad-XXXXXX";
+  if (!mkdtemp(own.data())) {
+    err << "wkamo: " << s.tempDir() << ": no folder for the CAD file\n";
+    return kExitFailed;
+  }
+  int code = RunCadOption(s, cl.option, own, err);
+  fs::path target = fs::path(workDir) / cl.output;
+  if (code == kExitOk) {
+    fs::path written;
+    for (const auto& e : fs::directory_iterator(own, ec))
+      if (e.is_regular_file(ec)) written = e.path();
+    fs::rename(written, target, ec);
+    if (ec) {
+      // Another file system: copy, and leave no half file behind.
+      ec.clear();
+      fs::copy_file(written, target, fs::copy_options::overwrite_existing, ec);
+      if (ec) fs::remove(target, ec);
+    }
+    if (written.empty() || ec || fs::file_size(target, ec) == 0 || ec) {
+      err << "wkamo: " << target.string() << ": the file could not be written\n";
+      code = kExitFailed;
+    }
+  }
+  fs::remove_all(own, ec);
+  return code;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -157,7 +189,7 @@ std::vector<std::string> CommandLineHelp() {
       "",
       prog + " FILE.kmo /I [-o OUT]                      the unattended printout: tab-separated",
       "            rows (label, symbol, unit, value), UTF-8; also /i, -I, -i",
-      prog + " FILE.kmo /CADi:j                          CAD file i of sheet or diagram j",
+      prog + " FILE.kmo /CADi:j [-o OUT]                 CAD file i of sheet or diagram j",
       "            i: 1 DXF, 2 IGES, 5 text, 6 STL, 7 STEP",
       "            j: 1..6 the sheets 1..6; 7, 8, 9 the diagrams s, v and a",
       prog + " FILE.kmo --sheet K --format F [-o OUT]    sheet K as a file of format F",
@@ -270,7 +302,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   // Nobody is there to answer: an existing output is replaced.
   session.uiState.overwriteAsk = false;
   if (!LoadForBatch(session, cl.file, err)) return kExitFailed;
-  if (cl.job == CommandLine::Job::Cad) return RunCadOption(session, cl.option, workDir, err);
+  if (cl.job == CommandLine::Job::Cad) return RunCadTo(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Solid) return RunSolidBatch(session, cl, workDir, err);

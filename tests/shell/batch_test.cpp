@@ -121,6 +121,25 @@ TEST(BatchPrintout, OutputNamedWithO) {
   EXPECT_FALSE(fs::exists(work.file("ellipse.txt")));
 }
 
+TEST(BatchCad, OutputNamedWithO) {
+  struct Case {
+    const char* option;
+    const char* output;
+    const char* starts;  // the file's first bytes
+  } cases[] = {{"/CAD1:1", "out/cam.dxf", "  0\r\nSECTION"}, {"/CAD5:2", "elements.txt", ""}};
+  for (const auto& c : cases) {
+    TempFolder work;
+    fs::create_directory(work.file("out"));
+    Outcome r = Wkamo(work.path(), {kSource + "/examples/ellipse.kmo", c.option, "-o", c.output});
+    EXPECT_EQ(r.code, 0) << c.option << ": " << r.err;
+    std::string bytes = ReadFileBytes(work.file(c.output));
+    EXPECT_FALSE(bytes.empty()) << c.option;
+    EXPECT_EQ(bytes.rfind(c.starts, 0), 0u) << c.option << ": " << bytes.substr(0, 20);
+    // Nothing under the project's own name.
+    for (const char* ext : {".dxf", ".txt"}) EXPECT_FALSE(fs::exists(work.file(std::string("ellipse") + ext)));
+  }
+}
+
 TEST(BatchPrintout, ExistingPrintoutIsReplaced) {
   TempFolder work;
   WriteFileBytes(work.file("ellipse.txt"), "old");
