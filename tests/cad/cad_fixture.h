@@ -4,41 +4,15 @@
 #include <string>
 
 #include "cad/cad.h"
-#include "core/clock.h"
-#include "core/settings.h"
-#include "core/ui.h"
-#include "display/displaylist.h"
-#include "support/scripted_port.h"
+#include "support/cad_surroundings.h"
 
 namespace kamo::test {
 
-struct CadFixture {
-  ScriptedPort port;
-  Settings settings;
-  MessageList messages;
-  Flags flags;
-  UiState state;
-  Ui ui{port, flags, state, settings.numbers};
-  FixedClock clock{DateTime{2026, 12, 10, 9, 30, 0}};
-  DisplayList display;
-  TempFolder temp;
+struct CadFixture : CadSurroundings {
   std::unique_ptr<CadOutput> cad;
 
   CadFixture() { reset(); }
-  void reset() {
-    CadEnvironment env;
-    env.ui = &ui;
-    env.settings = &settings;
-    env.messages = &messages;
-    env.flags = &flags;
-    env.clock = &clock;
-    env.display = &display;
-    env.tempDir = temp.path();
-    env.batch = true;
-    env.batchFile = temp.file("out");
-    env.projectStem = "out";
-    cad = std::make_unique<CadOutput>(env);
-  }
+  void reset() { cad = std::make_unique<CadOutput>(environment()); }
   // Opens kind with window, tables and an empty blocks section, and begins the entities.
   void begin(int kind, int tables = 0) {
     cad->CadOpen(kind, "KAMO");

@@ -10,38 +10,16 @@
 
 #include "cad/cad.h"
 #include "cam/model.h"
-#include "core/clock.h"
 #include "core/settings.h"
-#include "core/ui.h"
-#include "support/scripted_port.h"
+#include "support/cad_surroundings.h"
 
 namespace kamo::test {
 
-struct Cad3dFixture {
-  ScriptedPort port;
-  Settings settings;
-  MessageList messages;
-  Flags flags;
-  UiState state;
-  Ui ui{port, flags, state, settings.numbers};
-  FixedClock clock{DateTime{2026, 12, 9, 9, 30, 5}};
-  TempFolder temp;
+struct Cad3dFixture : CadSurroundings {
   std::unique_ptr<CadOutput> cad;
 
-  explicit Cad3dFixture(bool batch = true) { reset(batch); }
-  void reset(bool batch = true) {
-    CadEnvironment env;
-    env.ui = &ui;
-    env.settings = &settings;
-    env.messages = &messages;
-    env.flags = &flags;
-    env.clock = &clock;
-    env.tempDir = temp.path();
-    env.batch = batch;
-    env.batchFile = temp.file("out");
-    env.projectStem = "out";
-    cad = std::make_unique<CadOutput>(env);
-  }
+  explicit Cad3dFixture(bool batch = true) : CadSurroundings(DateTime{2026, 12, 9, 9, 30, 5}) { reset(batch); }
+  void reset(bool batch = true) { cad = std::make_unique<CadOutput>(environment(batch, false)); }
   // Opens kind with window and an empty blocks section, and begins the entities.
   void begin(int kind, Real height = 0) {
     cad->CadOpen(kind, "KAMO");
