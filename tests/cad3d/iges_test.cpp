@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "cad/iges.h"
 #include "fixture.h"
+#include "graphics/sheets.h"
 
 namespace kamo {
 namespace {
@@ -45,6 +47,26 @@ std::string Draw(Cad3dFixture& f, const std::function<void(CadOutput&)>& blocks,
   return test::ReadFileBytes(f.temp.file("out.igs"));
 }
 void NoBlocks(CadOutput&) {}
+
+// Entities per "type form" as our directory section holds them, and as
+// OpenCASCADE's "listtypes" reports them ("  202\t110 0   Line").
+std::map<std::string, int> OurTypes(const std::string& file) {
+  std::map<std::string, int> n;
+  auto d = Section(file, 'D');
+  for (size_t i = 0; i + 1 < d.size(); i += 2)
+    ++n[std::to_string(std::atoi(d[i].substr(0, 8).c_str())) + " " + std::to_string(std::atoi(d[i + 1].substr(32, 8).c_str()))];
+  return n;
+}
+std::map<std::string, int> ReadTypes(const std::string& part) {
+  std::map<std::string, int> n;
+  std::istringstream in(part);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream l(line);
+    int count = 0, type = 0, form = 0;
+    if (l >> count >> type >> form) n[std::to_string(type) + " " + std::to_string(form)] += count;
+  }
+  return n;
+}
 
 TEST(Iges, Helpers) {
   EXPECT_EQ(Hollerith("MM"), "2HMM");
@@ -185,24 +207,45 @@ TEST(Iges, OpenCascadeReadsTheDrawing) {
        3, {0, 0, 75, 55}},  // the instances share their edges
   };
   std::string script;
-  for (const Job& j : jobs) {
-    Cad3dFixture g;
-    std::string file = Draw(g, j.blocks, j.entities);
-    std::string path = f.temp.file(std::string(j.name) + ".igs");
+  std::map<std::string, std::map<std::string, int>> written;
+  auto read = [&](const std::string& n, const std::string& file) {
+    std::string path = f.temp.file(n + ".igs");
     test::WriteFileBytes(path, file);
-    std::string n = j.name;
+    written[n] = OurTypes(file);
     script += "puts \"<<" + n + ">>\"\nif {[catch {igesread " + path + " i_" + n +
               " *} msg]} {puts \"READFAIL $msg\"}\nputs [nbshapes i_" + n + "]\nputs \"BOX [bounding i_" +
-              n + "]\"\nputs \"<<end " + n + ">>\"\n";
+              n + "]\"\nputs \"TYPES\"\nputs [listtypes]\nputs \"<<end " + n + ">>\"\n";
+  };
+  for (const Job& j : jobs) {
+    Cad3dFixture g;
+    read(j.name, Draw(g, j.blocks, j.entities));
+  }
+  // The A3 drawing: title block, frame and the cam as subfigures.
+  for (int sheet : {1, 10}) {
+    Cad3dFixture g;
+    auto cam = test::ExampleCam("eccentric.kmo", g.settings);
+    ASSERT_TRUE(cam);
+    SheetOutput out{*g.cad, *cam, g.settings, g.messages, g.flags, g.ui, ErrorListContext{}};
+    ASSERT_TRUE(OutputSheet(out, kCadIges, sheet));
+    read("sheet" + std::to_string(sheet), test::ReadFileBytes(g.temp.file("out.igs")));
   }
   auto out = test::RunDraw(script, f.temp.path());
   ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
+  for (const auto& [n, types] : written) {
+    size_t a = out->find("<<" + n + ">>"), b = out->find("<<end " + n + ">>");
+    ASSERT_NE(b, std::string::npos) << *out;
+    std::string part = out->substr(a, b - a);
+    EXPECT_EQ(part.find("READFAIL"), std::string::npos) << part;
+    EXPECT_EQ(ReadTypes(part.substr(part.find("TYPES"))), types) << part;
+    if (n == "sheet10") {  // the A3 sheet inserts its blocks as subfigures
+      EXPECT_TRUE(types.count("308 0") && types.count("408 0")) << part;
+    }
+  }
   for (const Job& j : jobs) {
     std::string n = j.name;
     size_t a = out->find("<<" + n + ">>"), b = out->find("<<end " + n + ">>");
     ASSERT_NE(b, std::string::npos) << *out;
     std::string part = out->substr(a, b - a);
-    EXPECT_EQ(part.find("READFAIL"), std::string::npos) << part;
     size_t e = part.find("EDGE");
     ASSERT_NE(e, std::string::npos) << part;
     EXPECT_EQ(std::atoi(part.c_str() + part.find(':', e) + 1), j.edges) << part;
