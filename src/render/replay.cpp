@@ -113,14 +113,12 @@ class Replayer {
           setPen();
         }
         break;
-      case 8: {
-        int c = static_cast<int>(v[0]);
-        if (c >= 0 && c <= 16) {
-          colour_ = c;
+      case 8:
+        if (v[0] >= 0 && v[0] < 17) {
+          colour_ = static_cast<int>(v[0]);
           applyColour();
         }
         break;
-      }
       case 9:
         textHeight_ = v[0] * 1.6 * s_.textHeightFactor;
         textWidth_ = v[1] * 1.1 * s_.textWidthFactor;
@@ -132,7 +130,7 @@ class Replayer {
         if (!t_.fixedWorld) window(v);
         break;
       case 11:
-        style_ = static_cast<int>(v[0]);
+        style_ = static_cast<int>(std::clamp(v[0], -1.0, 4.0));  // others draw solid
         setPen();
         break;
       case 12:
@@ -243,7 +241,7 @@ class Replayer {
     font_.setStrikeOut(valid && (code & 8));
     double cell = textHeight_ * sy_;
     pixelCell_ = cell;
-    if (!(cell > 0.5)) return;
+    if (!(cell > 0.5) || cell > 1e5) return;
     // The text height is the height of the character cell.
     font_.setPixelSize(100);
     QFontMetricsF m100(font_);
@@ -252,14 +250,16 @@ class Replayer {
     QFontMetricsF m(font_);
     double avg = m.averageCharWidth();
     double want = textWidth_ * sx_;
-    if (avg > 0 && want > 0) font_.setStretch(std::clamp(static_cast<int>(std::lround(100 * want / avg)), 1, 4000));
+    if (avg > 0 && want > 0)
+      font_.setStretch(static_cast<int>(std::lround(std::clamp(100 * want / avg, 1.0, 4000.0))));
     ascent_ = QFontMetricsF(font_).ascent();
   }
 
   void text(double x, double y, std::string_view t) {
     if (!ready_ || t.empty()) return;
     if (!fontValid_) makeFont();
-    if (!(pixelCell_ > 0.5)) return;  // too small to be seen
+    // Too small to be seen, or larger than any page.
+    if (!(pixelCell_ > 0.5) || pixelCell_ > 1e5) return;
     double a = textAngle_ * kPiD / 180;
     double h = textHeight_;
     QPointF at = textAngle_ == 0 ? pt(x, y + 0.75 * h)

@@ -90,6 +90,12 @@ TEST(Replay, BadRecordsAndEmptyWindows) {
   // Unknown codes, missing and unreadable fields, pauses: skipped without harm.
   QImage img = Paint({"99;1", "4;1;2", "4;a;b;c;d", "", "13;100000", "8;400", "9;;;", "6;1", "6;5;5;"}, true, &r);
   EXPECT_TRUE(r.ok);
+  // Coordinates far outside any sheet, dashed and as text: drawn or left out, never a hang.
+  Paint({"11;3", "12;100", "4;0;0;1e300;1e300", "4;-1e300;5;1e300;5", "3;50;50;1e300", "5;-1e300;-1e300;1e300;1e300;1e300;0;0;1e300",
+         "9;1e300;1e300;0;45", "6;1e300;1e300;far", "9;5;5;0;1e300", "6;10;10;turned", "9;5;1e300;0;0", "6;10;30;wide", "7;0;0;1e300;0;1e300;1e300;0;1e300",
+         "10;0;0;200;200;0;0;1e-300;1e-300", "4;0;0;1;1", "8;1e300", "11;-1e300", "12;1e300", "8;-1e300"},
+        true, &r);
+  EXPECT_TRUE(r.ok);
   // Pauses go to the screen's hook, bounded.
   {
     QImage img2(10, 10, QImage::Format_RGB32);
