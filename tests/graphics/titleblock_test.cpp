@@ -153,6 +153,9 @@ TEST(SheetFrame, ZoneMarkingMarginAndNotice) {
     EXPECT_EQ(f.HasText(t, 20 + 3 * 45 + 22.5, 287 + 1, "4"), c.zones);
     EXPECT_EQ(t.find("\t5\r\n"), std::string::npos);  // four columns only
     EXPECT_TRUE(f.HasText(t, c.noticeX, 10, "Copying of this document and giving it to other and the use"));
+    EXPECT_TRUE(f.HasText(t, c.noticeX + 10.8, 10, "of a patent or the registration of a utility model or design."));
+    EXPECT_TRUE(f.HasText(t, c.noticeX, 190, "Weitergabe sowie Vervielf\x84ltigung dieser Unterlage, Ver-"));
+    EXPECT_TRUE(f.HasText(t, c.noticeX + 10.8, 190, "erteilung oder Gebrauchsmuster-Eintragung vorbehalten."));
     EXPECT_TRUE(f.HasText(t, c.titleX + 1, (c.margin ? 10 : 5) + 33.5, "Verantwortl. Abt."));
     // The millimetre scale only with the ISO 10 mm margin.
     EXPECT_EQ(t.find("\t180\r\n") != std::string::npos, c.margin == 1);
