@@ -113,12 +113,7 @@ class MainWindowTest : public QObject {
     std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", path);
     Thh w;
     w.show();
-    test::WhenModal([path](QWidget* d) {
-      auto* dialog = qobject_cast<QFileDialog*>(d);
-      QVERIFY(dialog);
-      dialog->selectFile(QString::fromStdString(path));
-      static_cast<QDialog*>(dialog)->accept();
-    });
+    test::AnswerFileDialog(path);
     Entry(w, "mi_fileOpen")->trigger();
     QCOMPARE(w.windowTitle(), Title() + "  -  nocke.kmo");
     QCOMPARE(Entry(w, "mi_fileRecent1")->text(), QString::fromStdString("&1 " + path));

@@ -35,44 +35,6 @@ QAction* Entry(Thh& w, const char* name) {
 }
 QString Title() { return QString::fromStdString(Cp850ToUtf8(kProgramTitle)); }
 
-// Picks `path` in the next file dialog, again until the dialog has closed
-// (one still reading its folder may ignore the first accept).
-void AnswerFileDialog(const std::string& path) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  struct Answer {
-    bool given = false;
-    QPointer<QFileDialog> dialog;  // null once the dialog is gone
-  };
-  auto answer = std::make_shared<Answer>();
-  QObject::connect(timer, &QTimer::timeout, [timer, path, answer] {
-    QWidget* d = QApplication::activeModalWidget();
-    if (answer->given && (!answer->dialog || d != answer->dialog.data())) {  // closed
-      timer->stop();
-      timer->deleteLater();
-      return;
-    }
-    if (!d || !d->isVisible()) return;
-    auto* dialog = qobject_cast<QFileDialog*>(d);
-    if (!dialog) {
-      d->close();  // fail, but never hang on a dialog nobody answers
-      qWarning("unexpected modal %s", d->metaObject()->className());
-      return;
-    }
-    answer->given = true;
-    answer->dialog = dialog;
-    // Typed into the name field as a whole path, the pick does not depend on
-    // the folder the dialog is still loading.
-    dialog->setDirectory(QString::fromStdString(std::filesystem::path(path).parent_path().string()));
-    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-      name->setText(QString::fromStdString(path));
-    else
-      dialog->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  timer->start();
-}
-
 // Share of sampled pixels of the drawing surface that differ from its background.
 double Drawn(GraphicsView* v) {
   QImage picture = v->grab().toImage();
@@ -107,7 +69,7 @@ class UserFlowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     // File > Open.
-    AnswerFileDialog(original);
+    test::AnswerFileDialog(original);
     Entry(w, "mi_fileOpen")->trigger();
     QCOMPARE(w.windowTitle(), Title() + "  -  nocke.kmo");
     QVERIFY(!w.session().flags.calcError);
@@ -163,14 +125,14 @@ class UserFlowTest : public QObject {
     QCOMPARE(v->zoom(), whole);
 
     // File > Save As under a new name; the recent list gets it as entry 1.
-    AnswerFileDialog(copy);
+    test::AnswerFileDialog(copy);
     Entry(w, "mi_fileSaveAs")->trigger();
     QVERIFY(std::filesystem::exists(copy));
     QCOMPARE(w.windowTitle(), Title() + "  -  kopie.kmo");
     QCOMPARE(Entry(w, "mi_fileRecent1")->text(), QString::fromStdString("&1 " + copy));
 
     // Open the original again, then the copy from the recent-file menu.
-    AnswerFileDialog(original);
+    test::AnswerFileDialog(original);
     Entry(w, "mi_fileOpen")->trigger();
     QCOMPARE(Entry(w, "mi_fileRecent2")->text(), QString::fromStdString("&2 " + copy));
     Entry(w, "mi_fileRecent2")->trigger();
