@@ -7,10 +7,15 @@
 
 namespace kamo {
 
-void DrawFollower(CadOutput& cad, CamProject& project, Real s) {
+void FollowerDefaults(CamProject& project) {
   Follower& f = project.ram;
   if (f.l == 0) f.l = 0.3L * project.results.xSize;
   if (f.d == 0) f.d = 0.05L * project.results.ySize;
+}
+
+void DrawFollower(CadOutput& cad, CamProject& project, Real s) {
+  FollowerDefaults(project);
+  const Follower& f = project.ram;
   const Real d = f.d, l = f.l;
   if (f.type == 1) {
     cad.CadRect(s, -d / 2, s + l, d / 2);

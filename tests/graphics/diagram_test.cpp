@@ -280,3 +280,23 @@ TEST(Diagram, FramePlacesAxesTicksAndLabels) {
 
 }  // namespace
 }  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// A follower without length and diameter gets its defaults before its guide
+// bars are drawn: the first A3 sheet is the same as the next one.
+TEST(Diagram, A3SheetOfAFollowerWithoutDimensionsIsTheSameEveryTime) {
+  DiagramFixture f("eccentric");
+  f.project.ram.d = 0;
+  f.project.ram.l = 0;
+  // The element text leaves the blocks out; the DXF file holds the "cam" block.
+  ASSERT_TRUE(OutputSheet(f.out, kCadDxf, 10));
+  std::string first = test::ReadFileBytes(f.temp.file("out.dxf"));
+  EXPECT_GT(f.project.ram.d, 0);
+  ASSERT_TRUE(OutputSheet(f.out, kCadDxf, 10));
+  EXPECT_TRUE(test::ReadFileBytes(f.temp.file("out.dxf")) == first);
+}
+
+}  // namespace
+}  // namespace kamo
