@@ -138,7 +138,12 @@ void Thh::updateMenus() {
   recentSeparator_->setVisible(!shell_->recent.empty());
 }
 
-void Thh::titleChanged(const std::string& title) { setWindowTitle(Q(title)); }
+void Thh::titleChanged(const std::string& title) {
+  // The application title follows; a window title ending in it is shown
+  // without the application's name appended.
+  QGuiApplication::setApplicationDisplayName(Q(title));
+  setWindowTitle(Q(title));
+}
 
 void Thh::clearGraphics() { view_->clear(); }
 
@@ -223,6 +228,7 @@ int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
   StartEnvironment env;
   env.startDir = (QDir::currentPath() + "/").toStdString();
   env.configFallbackDir = ConfigFallbackDir();
+  env.runningProgram = RunningProgram();
   if (QScreen* s = QGuiApplication::primaryScreen()) {
     env.screen.width = s->size().width();
     env.screen.height = s->size().height();

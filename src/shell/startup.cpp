@@ -87,6 +87,36 @@ StartResult UserDataFolder(Session& s) {
 }
 }  // namespace
 
+std::string RunningProgram() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.string();
+}
+
+bool LocateProgramFolder(Session& s, const std::string& runningProgram) {
+  if (runningProgram.empty()) return true;
+  auto holdsProgram = [](const std::string& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(folder) / kProgramFile, ec);
+  };
+  auto notFound = [&s](const std::string& folder) {
+    s.ui.showErrorAlways(Utf8ToCp850(WithSeparator(folder) + kProgramFile) + " nicht gefunden.");
+  };
+  std::string folder = fs::path(runningProgram).parent_path().string();
+  if (!holdsProgram(folder)) {
+    notFound(folder);
+    std::string answer = Utf8ToCp850(folder);
+    if (!s.ui.inputText("QUORTEX-Programmverzeichnis", 255, answer)) return false;
+    folder = Cp850ToUtf8(Trim(answer));
+    if (folder.empty() || !holdsProgram(folder)) {
+      notFound(folder);
+      return false;
+    }
+  }
+  s.programDir = WithSeparator(folder);
+  return true;
+}
+
 bool OpensMainWindow(const std::vector<std::string>& args) {
   if (IsBatchCall(args)) return false;
   int names = 0;
@@ -105,7 +135,7 @@ StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>
   ConfigContext ctx{env.startDir, env.screen};
   s.flags.abortFlag = false;
   if (!IsOneOf(mode, {6, 7, 8, 9})) readConfig(s.settings, s.ui, shell.config, env.configFallbackDir, ctx);
-  // The program folder is the one of the running program, so it always holds it.
+  if (!LocateProgramFolder(s, env.runningProgram)) return {false, 1};
   checkDirectories(s.settings, s.ui, StartFolders::FromEnvironment(env.startDir, s.programDir));
   if (!s.settings.userDataFolders) s.file.fileDir.clear();
   s.commandLine = args;

@@ -9,12 +9,17 @@
 
 namespace kamo {
 
+class Session;
 class Shell;
 
 struct StartEnvironment {
   std::string startDir;           // working folder at start (native)
   std::string configFallbackDir;  // where the configuration lives when startDir has none
   ScreenInfo screen;
+  // The running program (on Linux the target of /proc/self/exe). Its folder
+  // must hold the program file; empty: the session's program folder is taken
+  // as it is.
+  std::string runningProgram;
 };
 
 struct StartResult {
@@ -34,6 +39,12 @@ StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
 // The start sequence in start mode `mode` (8 at program start).
 StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>& args,
                           const StartEnvironment& env);
+// Finds the program folder: the running program's folder when it holds the
+// program file, else the folder the user names; false (after the message)
+// when neither does and the program must end.
+bool LocateProgramFolder(Session& session, const std::string& runningProgram);
+// The running program, from /proc/self/exe; empty where that is unknown.
+std::string RunningProgram();
 // The end of the main window: writes the recent-file list.
 void EndMainWindow(Shell& shell);
 

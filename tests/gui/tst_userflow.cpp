@@ -72,6 +72,7 @@ class UserFlowTest : public QObject {
     test::AnswerFileDialog(original);
     Entry(w, "mi_fileOpen")->trigger();
     QCOMPARE(w.windowTitle(), Title() + "  -  nocke.kmo");
+    QCOMPARE(QGuiApplication::applicationDisplayName(), w.windowTitle());
     QVERIFY(!w.session().flags.calcError);
 
     // Every sheet and diagram of the View menu lands on the drawing surface.
