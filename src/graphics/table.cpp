@@ -7,7 +7,7 @@ namespace kamo {
 
 TAusTabelle::TAusTabelle(CadOutput& cad, int mode, Real x, Real y, Real h, const Widths& widths,
                          const Texts& headings)
-    : cad_(cad), mode_(mode), x_(x), y_(y), h_(h) {
+    : cad_(cad), mode_(mode), y_(y), h_(h) {
   columns_ = 0;
   while (columns_ < 7 && widths[static_cast<size_t>(columns_)] != 0) ++columns_;
   bounds_[0] = mode == 1 && columns_ > 0 ? x - 0.9L * widths[0] * h : x;

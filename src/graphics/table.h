@@ -40,7 +40,7 @@ class TAusTabelle {
 
   CadOutput& cad_;
   int mode_ = 0;
-  Real x_ = 0, y_ = 0, h_ = 0;
+  Real y_ = 0, h_ = 0;
   int columns_ = 0;
   std::array<Real, 8> bounds_{};
   Real top_ = 0;
