@@ -103,7 +103,8 @@ struct Found {
 bool StartsWith(const std::string& s, const char* p) { return s.rfind(p, 0) == 0; }
 
 std::vector<Found> MessagesIn(const std::string& src, const std::string& file) {
-  static const std::set<std::string> boxes{"showError", "showErrorAlways", "addMessage"};
+  static const std::set<std::string> boxes{"showError", "showErrorAlways", "addMessage", "message",
+                                           "Fatal"};
   auto t = Lex(src, file);
   std::vector<Found> found;
   bool inFileErrors = false;
@@ -171,6 +172,7 @@ TEST(ExplanationFile, ScannerFindsEachKindOfMessage) {
     ui.showError("Ung\x81ltige Eingabe \"" + typed + "\" !");
     ui.showError(path + " x");
     messages.add("Fehler : L < " "stroke !");
+    message("Invalid temp directory");
     std::string TextFileErrorMessage(FileStep step, int err) { if (err) { return "Diskette/Platte voll"; } return "x"; }
     const char* other = "not a message";
   )src";
@@ -178,7 +180,7 @@ TEST(ExplanationFile, ScannerFindsEachKindOfMessage) {
   std::vector<std::string> texts;
   for (const auto& f : found) texts.push_back(f.text);
   std::vector<std::string> want{"Fatal  : A = 0 !", "Ung\x81ltige Eingabe \"", "Fehler : L < stroke !",
-                                "Diskette/Platte voll", "x"};
+                                "Invalid temp directory", "Diskette/Platte voll", "x"};
   EXPECT_EQ(texts, want);
 }
 
