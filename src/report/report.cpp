@@ -444,7 +444,8 @@ std::string ReportEngine::headerBoxLine(const std::string& content) const {
 }
 
 std::string ReportEngine::headerFileLine() const {
-  std::string name = Trim(ctx_.file.fileName);
+  // File names are native (UTF-8); the report text is CP850.
+  std::string name = Utf8ToCp850(Trim(ctx_.file.fileName));
   if (name.empty()) return {};
   if (ctx_.archiveName) return name;
   std::string ext = std::string(".") + kProjectExtension;

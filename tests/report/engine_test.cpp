@@ -234,6 +234,14 @@ TEST(ReportHeader, LongProjectPathShowsTheNameAlone) {
     EXPECT_NE(b.port.shownText.find(shown), std::string::npos) << c.dir;
     EXPECT_EQ(b.port.shownText.find("ddd") != std::string::npos, c.whole) << c.dir;
   }
+  ReportBench b;
+  b.file.fileName = "n\xC3\xB6" "cke";  // file names are UTF-8
+  auto e = b.engine();
+  ASSERT_TRUE(e->ReportOpen(otScreen, ""));
+  e->ReportPageHeader(0, 0);
+  ASSERT_TRUE(e->ReportClose());
+  EXPECT_NE(b.port.shownText.find("*  /home/kamo/n\xC3\xB6" "cke.kmo "), std::string::npos)
+      << b.port.shownText;
 }
 
 TEST(ReportWrapped, SeventyTwoCharactersStayWholeSeventyThreeAreCut) {
