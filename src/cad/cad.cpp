@@ -902,7 +902,8 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
         // A text without height cannot be drawn.
         if (e.height == 0 || e.text.empty()) break;
         CadLayer(LayerOfName(e.layer));
-        CadTextStyle(2, e.angle + angle, e.height * ins_.scaleY, e.height * e.widthFactor * ins_.scaleX);
+        // The turn of every enclosing insert, not only of this one.
+        CadTextStyle(2, e.angle + ins_.angle, e.height * ins_.scaleY, e.height * e.widthFactor * ins_.scaleX);
         CadText(e.text, p[0][0], p[0][1]);
         break;
       case DxfEntity::Type::Solid:

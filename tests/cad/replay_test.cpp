@@ -148,6 +148,29 @@ TEST(Replay, OffsetAddedOnce) {
   }
 }
 
+// A text in a nested block turns with every insert around it.
+TEST(Replay, NestedTextTurnsWithTheOuterInsert) {
+  CadFixture f;
+  WriteFileBytes(f.temp.file("$IN.dx$"),
+                 Groups({{0, "TEXT"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "A"}, {50, "10"}, {0, "EOF"}}));
+  WriteFileBytes(f.temp.file("$OUT.dx$"),
+                 Groups({{0, "INSERT"}, {2, "IN"}, {10, "5"}, {20, "0"}, {50, "0"}, {0, "EOF"}}));
+  f.begin(kCadScreen);
+  f.cad->CadInsert("OUT", 0, 0, 90, 1, 1);
+  EXPECT_EQ(f.cad->textAngle(), 100);
+  // The inner insert point (5, 0) turned by 90 degrees.
+  bool found = false;
+  for (const std::string& rec : f.display.records()) {
+    DisplayRecord d = ParseDisplayRecord(rec);
+    if (d.code != 6 || d.fields.size() < 3 || d.fields[2] != "A") continue;
+    found = true;
+    EXPECT_NEAR(std::stod(d.fields[0]), 0, 1e-9) << rec;
+    EXPECT_NEAR(std::stod(d.fields[1]), 5, 1e-9) << rec;
+  }
+  EXPECT_TRUE(found);
+  f.cad->CadClose();
+}
+
 // The user's logo is replayed into a DXF file that does not define it.
 TEST(Replay, LogoIntoPlotFile) {
   CadFixture f;
