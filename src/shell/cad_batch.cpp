@@ -32,6 +32,20 @@ bool ParseCadOption(const std::string& option, int& format, int& sheet) {
 
 }  // namespace
 
+CadEnvironment BatchCadEnvironment(Session& session, const std::string& batchFile) {
+  CadEnvironment env;
+  env.ui = &session.ui;
+  env.settings = &session.settings;
+  env.messages = &session.messages;
+  env.flags = &session.flags;
+  env.clock = &session.clock();
+  env.tempDir = session.tempDir();
+  env.batch = true;
+  env.batchFile = batchFile;
+  env.projectStem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
+  return env;
+}
+
 int RunCadOption(Session& session, const std::string& option, std::ostream& err) {
   return RunCadOption(session, option, std::string(), err);
 }
@@ -61,17 +75,9 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
   }
-  CadEnvironment env;
-  env.ui = &session.ui;
-  env.settings = &session.settings;
-  env.messages = &session.messages;
-  env.flags = &session.flags;
-  env.clock = &session.clock();
-  env.tempDir = session.tempDir();
-  env.batch = true;
   std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
-  env.batchFile = workDir.empty() ? stem : (std::filesystem::path(workDir) / stem).string();
-  env.projectStem = stem;
+  CadEnvironment env = BatchCadEnvironment(
+      session, workDir.empty() ? stem : (std::filesystem::path(workDir) / stem).string());
   env.projectPath = session.file.fileDir + session.file.fileName;
   CadOutput cad(env);
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,

@@ -4,9 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "cad/cad.h"
+
 namespace kamo {
 
 class Session;
+
+// The surroundings of a CAD output without any window, writing batchFile
+// (without extension) for the project of session.
+CadEnvironment BatchCadEnvironment(Session& session, const std::string& batchFile);
 
 // Runs "/CADi:j" (option as typed) for the project already read and
 // calculated in session; returns the exit code.

@@ -6,6 +6,7 @@
 
 #include "cad/cad.h"
 #include "cad/cadstl.h"
+#include "shell/cad_batch.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
 
@@ -34,16 +35,7 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
                            ? (fs::path(workDir.empty() ? "." : workDir) / (stem + ".stl")).string()
                            : cl.output;
   fs::path t(target);
-  CadEnvironment env;
-  env.ui = &session.ui;
-  env.settings = &session.settings;
-  env.messages = &session.messages;
-  env.flags = &session.flags;
-  env.clock = &session.clock();
-  env.tempDir = session.tempDir();
-  env.batch = true;
-  env.batchFile = (t.parent_path() / t.stem()).string();
-  env.projectStem = stem;
+  CadEnvironment env = BatchCadEnvironment(session, (t.parent_path() / t.stem()).string());
   env.projectPath = cl.file;
   CadOutput cad(env);
   session.flags.abortFlag = false;
