@@ -53,6 +53,14 @@ const char* JobName(CommandLine::Job job) {
   }
 }
 
+// A project called "cam.txt", or "-o" naming the project, must not be lost.
+bool ReplacesProject(const CommandLine& cl, const std::string& target, std::ostream& err) {
+  std::error_code ec;
+  if (!fs::exists(target, ec) || !fs::equivalent(cl.file, target, ec)) return false;
+  err << "wkamo: " << target << ": the output would replace the project file\n";
+  return true;
+}
+
 // The unattended printout on the batch target: project stem + ".txt" in workDir.
 int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
   ReportEngine& engine = s.reports(workDir);
@@ -65,12 +73,8 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
   std::string target = !engine.context().batchFile.empty()
                            ? engine.context().batchFile
                            : (fs::path(workDir) / (s.file.fileName + ".txt")).string();
+  if (ReplacesProject(cl, target, err)) return kExitFailed;
   std::error_code ec;
-  // A project called "cam.txt", or "-o" naming the project, must not be lost.
-  if (fs::exists(target, ec) && fs::equivalent(cl.file, target, ec)) {
-    err << "wkamo: " << target << ": the printout would replace the project file\n";
-    return kExitFailed;
-  }
   bool ok = CamPrintout(engine, pmUnattended);
   if (!ok || engine.resultPath().empty() || fs::file_size(engine.resultPath(), ec) == 0 || ec) {
     err << "wkamo: " << target << ": the printout could not be written\n";
@@ -89,20 +93,34 @@ int RunCadTo(Session& s, const CommandLine& cl, const std::string& workDir, std:
     err << "wkamo: " << s.tempDir() << ": no folder for the CAD file\n";
     return kExitFailed;
   }
-  int code = RunCadOption(s, cl.option, own, err);
   fs::path target = fs::path(workDir) / cl.output;
+  if (fs::is_directory(target, ec) || ReplacesProject(cl, target.string(), err)) {
+    if (fs::is_directory(target, ec)) err << "wkamo: " << target.string() << ": is a folder\n";
+    fs::remove_all(own, ec);
+    return kExitFailed;
+  }
+  int code = RunCadOption(s, cl.option, own, err);
   if (code == kExitOk) {
     fs::path written;
     for (const auto& e : fs::directory_iterator(own, ec))
       if (e.is_regular_file(ec)) written = e.path();
-    fs::rename(written, target, ec);
-    if (ec) {
-      // Another file system: copy, and leave no half file behind.
-      ec.clear();
-      fs::copy_file(written, target, fs::copy_options::overwrite_existing, ec);
-      if (ec) fs::remove(target, ec);
+    bool ok = !written.empty() && fs::file_size(written, ec) > 0 && !ec;
+    if (ok) {
+      fs::rename(written, target, ec);
+      if (ec) {
+        // Another file system: a copy beside the target is renamed into place,
+        // so the target is never a half file.
+        fs::path part = target;
+        part += ".kamo-part";
+        ec.clear();
+        fs::copy_file(written, part, fs::copy_options::overwrite_existing, ec);
+        if (!ec) fs::rename(part, target, ec);
+        std::error_code ignored;
+        if (ec) fs::remove(part, ignored);
+      }
+      ok = !ec;
     }
-    if (written.empty() || ec || fs::file_size(target, ec) == 0 || ec) {
+    if (!ok) {
       err << "wkamo: " << target.string() << ": the file could not be written\n";
       code = kExitFailed;
     }
@@ -121,8 +139,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.job = job;
   };
   auto value = [&](size_t& i, std::string& into) {
-    if (i + 1 >= args.size()) {
+    if (i + 1 >= args.size() || args[i + 1].empty()) {
       if (cl.error.empty()) cl.error = args[i] + ": a value is missing";
+      if (i + 1 < args.size()) ++i;
       return;
     }
     into = args[++i];

@@ -190,6 +190,9 @@ TEST(BatchFailures, ExitCodesAndReasons) {
       {{kSource + "/examples/sine.kmo", "--format"}, 2, "a value is missing"},
       {{data.file("keep.kmo"), "/I", "-o", data.file("keep.kmo")}, 1, "would replace the project"},
       {{data.file("keep.txt"), "/I", "-o", data.file("keep.txt")}, 1, "would replace the project"},
+      {{data.file("keep.kmo"), "/CAD1:1", "-o", data.file("keep.kmo")}, 1, "would replace the project"},
+      {{data.file("keep.kmo"), "/CAD1:1", "-o", data.path()}, 1, "is a folder"},
+      {{data.file("keep.kmo"), "/I", "-o", ""}, 2, "-o: a value is missing"},
   };
   for (const auto& c : cases) {
     TempFolder work;
