@@ -188,6 +188,13 @@ TEST(CamPrintout, HtmlPrintoutOfHostileTextsPassesTidy) {
     EXPECT_NE(html.find("<TD>&amp;amp;</TD>"), std::string::npos);
     EXPECT_EQ(html.find("</BODY>"), html.rfind("</BODY>"));
     EXPECT_EQ(html.find('\f'), std::string::npos);
+    auto count = [&html](const std::string& tag) {
+      size_t n = 0;
+      for (size_t p = html.find(tag); p != std::string::npos; p = html.find(tag, p + 1)) ++n;
+      return n;
+    };
+    EXPECT_EQ(count("<TABLE "), count("</TABLE>"));
+    EXPECT_LT(html.rfind("</TABLE>"), html.find("</BODY>"));
     std::string cmd = "tidy -q -e '" + b.folder.file("cam.htm") + "' > '" +
                       b.folder.file("tidy.log") + "' 2>&1";
     int rc = std::system(cmd.c_str());
