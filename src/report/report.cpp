@@ -2,6 +2,9 @@
 // tables, the remarks block and the hand-off of each output target.
 #include "report/report.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +55,15 @@ class DeviceSink final : public ReportSink {
     if (f_) std::fclose(f_);
   }
   bool open(const std::string& device, int port) {
-    f_ = std::fopen(device.c_str(), "wb");
+    // A missing device is an error, never a new file in /dev; any other path
+    // (a spool file, say) is created as a file would be.
+    int mode = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+    if (device.rfind("/dev/", 0) != 0) mode |= O_CREAT | O_TRUNC;
+    int fd = ::open(device.c_str(), mode, 0666);
+    if (fd >= 0) {
+      f_ = ::fdopen(fd, "wb");
+      if (!f_) ::close(fd);
+    }
     if (!f_) {
       int err = errno;
       ui_.showError("Druckerschnittstelle LPT" + std::to_string(port) + " (" +

@@ -386,6 +386,18 @@ TEST(ReportTargets, TextPrinterPortPauseAndMissingDevice) {
   EXPECT_TRUE(m.flags.abortFlag);
   ASSERT_FALSE(m.port.boxes.empty());
   EXPECT_NE(m.port.boxes.back().text.find("LPT3"), std::string::npos);
+
+  // A printer that is not there is reported, not made up as a file in /dev.
+  ReportBench d;
+  d.settings.printerPort = 1;
+  d.port.answers = {Answer::No};
+  const std::string missing = "/dev/kamo-test-no-printer";
+  auto h = d.engine();
+  h->context().portDevices[0] = missing;
+  EXPECT_FALSE(h->ReportOpen(otTextPrinter, ""));
+  EXPECT_TRUE(d.flags.abortFlag);
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  std::filesystem::remove(missing);
 }
 
 TEST(ReportTargets, PrinterGetsPagesSplitAtFormFeeds) {
