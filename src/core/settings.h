@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/numstyle.h"
 #include "core/real.h"
@@ -12,6 +13,16 @@ namespace kamo {
 struct LayerSetting {
   std::string name;
   int colour = 2;
+};
+
+// A named setting of the graphic printout dialog.
+struct PrintProfile {
+  std::string name;  // up to 25 characters
+  double xscale = 1, yscale = 1;
+  int xorigin = 0, yorigin = 0;  // mm
+  bool landscape = false, monochrom = false;
+  bool variable = false;  // fit: the whole drawing is shown before printing
+  bool borderline = false;
 };
 
 struct Settings {
@@ -115,6 +126,9 @@ struct Settings {
   int dialogWindowSize = 1;
   int textWindowSize = 1;
   bool copyDbfToTemp = true;
+  // Rows of our own, appended after the last row of the file.
+  std::vector<PrintProfile> printProfiles;  // at most kMaxPrintProfiles
+  static constexpr int kMaxPrintProfiles = 50;
 };
 
 }  // namespace kamo

@@ -12,12 +12,14 @@
 #include <cstdlib>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 
 #include "core/codepage.h"
 #include "core/identity.h"
 #include "gui/graphicsview.h"
+#include "gui/printconf.h"
 #include "render/exporters.h"
 #include "report/report.h"
 #include "shell/session.h"
@@ -68,6 +70,7 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   };
   shell_ = std::make_unique<Shell>(*session_);
   shell_->view = this;
+  shell_->parts.printSettings = [this](Session&) { graphicPrintout(); };
   view_ = new GraphicsView(this);
   view_->setDisplayList(&shell_->screen);
   setCentralWidget(view_);
@@ -75,6 +78,34 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   updateMenus();
   titleChanged(shell_->title());
+}
+
+QPrinter& Thh::printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void Thh::graphicPrintout() {
+  Session& s = *session_;
+  TForm_printconf dialog(this, s.settings, printer(), StartingPrintConf(s.settings, shell_->drawingKind));
+  if (dialog.exec() != QDialog::Accepted) {
+    s.flags.abortFlag = true;
+    return;
+  }
+  PrintConf c = dialog.values();
+  StorePrintConf(s.settings, c);
+  if (c.fit) view_->drawingChanged();  // the whole drawing, as on the screen
+  view_->repaint();
+  if (shell_->screen.size() == 0) return;
+  ReplayTarget zoom;
+  const ZoomRect& z = view_->zoom();
+  zoom.zoomed = !(z == view_->whole());
+  zoom.zx0 = z.x0;
+  zoom.zy0 = z.y0;
+  zoom.zx1 = z.x1;
+  zoom.zy1 = z.y1;
+  if (!PrintDisplayList(printer(), shell_->screen, view_->replayStyle(), zoom, c))
+    s.ui.showError("Fehler : Ausdruck nicht mglich");
 }
 
 Thh::~Thh() {

@@ -14,6 +14,7 @@
 
 class QAction;
 class QMenu;
+class QPrinter;
 
 namespace kamo {
 
@@ -31,6 +32,8 @@ class Thh : public QMainWindow, public ShellView {
   QtPort& port() { return *port_; }
   GraphicsView* graphicsView() const { return view_; }
   QAction* action(Command c) const;
+  // The printer of the graphic printout, kept between printouts.
+  QPrinter& printer();
   QMenu* menu(Menu m) const;
 
   // Configuration, recent files, start sequence, language and title.
@@ -50,6 +53,7 @@ class Thh : public QMainWindow, public ShellView {
 
  private:
   void buildMenus();
+  void graphicPrintout();
   QMenu* menuFor(Menu m);
 
   std::unique_ptr<QtPort> port_;  // before the session, which holds a reference
@@ -59,6 +63,7 @@ class Thh : public QMainWindow, public ShellView {
   std::map<Menu, QMenu*> menus_;
   QAction* recentSeparator_ = nullptr;
   GraphicsView* view_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
   bool ended_ = false;
 };
 

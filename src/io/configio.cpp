@@ -426,6 +426,36 @@ void Rows(IO& io, Settings& s, const ConfigContext& ctx) {
   io.integer(s.textWindowSize, In(0, 1, 1));
   io.boolean(s.copyDbfToTemp);
   io.done(109);
+  // Our own rows after the last one: the print profiles of the graphic
+  // printout, written only when there are any, so that a file without them
+  // keeps its last row. A file without them reads as no profiles.
+  if constexpr (!IO::kReading) {
+    if (s.printProfiles.empty()) return;
+  }
+  io.label("Print profiles");
+  int profiles = static_cast<int>(s.printProfiles.size());
+  io.integer(profiles, In(0, Settings::kMaxPrintProfiles, 0));
+  if constexpr (IO::kReading) {
+    if (io.ended()) profiles = 0;
+    s.printProfiles.assign(static_cast<size_t>(profiles), PrintProfile{});
+  }
+  for (PrintProfile& p : s.printProfiles) {
+    io.text(p.name, [](const std::string& v, const std::string&) { return v.substr(0, 25); });
+    io.dbl(p.xscale, Positive(1));
+    io.dbl(p.yscale, Positive(1));
+    io.integer(p.xorigin, In(-10000, 10000, 0));
+    io.integer(p.yorigin, In(-10000, 10000, 0));
+    io.boolean(p.landscape);
+    io.boolean(p.monochrom);
+    io.boolean(p.variable);
+    io.boolean(p.borderline);
+  }
+  if constexpr (IO::kReading) {
+    // A file cut short inside the profiles keeps the complete ones.
+    if (io.ended()) {
+      std::erase_if(s.printProfiles, [](const PrintProfile& p) { return p.name.empty(); });
+    }
+  }
 }
 
 int ScreenDialogScale(const ScreenInfo& sc) {

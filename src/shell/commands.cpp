@@ -218,6 +218,7 @@ void Shell::draw(bool sheet, int first, int second) {
   else
     DiagramCommand(out, first, second);
   previousSheet = out.previousKind;
+  drawingKind = cad.environment().drawingKind;
   if (view) view->showDrawing();
 }
 

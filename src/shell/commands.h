@@ -108,6 +108,7 @@ class Shell {
   ConfigPlace config;  // where the configuration and the recent-file list live
   DisplayList screen;  // what the main window shows
   int previousSheet = 1;  // preselected in the sheet choice
+  int drawingKind = 0;    // marker of the sheet last drawn on the screen (2 A4, 3 A3)
   ShellView* view = nullptr;
   // The project name exactly as the command line gave it; the save question
   // names it unchanged.
