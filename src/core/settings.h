@@ -129,6 +129,8 @@ struct Settings {
   // Rows of our own, appended after the last row of the file.
   std::vector<PrintProfile> printProfiles;  // at most kMaxPrintProfiles
   static constexpr int kMaxPrintProfiles = 50;
+  // The device files of the text printer ports LPT1 .. LPT4 (after the profiles).
+  std::array<std::string, 4> textPrinterDevices{"/dev/lp0", "/dev/lp1", "/dev/lp2", "/dev/lp3"};
 };
 
 }  // namespace kamo

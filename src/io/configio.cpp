@@ -430,7 +430,7 @@ void Rows(IO& io, Settings& s, const ConfigContext& ctx) {
   // printout, written only when there are any, so that a file without them
   // keeps its last row. A file without them reads as no profiles.
   if constexpr (!IO::kReading) {
-    if (s.printProfiles.empty()) return;
+    if (s.printProfiles.empty() && s.textPrinterDevices == Settings{}.textPrinterDevices) return;
   }
   io.label("Print profiles");
   int profiles = static_cast<int>(s.printProfiles.size());
@@ -456,6 +456,9 @@ void Rows(IO& io, Settings& s, const ConfigContext& ctx) {
       std::erase_if(s.printProfiles, [](const PrintProfile& p) { return p.name.empty(); });
     }
   }
+  io.label("Text printer devices LPT1..LPT4");
+  for (std::string& d : s.textPrinterDevices)
+    io.path(d, [](const std::string& v, const std::string& cur) { return v.empty() ? cur : v; });
 }
 
 int ScreenDialogScale(const ScreenInfo& sc) {

@@ -51,6 +51,7 @@ ReportContext SessionReportContext(Session& s, const std::string& workDir) {
   ctx.ownerName = ReadOwnerName(FindDataFile({s.settings.pltDir, s.programDir}, kOwnerFile));
   ctx.archiveName = s.settings.archiveMode && s.uiState.fromCommandLine;
   ctx.noGui = s.noGui();
+  ctx.portDevices = s.settings.textPrinterDevices;
   return ctx;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "io/configio.h"
 #include "report/camreport.h"
 #include "shell/session.h"
 #include "support/scripted_port.h"
@@ -40,6 +41,34 @@ TEST(SessionReports, OneEngineFollowsTheSettingsAndTheProject) {
   std::string text = ReadFileBytes(f.resultPath());
   EXPECT_NE(text.find("zweites Projekt\n"), std::string::npos);
   EXPECT_EQ(text.find("erstes Projekt"), std::string::npos);
+}
+
+// The text printer's device files live in a row of their own after the
+// specified ones, written only when they differ from /dev/lp0 .. /dev/lp3.
+TEST(SessionReports, TextPrinterDevicesComeFromTheConfiguration) {
+  const Settings defaults;
+  EXPECT_EQ(ConfigToBytes(defaults).find("Text printer devices"), std::string::npos);
+
+  struct Case {
+    std::vector<PrintProfile> profiles;
+  } cases[] = {{{}}, {{PrintProfile{"A4 quer", 1, 1, 0, 0, true, false, false, false}}}};
+  for (const auto& c : cases) {
+    Settings in;
+    in.printProfiles = c.profiles;
+    in.textPrinterDevices[1] = "/dev/usb/lp0";
+    in.textPrinterDevices[3] = "/var/spool/kamo lpt4.prn";
+    ScriptedPort port;
+    Session s(port);
+    ConfigFromBytes(ConfigToBytes(in), s.settings, ConfigContext{});
+    EXPECT_EQ(s.settings.textPrinterDevices, in.textPrinterDevices);
+    ASSERT_EQ(s.settings.printProfiles.size(), c.profiles.size());
+    EXPECT_EQ(s.reports().context().portDevices, in.textPrinterDevices);
+  }
+  // A file without the row leaves the devices as they were (the defaults at start).
+  Settings read;
+  read.textPrinterDevices[0] = "changed before reading";
+  ConfigFromBytes(ConfigToBytes(defaults), read, ConfigContext{});
+  EXPECT_EQ(read.textPrinterDevices[0], "changed before reading");
 }
 
 }  // namespace
