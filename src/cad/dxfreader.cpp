@@ -297,13 +297,15 @@ Reader::Stop Reader::entities(bool sectioned) {
 }
 
 void Reader::run() {
+  // Section and end markers in any case, as the entity names: a marker the
+  // entity loop hands back must be one this loop takes.
   if (text_.substr(0, 18) == "AutoCAD Binary DXF") {
     fail("DXF: bin\x84res DXF wird nicht gelesen, bitte als ASCII-DXF speichern");
     return;
   }
   advance();
   while (have_) {
-    if (code_ == 0 && TrimView(value_) == "SECTION") {
+    if (code_ == 0 && Upper(TrimView(value_)) == "SECTION") {
       advance();
       std::string section = have_ && code_ == 2 ? Upper(TrimView(value_)) : std::string();
       if (section == "ENTITIES") {
@@ -315,16 +317,16 @@ void Reader::run() {
       }
       // Other sections (header, tables, blocks, objects) are skipped.
       while (advance()) {
-        if (code_ == 0 && (TrimView(value_) == "ENDSEC" || TrimView(value_) == "EOF")) break;
+        if (code_ == 0 && (Upper(TrimView(value_)) == "ENDSEC" || Upper(TrimView(value_)) == "EOF")) break;
       }
-      if (have_ && TrimView(value_) == "EOF") {
+      if (have_ && Upper(TrimView(value_)) == "EOF") {
         res_.sawEof = true;
         return;
       }
       advance();
       continue;
     }
-    if (code_ == 0 && TrimView(value_) == "EOF") {
+    if (code_ == 0 && Upper(TrimView(value_)) == "EOF") {
       res_.sawEof = true;
       return;
     }

@@ -26,6 +26,7 @@ TEST(DxfReader, DamagedFiles) {
       {"sections skipped", "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n"
                            "  0\nLINE\n  0\nENDSEC\n  0\nEOF\n", false, true, 0, 1},
       {"infinite value", "  0\nLINE\n 10\n1e5000\n  0\nEOF\n", false, true, 4, 1},
+      {"markers in small letters", "  0\nSeCTION\n  2\nentities\n  0\nline\n  0\nendsec\n  0\neof\n", false, true, 0, 1},
   };
   for (const Case& c : cases) {
     DxfReadResult r = ReadDxf(c.text);
