@@ -16,23 +16,14 @@
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
 #include "render/exporters.h"
-#include "support/scripted_port.h"
+#include "support/cad_surroundings.h"
 
 namespace kamo {
 namespace {
 
 const std::string kSource = KAMO_SOURCE_DIR;
 
-struct Picture {
-  test::ScriptedPort port;
-  Settings settings;
-  MessageList messages;
-  Flags flags;
-  UiState state;
-  Ui ui{port, flags, state, settings.numbers};
-  FixedClock clock{DateTime{2026, 12, 10, 9, 30, 0}};
-  DisplayList display;
-  test::TempFolder temp;
+struct Picture : test::CadSurroundings {
   CamProject project;
 
   // Records a sheet (kind > 0) or a diagram (kind < 0) as for the screen.
@@ -41,16 +32,7 @@ struct Picture {
     Calculate(project, messages, flags, settings);
     project.drawing.zeichname = "Kurvenscheibe";
     project.drawing.zeichnr = "KS-1";
-    CadEnvironment env;
-    env.ui = &ui;
-    env.settings = &settings;
-    env.messages = &messages;
-    env.flags = &flags;
-    env.clock = &clock;
-    env.display = &display;
-    env.tempDir = temp.path();
-    env.batch = true;
-    env.batchFile = temp.file("out");
+    CadEnvironment env = environment();
     // A fixed name: the folder of the checkout must not show in the picture.
     env.projectPath = std::string("examples/") + example + ".kmo";
     CadOutput cad(env);
