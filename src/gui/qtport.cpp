@@ -2,6 +2,7 @@
 #include "gui/qtport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFont>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 
 #include "gui/prompts.h"
 
@@ -188,6 +190,11 @@ PrintOutcome QtPort::printText(const PrintJob& job) {
   }
   painter.end();
   return PrintOutcome::Printed;
+}
+
+// The desktop's associated program opens the file; it runs on its own.
+void QtPort::openWithApplication(const std::string& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace kamo

@@ -34,6 +34,7 @@ class QtPort final : public UiPort {
   std::optional<int> pickRow(const TablePick& table) override;
   std::optional<PlotForm> plotDialog(const PlotForm& form) override;
   std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& f) override;
+  void openWithApplication(const std::string& path) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);

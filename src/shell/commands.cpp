@@ -155,15 +155,6 @@ ErrorListContext ErrorContext(Session& s) {
   return ctx;
 }
 
-std::unique_ptr<ReportEngine> MakeReportEngine(Session& s) {
-  ReportContext ctx(s.ui, s.settings, s.clock(), s.file, s.project(), s.messages);
-  ctx.explanationFile = s.explanationFile();
-  ctx.tempDir = s.tempDir();
-  std::error_code ec;
-  ctx.workDir = fs::current_path(ec).string();
-  ctx.noGui = s.noGui();
-  return std::make_unique<ReportEngine>(std::move(ctx));
-}
 }  // namespace
 
 const std::vector<CommandSpec>& CommandTable() { return kTable; }
@@ -517,8 +508,7 @@ void Shell::resetGeometry() {
 }
 
 void Shell::printout(int mode) {
-  auto engine = MakeReportEngine(session);
-  CamPrintout(*engine, mode);
+  CamPrintout(session.reports(), mode);
 }
 
 void Shell::errorMessages() {
@@ -527,8 +517,7 @@ void Shell::errorMessages() {
   } else if (session.flags.calcError) {
     showErrorList(session.ui, ErrorContext(session), session.messages);
   } else {
-    auto engine = MakeReportEngine(session);
-    MessageReport(*engine);
+    MessageReport(session.reports());
   }
 }
 
