@@ -10,10 +10,16 @@ namespace kamo {
 namespace {
 long Round(Real x) { return std::lround(static_cast<double>(x)); }
 
+// Beyond this many device units a zoom rectangle is refused: repeated zooming
+// out must not overflow the integer coordinates.
+constexpr Real kMaxZoomSpan = 1e8L;
+
 void ZoomAround(ViewTransform& v, Real f) {
   if (!(f > 0) || !std::isfinite(f)) return;
+  Real wx = (v.zx1 - v.zx0) / f, wy = (v.zy1 - v.zy0) / f;
+  if (!(std::fabs(wx) < kMaxZoomSpan) || !(std::fabs(wy) < kMaxZoomSpan)) return;
   long cx = (v.zx0 + v.zx1) / 2, cy = (v.zy0 + v.zy1) / 2;
-  long hx = Round((v.zx1 - v.zx0) / f) / 2, hy = Round((v.zy1 - v.zy0) / f) / 2;
+  long hx = Round(wx) / 2, hy = Round(wy) / 2;
   // A rectangle that would vanish keeps its last size.
   if (hx < 1 || hy < 1) return;
   SetScale(v, cx - hx, cy - hy, cy + hy, cx + hx);
@@ -64,11 +70,12 @@ void ProcessViewKey(ViewTransform& v, ViewKey key, Real zoom, Real pan) {
 
 void ProcessWheel(ViewTransform& v, int delta, Real zoom) {
   if (!(zoom > 0)) zoom = 1.02L;
-  int steps = std::max(1, std::abs(delta) / 120);
+  // One step per notch, so many notches zoom further, never back the other way.
+  Real steps = std::max(1, std::abs(delta / 120));
   if (delta > 0)
     ZoomAround(v, 1 / (zoom * steps));
   else
-    ZoomAround(v, zoom / steps);
+    ZoomAround(v, zoom * steps);
 }
 
 bool ZoomToBand(ViewTransform& v, int x0, int y0, int x1, int y1, int w, int h, Real aspect) {

@@ -19,7 +19,8 @@ enum class ViewKey { Reset, Left, Right, Up, Down, PageUp, PageDown, ZoomIn, Zoo
 // Escape/F5, the arrows, Page Up/Down and numeric-pad "+"/"-"; zoom and pan
 // factors as configured (a zoom factor of 0 or less counts as 1.02).
 void ProcessViewKey(ViewTransform& v, ViewKey key, Real zoomFactor, Real panFactor);
-// Wheel forward (delta > 0) zooms out, backward zooms in; |delta| / 120 steps.
+// Wheel forward (delta > 0) zooms out, backward zooms in, by zoom x steps with
+// |delta| / 120 steps; a zoom beyond the size limit is ignored.
 void ProcessWheel(ViewTransform& v, int delta, Real zoomFactor);
 // A rubber band in client pixels (y downwards) of a client area w x h; a band
 // without width or height does nothing (false). aspect: the factor of Header.

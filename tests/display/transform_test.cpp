@@ -53,6 +53,16 @@ TEST(ViewTransformRules, KeysWheelAndRubberBand) {
   ProcessWheel(v, 120, 1.02L);  // forward: out
   EXPECT_LT(v.zx0, 0);
   ProcessWheel(v, -240, 0);     // a zoom factor of 0 counts as 1.02
+  // Two notches back zoom in by twice the factor, past the single notch out.
+  EXPECT_GT(v.zx0, 0);
+  EXPECT_LT(v.zx1, 640);
+  // Endless zooming out stops at the size limit instead of overflowing.
+  ViewTransform far = Window(640, 480);
+  for (int i = 0; i < 200; ++i) ProcessWheel(far, 120 * 100, 1.02L);
+  EXPECT_GT(far.zx1 - far.zx0, 640);
+  EXPECT_LT(far.zx1 - far.zx0, 100000000);
+  ProcessWheel(far, 1 << 30, 1.02L);
+  EXPECT_LT(far.zx1 - far.zx0, 100000000);
   ViewTransform b = Window(640, 480);
   EXPECT_FALSE(ZoomToBand(b, 10, 10, 10, 100, 640, 480, 1));  // no width: nothing
   EXPECT_EQ(b.zx1, 640);
