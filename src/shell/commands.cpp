@@ -7,6 +7,7 @@
 #include "cam/kamorech.h"
 #include "core/codepage.h"
 #include "core/explanations.h"
+#include "cad/cadstl.h"
 #include "cad/cad.h"
 #include "cad/dxfimport.h"
 #include "core/identity.h"
@@ -72,6 +73,7 @@ const std::vector<CommandSpec> kTable = {
     {C::CadQuick4, Menu::Cad, "mi_cadQuick4", E::Unchanged, false, false},
     {C::CadDiagrams, Menu::Cad, "mi_cadDiagramme", E::Unchanged, false, false},
     {C::StlCam, Menu::Stl, "mi_stlCam", E::Unchanged, false, false},
+    {C::StlCamSolid, Menu::Stl, "mi_stlCamSolid", E::Unchanged, false, false},
     {C::DocInfo, Menu::Documentation, "mi_docuInfo", E::Unchanged, false, false},
     {C::DocShow, Menu::Documentation, "mi_docuShow", E::Unchanged, false, false},
     {C::DocPrint, Menu::Documentation, "mi_docuPrint", E::Unchanged, false, false},
@@ -189,7 +191,7 @@ Shell::Shell(Session& s) : session(s) {
   };
 }
 
-void Shell::draw(bool sheet, int first, int second) {
+CadEnvironment Shell::outputEnvironment() {
   Session& s = session;
   CadEnvironment env;
   env.ui = &s.ui;
@@ -201,7 +203,12 @@ void Shell::draw(bool sheet, int first, int second) {
   env.tempDir = s.tempDir();
   env.projectPath = s.file.fileName.empty() ? std::string() : projectPath();
   env.projectStem = s.file.fileName.empty() ? std::string(kFileStem) : s.file.fileName;
-  CadOutput cad(env);
+  return env;
+}
+
+void Shell::draw(bool sheet, int first, int second) {
+  Session& s = session;
+  CadOutput cad(outputEnvironment());
   SheetOutput out{cad, s.project(), s.settings, s.messages, s.flags, s.ui, ErrorContext(s),
                   previousSheet};
   if (sheet)
@@ -211,6 +218,13 @@ void Shell::draw(bool sheet, int first, int second) {
   previousSheet = out.previousKind;
   drawingKind = cad.environment().drawingKind;
   if (view) view->showDrawing();
+}
+
+void Shell::camSolid() {
+  Session& s = session;
+  if (s.flags.calcError) return showErrorList(s.ui, ErrorContext(s), s.messages);
+  CadOutput cad(outputEnvironment());
+  StlCam(cad, s.project(), true);
 }
 
 std::string Shell::projectPath() const {
@@ -251,6 +265,7 @@ bool Shell::available(Command c) const {
     case C::EditBody: return static_cast<bool>(p.camBody);
     case C::EditCalculation: return static_cast<bool>(p.calcSettings);
     case C::ViewAnimation: return static_cast<bool>(p.animation);
+    case C::StlCamSolid: return static_cast<bool>(p.output);
     case C::ViewErrors:
     case C::HelpErrors: return errorEntriesEnabled();
     case C::DocInfo: return static_cast<bool>(p.drawingInfo);
@@ -314,6 +329,7 @@ void Shell::run(Command c) {
     case C::ViewStandard: return printout(pmStandard);
     case C::ViewExtract: return printout(pmExtract);
     case C::ViewAnimation: return parts.animation(session, 0);
+    case C::StlCamSolid: return camSolid();
     case C::ViewErrors: return errorMessages();
     case C::DocInfo: return parts.drawingInfo(session);
     case C::DocSetup:
@@ -591,6 +607,7 @@ std::string Shell::caption(Command c) const {
     case C::CadPolyline: return k.polyline;
     case C::CadDiagrams: return g.diagrams;
     case C::StlCam: return "&Cam";
+    case C::StlCamSolid: return "Cam &solid";
     case C::DocInfo: return g.drawingData;
     case C::DocShow: return g.showChanges;
     case C::DocPrint: return g.printChanges;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cad/cad.h"
 #include "display/displaylist.h"
 #include "io/configio.h"
 #include "io/recentfiles.h"
@@ -27,7 +28,7 @@ enum class Command {
   ViewStandard, ViewExtract, ViewQuick1, ViewQuick3, ViewQuick4, ViewGraphics, ViewTable,
   ViewDrawing, ViewS, ViewV, ViewA, ViewSva, ViewAnimation, ViewErrors,
   CadGraphics, CadPolyline, CadTable, CadDrawing, CadQuick1, CadQuick3, CadQuick4, CadDiagrams,
-  StlCam,
+  StlCam, StlCamSolid,
   DocInfo, DocShow, DocPrint, DocNew, DocModify, DocDelete, DocSetup,
   HelpErrors, HelpPicture, HelpGerman, HelpEnglish, HelpRomanian, HelpKorean, HelpChinese,
   HelpSystemInfo, HelpAbout,
@@ -149,6 +150,9 @@ class Shell {
   void importDxf(int curveType);
   // The output dispatcher (sheet) or the diagram output with its two codes.
   void draw(bool sheet, int first, int second);
+  // "STL > Cam solid": the closed, watertight cam solid.
+  void camSolid();
+  CadEnvironment outputEnvironment();
   void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
   void operatingData();
   void resetGeometry();

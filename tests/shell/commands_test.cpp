@@ -1,5 +1,6 @@
 // The menu commands without a window: what each does to `modified`, to the
 // abort flag and to the results, driven through the scripted port.
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -524,6 +525,38 @@ TEST(RecentMenu, Captions) {
                         Case{"/a/b&c.kmo", "&1 /a/b&&c.kmo"}}) {
     EXPECT_EQ(RecentMenuCaption(1, c.path), c.caption) << c.path;
   }
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// "STL > Cam solid" writes the closed solid of the calculated project into
+// the file the user names, asking for the height and the bore.
+TEST(Commands, CamSolidWritesAClosedSolid) {
+  Bench b;
+  b.loadExample();
+  b.shell.recalc();
+  ASSERT_TRUE(b.shell.available(Command::StlCamSolid));
+  std::string target = b.folder.file("solid.stl");
+  b.port.files = {target};
+  b.port.texts = {std::string("12"), std::string("10")};
+  b.session.settings.startCadApplication = false;
+  b.shell.run(Command::StlCamSolid);
+  EXPECT_FALSE(b.session.flags.abortFlag);
+  std::error_code ec;
+  auto size = fs::file_size(target, ec);
+  ASSERT_FALSE(ec) << "no file written";
+  // Binary STL: 80 header bytes, the facet count, 50 bytes a facet.
+  std::string bytes = test::ReadFileBytes(target);
+  ASSERT_GE(bytes.size(), 84u);
+  uint32_t facets = 0;
+  std::memcpy(&facets, bytes.data() + 80, 4);
+  EXPECT_GT(facets, 100u);
+  EXPECT_EQ(size, 84u + 50u * facets);
+  EXPECT_EQ(b.session.project().body.bore, 10);
 }
 
 }  // namespace
