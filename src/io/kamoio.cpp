@@ -28,20 +28,23 @@ const char* const kHeaderLabel = "ISO 7200 Header";
 // A project file is a few hundred kilobytes at most; anything far larger is not one.
 constexpr size_t kMaxFileBytes = 16u << 20;
 
-std::string OneLine(std::string_view text) {
+// Every CR LF, CR or LF of text becomes one `with`.
+std::string ReplaceLineBreaks(std::string_view text, char with) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c == '\r' || c == '\n') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += ' ';
+      out += with;
     } else {
       out += c;
     }
   }
   return out;
 }
+
+std::string OneLine(std::string_view text) { return ReplaceLineBreaks(text, ' '); }
 
 class LineWriter {
  public:
@@ -181,20 +184,7 @@ std::string DelimitedFieldText(std::string_view text) {
   return s;
 }
 
-std::string DescriptionToFile(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += '|';
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
+std::string DescriptionToFile(std::string_view text) { return ReplaceLineBreaks(text, '|'); }
 
 std::string DescriptionFromFile(std::string_view line) {
   std::string out(line);
