@@ -747,6 +747,18 @@ void ResampleContour(CamProject& p) {
   p.contour[0] = fresh[U(steps - 1)];
 }
 
+// Widens an extreme pair by value, keeping the angle where each extreme occurs.
+void Track(Real value, Real phi, Real& lo, Real& phiLo, Real& hi, Real& phiHi) {
+  if (value > hi) {
+    hi = value;
+    phiHi = phi;
+  }
+  if (value < lo) {
+    lo = value;
+    phiLo = phi;
+  }
+}
+
 void Kinematics(CamProject& p, FollowerPass pass) {
   CamResults& r = p.results;
   r.xMin = r.yMin = 1e32;
@@ -777,24 +789,9 @@ void Kinematics(CamProject& p, FollowerPass pass) {
     }
     if (y > r.yMax) r.yMax = y;
     if (y < r.yMin) r.yMin = y;
-    Real rad = Len(P.x, P.y);
-    if (rad > r.rMax) {
-      r.rMax = rad;
-      r.phiRMax = P.phi;
-    }
-    if (rad < r.rMin) {
-      r.rMin = rad;
-      r.phiRMin = P.phi;
-    }
+    Track(Len(P.x, P.y), P.phi, r.rMin, r.phiRMin, r.rMax, r.phiRMax);
     Real sj = s[U(j)];
-    if (sj > r.sMax) {
-      r.sMax = sj;
-      r.phiSMax = P.phi;
-    }
-    if (sj < r.sMin) {
-      r.sMin = sj;
-      r.phiSMin = P.phi;
-    }
+    Track(sj, P.phi, r.sMin, r.phiSMin, r.sMax, r.phiSMax);
     Real v = vPrev;
     if (j >= 2) {
       if (p.curveType == ctPoints) dt = 60 / p.speed * (P.phi - p.contour[U(j - 1)].phi) / kTwoPi;
@@ -802,25 +799,8 @@ void Kinematics(CamProject& p, FollowerPass pass) {
       else if (dt == 0) v = vPrev;
       else v = (sj - sPrev) / dt / 1000;
     }
-    if (v > r.vMax) {
-      r.vMax = v;
-      r.phiVMax = P.phi;
-    }
-    if (v < r.vMin) {
-      r.vMin = v;
-      r.phiVMin = P.phi;
-    }
-    if (j >= 3 && dt != 0) {
-      Real a = (v - vPrev) / dt;
-      if (a > r.aMax) {
-        r.aMax = a;
-        r.phiAMax = P.phi;
-      }
-      if (a < r.aMin) {
-        r.aMin = a;
-        r.phiAMin = P.phi;
-      }
-    }
+    Track(v, P.phi, r.vMin, r.phiVMin, r.vMax, r.phiVMax);
+    if (j >= 3 && dt != 0) Track((v - vPrev) / dt, P.phi, r.aMin, r.phiAMin, r.aMax, r.phiAMax);
     sPrev = sj;
     vPrev = v;
   }
