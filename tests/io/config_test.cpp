@@ -9,25 +9,15 @@
 #include "io/configio.h"
 #include "io/lines.h"
 #include "io/recentfiles.h"
+#include "projects.h"
 #include "support/scripted_port.h"
 
 namespace kamo {
 namespace {
 namespace fs = std::filesystem;
 
-struct Env {
-  test::ScriptedPort port;
-  Flags flags;
-  UiState state;
-  Settings settings;
-  Ui ui{port, flags, state, settings.numbers};
-};
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> out;
-  for (auto l : io::SplitLines(bytes)) out.emplace_back(l);
-  return out;
-}
+using test::Env;
+using test::Lines;
 
 std::string Join(const std::vector<std::string>& lines) {
   std::string out;

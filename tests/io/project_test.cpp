@@ -18,19 +18,8 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-struct Env {
-  test::ScriptedPort port;
-  Flags flags;
-  UiState state;
-  Settings settings;
-  Ui ui{port, flags, state, settings.numbers};
-};
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> out;
-  for (auto l : io::SplitLines(bytes)) out.emplace_back(l);
-  return out;
-}
+using test::Env;
+using test::Lines;
 
 // Index of the line that holds calc.splineRes: the last line before the two
 // appended eccentric lines.

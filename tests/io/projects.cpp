@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/geometry.h"
+#include "io/lines.h"
 
 namespace kamo::test {
 
@@ -384,6 +385,12 @@ std::string CompareInputs(const CamProject& a, const CamProject& b) {
     c.text(N("link.file", i), a.links[at(i)].file, b.links[at(i)].file);
   }
   return c.diff;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> out;
+  for (auto l : io::SplitLines(bytes)) out.emplace_back(l);
+  return out;
 }
 
 }  // namespace kamo::test
