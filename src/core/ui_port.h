@@ -72,6 +72,19 @@ struct TablePick {
   std::vector<std::vector<std::string>> rows;
 };
 
+// The help behind every form: the help buttons of the dialogs and prompts
+// call showHelp (mode 1 the help text, 2 the help picture, 0 both; topic 0
+// means the current topic of UiState), and labels take helpHint(topic) as
+// their hint. The session installs one; without it the help buttons stay
+// disabled.
+class HelpProvider {
+ public:
+  virtual ~HelpProvider() = default;
+  virtual void showHelp(int topic, int mode) = 0;
+  // The topic's text as one UTF-8 line; empty when there is none.
+  virtual std::string helpHint(int topic) = 0;
+};
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -113,6 +126,13 @@ class UiPort {
   // Opens a written file with the application the desktop associates with
   // it, without waiting; a port without a desktop does nothing.
   virtual void openWithApplication(const std::string& /*path*/) {}
+
+  // The help that the forms of this port offer; null while there is none.
+  void setHelpProvider(HelpProvider* help) { help_ = help; }
+  HelpProvider* helpProvider() const { return help_; }
+
+ private:
+  HelpProvider* help_ = nullptr;
 };
 
 }  // namespace kamo
