@@ -55,6 +55,14 @@ std::string KindExtension(int kind) {
     default: return "txt";
   }
 }
+
+// The full path of a file as a header names it.
+std::string ShownFileName(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code ec;
+  fs::path full = fs::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
 }  // namespace
 
 CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_.settings),
@@ -122,6 +130,7 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   }
   offsetX_ = offsetY_ = 0;
   env_.drawingKind = 0;
+  paper_ = {};
   if (!CadKindAvailable(kind)) {
     ui.showError("Ausgabe " + CadKindText(kind) + " ist noch nicht verf\x81gbar");
     setAbort();
@@ -177,8 +186,9 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   blockOpen_ = false;
   heightCancelled_ = false;
   polylineNative_ = !(kind == kCadStep && stepLevel_ < 2);
-  CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, stepLevel_,
-                      stlClosedSolid_};
+  CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, {},
+                      stepLevel_, stlClosedSolid_};
+  wc.shownName = ShownFileName(env_.batch && !env_.targetFile.empty() ? env_.targetFile : fileName_);
   writer_ = MakeCadWriter(kind, std::move(wc));
   open_ = true;
 }
@@ -207,7 +217,7 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
   }
   if (writer_) writer_->Window(xMin, yMin, xMax, yMax);
   if (toDxf()) {
-    file_.Header(xMin, yMin, xMax, yMax);
+    file_.Header(xMin, yMin, xMax, yMax, paper_);
   } else if (textKind()) {
     textLine("MINMAX\t" + num(xMin) + "\t" + num(yMin) + "\t" + num(xMax) + "\t" + num(yMax));
   } else if (screen()) {

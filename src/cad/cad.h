@@ -42,6 +42,7 @@ struct CadEnvironment {
   std::string tempDir;                   // the block files live here
   bool batch = false;                    // no dialogs: the file is batchFile
   std::string batchFile;                 // stem of the batch output (without extension)
+  std::string targetFile;                // batch: where the file is moved once written (empty: where written)
   std::string projectPath;               // folder, name and extension of the project
   std::string projectStem;               // proposed file name of the save dialog
   int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)
@@ -66,6 +67,9 @@ class CadOutput {
   // Structure.
   void CadOpen(int kind, std::string_view name);
   void CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real height);
+  // The paper of a sheet drawn at 1:1 (mm), stated in the DXF header; before
+  // CadWindow, and only for this output.
+  void CadPaper(Real width, Real height) { paper_ = {width, height}; }
   void CadTables(int mode);
   void CadBeginBlocks();
   void CadBeginBlock(std::string_view name);
@@ -190,6 +194,7 @@ class CadOutput {
   Real winXMin_ = 0, winYMin_ = 0, winXMax_ = 0, winYMax_ = 0, winWidth_ = 0, winHeight_ = 0;
   Real solidZ0_ = 0, solidZ1_ = 0;
   bool heightCancelled_ = false;
+  DxfPaper paper_;
   int drawMode_ = 0;
   int penMode_ = 0;
   InsertTransform ins_;

@@ -20,6 +20,7 @@ struct CadWriterContext {
   MessageList* messages = nullptr;
   const Clock* clock = nullptr;
   std::string fileName;      // the file to write (full path)
+  std::string shownName;     // the file as its header names it: where it ends up (full path)
   int stepLevel = 1;         // STEP: 1 wire frame, 2 closed polylines as faces, 3 all as faces
   bool closedSolid = false;  // STL: a closed solid with top and bottom instead of walls only
 };

@@ -2,6 +2,7 @@
 #include "cad/dxfwriter.h"
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 
 #include "core/strings.h"
@@ -34,6 +35,21 @@ std::string DxfShort(Real x) {
   return std::string(buf, r.ptr);
 }
 
+namespace {
+std::string Hex(int n) {
+  char buf[16];
+  auto r = std::to_chars(buf, buf + sizeof buf, n, 16);
+  std::string s(buf, r.ptr);
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+}  // namespace
+
+void DxfWriter::record(const char* type) {
+  group(0, type);
+  group(5, Hex(++handle_));
+}
+
 void DxfWriter::group(int code, std::string_view value) {
   std::string c = std::to_string(code);
   if (c.size() < 3) out_.append(3 - c.size(), ' ');
@@ -45,9 +61,15 @@ void DxfWriter::group(int code, std::string_view value) {
 
 void DxfWriter::groupReal(int code, Real x) { group(code, DxfFixed(x, settings_.cadDecimals)); }
 
-void DxfWriter::Header(Real xMin, Real yMin, Real xMax, Real yMax) {
+const char* DxfCodePage(int cadTextType) { return cadTextType == 1 ? "DOS850" : "ANSI_1252"; }
+
+void DxfWriter::Header(Real xMin, Real yMin, Real xMax, Real yMax, DxfPaper paper) {
   group(0, "SECTION");
   group(2, "HEADER");
+  group(9, "$ACADVER");
+  group(1, "AC1009");
+  group(9, "$DWGCODEPAGE");
+  group(3, DxfCodePage(settings_.numbers.cadTextType));
   group(9, "$EXTMIN");
   groupReal(10, xMin);
   groupReal(20, yMin);
@@ -60,8 +82,18 @@ void DxfWriter::Header(Real xMin, Real yMin, Real xMax, Real yMax) {
   group(9, "$LIMMAX");
   groupReal(10, xMax);
   groupReal(20, yMax);
+  if (paper.width > 0 && paper.height > 0) {
+    group(9, "$PLIMMIN");
+    groupReal(10, 0);
+    groupReal(20, 0);
+    group(9, "$PLIMMAX");
+    groupReal(10, paper.width);
+    groupReal(20, paper.height);
+  }
   group(9, "$LTSCALE");
   group(40, "15");
+  group(9, "$HANDSEED");
+  group(5, Hex(kDxfHandleSeed));
   group(0, "ENDSEC");
 }
 
@@ -71,6 +103,7 @@ void DxfWriter::Tables(int mode) {
   group(0, "TABLE");
   group(2, "LTYPE");
   group(70, mode == 1 ? "17" : mode == 2 ? "23" : "6");
+  handle_ = 0;
   struct LineType {
     const char* name;
     const char* description;
@@ -84,7 +117,7 @@ void DxfWriter::Tables(int mode) {
       {"DASHED", "- - - - - - ", "2", "0.375", {"0.25", "-0.125"}},
   };
   for (const LineType& t : types) {
-    group(0, "LTYPE");
+    record("LTYPE");
     group(2, t.name);
     group(70, "64");
     group(3, t.description);
@@ -99,7 +132,7 @@ void DxfWriter::Tables(int mode) {
   group(70, "24");
   bool mono = settings_.layerMonochrome;
   auto layer = [&](const std::string& name, int colour, const char* ltype) {
-    group(0, "LAYER");
+    record("LAYER");
     group(2, name);
     group(70, "0");
     group(62, std::to_string(mono ? 1 : colour));
@@ -121,7 +154,7 @@ void DxfWriter::Tables(int mode) {
   group(0, "TABLE");
   group(2, "STYLE");
   group(70, "1");
-  group(0, "STYLE");
+  record("STYLE");
   group(2, "STANDARD");
   group(70, "0");
   group(40, "0.0");

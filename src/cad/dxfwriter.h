@@ -15,6 +15,17 @@ std::string DxfFixed(Real x, int decimals);
 // significant digits without trailing zeros.
 std::string DxfShort(Real x);
 
+// The paper a sheet is drawn on at 1:1 (mm); 0 x 0 when the drawing has none.
+struct DxfPaper {
+  Real width = 0, height = 0;
+};
+
+// The handle after the last table record: every file has fewer records.
+inline constexpr int kDxfHandleSeed = 0x1B;
+
+// The code page of the texts for the CAD text type (1 DOS, otherwise Windows).
+const char* DxfCodePage(int cadTextType);
+
 class DxfWriter {
  public:
   explicit DxfWriter(const Settings& s) : settings_(s) {}
@@ -29,8 +40,12 @@ class DxfWriter {
 
   void group(int code, std::string_view value);
   void groupReal(int code, Real x);
+  void record(const char* type);  // a table record: its type and its handle
 
-  void Header(Real xMin, Real yMin, Real xMax, Real yMax);
+  // Release 12 header: version, code page, extents, limits, the paper's
+  // limits when there is one, line type scale and the next free handle.
+  void Header(Real xMin, Real yMin, Real xMax, Real yMax, DxfPaper paper = {});
+  // Tables; each record carries a handle (1, 2, ...), for readers that need them.
   void Tables(int mode);
   void BeginBlocks();
   void Block(std::string_view name);
@@ -58,6 +73,7 @@ class DxfWriter {
   const Settings& settings_;
   std::string out_;
   std::string layer_ = "0";
+  int handle_ = 0;
 };
 
 }  // namespace kamo

@@ -2,6 +2,7 @@
 #include "cam/model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/geometry.h"
 
@@ -120,6 +121,17 @@ void CamProject::ReverseBasePoints() {
     if (oldStart == 0) oldStart = n;  // the closing segment, old last -> old first
     basePoints[static_cast<size_t>(j)].phi = -arc[static_cast<size_t>(oldStart)];
   }
+}
+
+int ClosedContourCount(const CamProject& p) {
+  int n = std::min<int>(p.basePointCount, static_cast<int>(p.basePoints.size()) - 1);
+  if (n <= 2) return n;
+  const ContourPoint& a = p.basePoints[1];
+  const ContourPoint& b = p.basePoints[static_cast<size_t>(n)];
+  Real size = std::max({Real(p.results.xSize), Real(p.results.ySize), std::fabs(a.x), std::fabs(a.y)});
+  Real tol = 1e-9L * size;
+  if (std::fabs(b.x - a.x) <= tol && std::fabs(b.y - a.y) <= tol) --n;
+  return n;
 }
 
 std::string CurveTypeText(int type) {

@@ -189,6 +189,11 @@ struct CamProject {
   void ReverseBasePoints();
 };
 
+// The base points 1..n that draw the closed contour: the last point is left
+// out when it repeats the first within 1e-9 of the cam's size, so that a
+// closed polyline has no closing edge of length 0.
+int ClosedContourCount(const CamProject& p);
+
 // The menu text of a curve type (CP850).
 std::string CurveTypeText(int type);
 

@@ -23,12 +23,9 @@ bool SheetKindAvailable(int kind) { return kind >= 1 && kind <= 10; }
 void DrawContour(SheetOutput& out, bool withBore) {
   CamProject& p = out.project;
   CadOutput& cad = out.cad;
-  int n = std::min<int>(p.basePointCount, static_cast<int>(p.basePoints.size()) - 1);
   // A last point that repeats the first would be a closing edge of length 0,
   // which CAM systems stumble over; the closed flag closes the contour.
-  if (n > 2 && p.basePoints[static_cast<size_t>(n)].x == p.basePoints[1].x &&
-      p.basePoints[static_cast<size_t>(n)].y == p.basePoints[1].y)
-    --n;
+  int n = ClosedContourCount(p);
   cad.CadLayer(5);
   cad.CadBeginPolyline(1);
   for (int i = 1; i <= n; ++i) {

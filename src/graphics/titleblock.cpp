@@ -255,8 +255,14 @@ std::string ShortenText(const std::string& s, int n) {
 }
 
 void SheetWindow(CadOutput& cad, int format) {
-  if (format == kSheetA3) cad.CadWindow(-2, -5, 422, 305, 0);
-  if (format == kSheetA4) cad.CadWindow(-5, -5, 215, 307, 0);
+  if (format == kSheetA3) {
+    cad.CadPaper(420, 297);
+    cad.CadWindow(-2, -5, 422, 305, 0);
+  }
+  if (format == kSheetA4) {
+    cad.CadPaper(210, 297);
+    cad.CadWindow(-5, -5, 215, 307, 0);
+  }
 }
 
 void DrawChangeTable(const SheetFrameContext& ctx, Real b) {

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <utility>
 
 #include "cad_fixture.h"
 #include "cam/kamorech.h"
@@ -67,9 +69,9 @@ std::string Manifest(const std::vector<Expect>& list) {
 
 std::string PolylineOf(const CamProject& p) {
   std::string s = "[";
-  int n = p.basePointCount;
-  const ContourPoint &first = p.basePoints[1], &last = p.basePoints[static_cast<size_t>(n)];
-  if (n > 2 && first.x == last.x && first.y == last.y) --n;  // closed by the flag
+  // Closed by the flag: a last point on the first is left out (the checker
+  // refuses a closing vertex that repeats the first).
+  int n = ClosedContourCount(p);
   for (int i = 1; i <= n; ++i) {
     const ContourPoint& q = p.basePoints[static_cast<size_t>(i)];
     s += std::string(i > 1 ? ", " : "") + "[" + Num(q.x) + ", " + Num(q.y) + ", " + Num(std::tan(q.phi / 4)) + "]";
@@ -99,6 +101,56 @@ std::vector<std::string> RunChecker(const test::TempFolder& dir, const std::vect
   return lines;
 }
 
+// The groups of the HEADER section, code and value, in file order.
+std::vector<std::pair<std::string, std::string>> HeaderGroups(const std::string& dxf) {
+  std::vector<std::pair<std::string, std::string>> g;
+  std::istringstream in(dxf.substr(0, dxf.find("ENDSEC")));
+  std::string code, value;
+  while (std::getline(in, code) && std::getline(in, value)) {
+    if (!code.empty() && code.back() == '\r') code.pop_back();
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    g.emplace_back(code, value);
+  }
+  return g;
+}
+
+// What readers need from the header and tables: the release and the texts'
+// code page first, the paper of a form sheet, and a handle on every table
+// record below the next free handle.
+void CheckHeaderAndHandles(const std::string& name, const std::string& dxf, const char* codePage, Real paperW,
+                           Real paperH) {
+  auto g = HeaderGroups(dxf);
+  ASSERT_GE(g.size(), 6u) << name;
+  EXPECT_EQ(g[2], std::make_pair(std::string("  9"), std::string("$ACADVER"))) << name;
+  EXPECT_EQ(g[3], std::make_pair(std::string("  1"), std::string("AC1009"))) << name;
+  EXPECT_EQ(g[4].second, "$DWGCODEPAGE") << name;
+  EXPECT_EQ(g[5], std::make_pair(std::string("  3"), std::string(codePage))) << name;
+  std::string plim = "  9\r\n$PLIMMIN\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n  9\r\n$PLIMMAX\r\n 10\r\n" +
+                     DxfFixed(paperW, 6) + "\r\n 20\r\n" + DxfFixed(paperH, 6) + "\r\n";
+  if (paperW > 0) EXPECT_NE(dxf.find(plim), std::string::npos) << name;
+  else EXPECT_EQ(dxf.find("$PLIMMAX"), std::string::npos) << name;
+  size_t seedAt = dxf.find("$HANDSEED\r\n  5\r\n");
+  ASSERT_NE(seedAt, std::string::npos) << name;
+  long seed = std::strtol(dxf.c_str() + seedAt + 16, nullptr, 16);
+  size_t tables = dxf.find("TABLES"), end = dxf.find("ENDSEC", tables);
+  std::set<long> handles;
+  int records = 0;
+  for (const char* type : {"LTYPE", "LAYER", "STYLE"}) {
+    std::string key = "  0\r\n" + std::string(type) + "\r\n";
+    for (size_t at = dxf.find(key, tables); at < end; at = dxf.find(key, at + 1)) {
+      ++records;
+      size_t h = at + key.size();
+      ASSERT_EQ(dxf.compare(h, 5, "  5\r\n"), 0) << name << " " << type << " record without handle";
+      long v = std::strtol(dxf.c_str() + h + 5, nullptr, 16);
+      EXPECT_GT(v, 0) << name;
+      EXPECT_LT(v, seed) << name;
+      handles.insert(v);
+    }
+  }
+  EXPECT_GE(records, 10) << name;
+  EXPECT_EQ(handles.size(), static_cast<size_t>(records)) << name << ": handles repeat";
+}
+
 TEST(EzdxfCheck, EverythingWeWrite) {
   CadFixture f;
   std::vector<Expect> expect;
@@ -111,6 +163,8 @@ TEST(EzdxfCheck, EverythingWeWrite) {
       f.cad->environment().batchFile = file;
       SheetOutput out{*f.cad, project, f.settings, f.messages, f.flags, f.ui, ErrorListContext{}};
       ASSERT_TRUE(OutputSheet(out, kCadDxf, kind)) << example << " " << kind;
+      CheckHeaderAndHandles(file, test::ReadFileBytes(file + ".dxf"), "ANSI_1252", kind == 5 ? 210 : kind == 10 ? 420 : 0,
+                            kind == 5 || kind == 10 ? 297 : 0);
       Expect e;
       e.file = file + ".dxf";
       if (kind == 5 || kind >= 7) {
@@ -163,6 +217,7 @@ TEST(EzdxfCheck, EverythingWeWrite) {
     c.CadArrow("7", 0, 0, 10, 10);
     c.CadEndSection();
     ASSERT_TRUE(c.CadClose());
+    CheckHeaderAndHandles(file, test::ReadFileBytes(file + ".dxf"), type == 1 ? "DOS850" : "ANSI_1252", 0, 0);
     Expect e;
     e.file = file + ".dxf";
     e.inserts = {"MARK"};

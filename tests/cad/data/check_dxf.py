@@ -22,6 +22,11 @@ def check(entry):
         doc = ezdxf.readfile(path)
     except Exception as exc:
         return ["unreadable: %s" % exc]
+    if doc.dxfversion != "AC1009":
+        fails.append("release %s" % doc.dxfversion)
+    want_cp = entry.get("codepage")
+    if want_cp and doc.header.get("$DWGCODEPAGE") != want_cp:
+        fails.append("code page %s, want %s" % (doc.header.get("$DWGCODEPAGE"), want_cp))
     auditor = doc.audit()
     fails += ["audit: %s" % e.message for e in auditor.errors]
     msp = doc.modelspace()
@@ -35,6 +40,9 @@ def check(entry):
             verts = [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in p.vertices]
             if not p.is_closed:
                 fails.append("polyline not closed")
+            # A closed polyline that repeats its first vertex has a closing edge of length 0.
+            if len(verts) > 2 and math.hypot(verts[0][0] - verts[-1][0], verts[0][1] - verts[-1][1]) <= 1e-6:
+                fails.append("closing vertex repeats the first")
             if len(verts) != len(want):
                 fails.append("%d vertices, want %d" % (len(verts), len(want)))
             else:
