@@ -15,13 +15,19 @@ namespace kamo {
 std::string StepReal(Real x) {
   double v = static_cast<double>(x);
   if (!std::isfinite(v) || v == 0) v = 0;
+  // The shortest digits that read back as the same double, so that points
+  // shared by two curves stay one point for the reader.
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 5);
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
   std::string s(buf, r.ptr);
   size_t e = s.find('e');
   std::string mant = s.substr(0, e);
   char sign = s[e + 1];
   std::string exp = s.substr(e + 2);
+  // At least six significant digits: values that need no more keep their old form.
+  size_t digits = mant.size() - (mant[0] == '-' ? 1 : 0) - (mant.find('.') == std::string::npos ? 0 : 1);
+  if (mant.find('.') == std::string::npos) mant += '.';
+  if (digits < 6) mant.append(6 - digits, '0');
   while (exp.size() < 3) exp = "0" + exp;
   return mant + "E" + sign + exp;
 }
@@ -117,7 +123,7 @@ void StepWriter::Window(Real, Real, Real, Real) {
   std::snprintf(when, sizeof when, "%04d-%02d-%02dT%02d:%02d:%02d", t.year % 10000, t.month % 100,
                 t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
   out_ = "ISO-10303-21;\r\nHEADER;\r\nFILE_DESCRIPTION(('QUORTEX Software'),'2;1');\r\n";
-  out_ += "FILE_NAME('" + StepString(ctx_.fileName) + "','" + when + "',('" +
+  out_ += "FILE_NAME('" + StepString(shownName()) + "','" + when + "',('" +
           StepString(kProductName) + "'),(''),'QUORTEX STEP processor 1.0','" +
           StepString(kProductName) + "','');\r\n";
   out_ += "FILE_SCHEMA(('AUTOMOTIVE_DESIGN'));\r\nENDSEC;\r\n\r\n";
@@ -214,6 +220,54 @@ void StepWriter::Line(Real x1, Real y1, Real x2, Real y2) {
   firstItem(kLines);
   items_.push_back(issue("GEOMETRIC_CURVE_SET('',(" + Ref(stepNo_ + 2) + "));"));
   segment(x1, y1, x2, y2);
+}
+
+// A circle of the drawing plane: its placement at the centre, x along the
+// drawing's x axis, so that the parameter is the angle from there.
+void StepWriter::circle(Real x, Real y, Real r) {
+  int n = stepNo_;
+  issue("CIRCLE(''," + Ref(n + 2) + "," + StepReal(r) + ");");
+  issue("AXIS2_PLACEMENT_3D(''," + Ref(n + 3) + "," + Ref(n + 4) + "," + Ref(n + 5) + ");");
+  issue(Point(x, y));
+  issue("DIRECTION('',(0.E+000,0.E+000,1.));");
+  issue("DIRECTION('',(1.,0.E+000,0.E+000));");
+}
+
+namespace {
+// A radius the file can draw: finite and not lost in the coordinates.
+bool DrawableRadius(Real x, Real y, Real r) {
+  Real scale = std::max({Real(1), std::fabs(x), std::fabs(y)});
+  return std::isfinite(r) && std::isfinite(x) && std::isfinite(y) && r > 1e-9L * scale;
+}
+}  // namespace
+
+void StepWriter::Circle(Real x, Real y, Real r) {
+  r = std::fabs(r);
+  if (!DrawableRadius(x, y, r)) return;
+  firstItem(kLines);
+  items_.push_back(issue("GEOMETRIC_CURVE_SET('',(" + Ref(stepNo_ + 2) + "));"));
+  circle(x, y, r);
+}
+
+void StepWriter::Arc(Real xc, Real yc, Real xs, Real ys, Real xe, Real ye) {
+  Real r = std::hypot(xs - xc, ys - yc);
+  if (!DrawableRadius(xc, yc, r)) return;
+  // The same point twice is the whole circle.
+  if (SamePoint(xs, ys, xe, ye)) {
+    Circle(xc, yc, r);
+    return;
+  }
+  Real a1 = std::atan2(ys - yc, xs - xc), a2 = std::atan2(ye - yc, xe - xc);
+  if (a1 < 0) a1 += 2 * kPi;
+  while (a2 <= a1) a2 += 2 * kPi;
+  firstItem(kLines);
+  int n = stepNo_;
+  items_.push_back(issue("GEOMETRIC_CURVE_SET('',(" + Ref(n + 2) + "));"));
+  issue("TRIMMED_CURVE(''," + Ref(n + 3) + ",(" + Ref(n + 8) + ",PARAMETER_VALUE(" + StepReal(a1) +
+        ")),(" + Ref(n + 9) + ",PARAMETER_VALUE(" + StepReal(a2) + ")),.T.,.PARAMETER.);");
+  circle(xc, yc, r);
+  issue(Point(xs, ys));
+  issue(Point(xe, ye));
 }
 
 void StepWriter::BeginPolyline(int flags) {
@@ -321,7 +375,7 @@ bool StepWriter::Close(bool aborted) {
   issue("PRODUCT_DEFINITION_SHAPE(''," "''," + R(8) + ");");
   issue("PRODUCT_DEFINITION('design',''," + R(9) + "," + R(12) + ");");
   issue("PRODUCT_DEFINITION_FORMATION('',''," + R(10) + ");");
-  std::string name = StepString(FileStem(ctx_.fileName));
+  std::string name = StepString(FileStem(shownName()));
   issue("PRODUCT('" + name + "','" + name + "','',(" + R(11) + "));");
   issue("MECHANICAL_CONTEXT('',#2,'mechanical');");
   issue("PRODUCT_DEFINITION_CONTEXT('part definition',#2,'design');");

@@ -11,8 +11,9 @@
 
 namespace kamo {
 
-// A real as the file writes it: six significant digits, an exponent of at
-// least three digits (12.5 -> 1.25000E+001).
+// A real as the file writes it: the digits that read back as the same double,
+// at least six significant ones, an exponent of at least three digits
+// (12.5 -> 1.25000E+001, 1/3 -> 3.3333333333333331E-001).
 std::string StepReal(Real x);
 // A string parameter: apostrophes and backslashes doubled, characters
 // outside printable ASCII in the \X2\ form. text is UTF-8.
@@ -26,6 +27,9 @@ class StepWriter final : public CadWriter {
   void BeginEntities() override;
   bool PassDone() override;
   void Line(Real x1, Real y1, Real x2, Real y2) override;
+  // Circles and arcs as circles and trimmed circles.
+  void Arc(Real xc, Real yc, Real xs, Real ys, Real xe, Real ye) override;
+  void Circle(Real x, Real y, Real r) override;
   bool NativePolylines() const override { return true; }
   void BeginPolyline(int flags) override;
   void Vertex(Real x, Real y) override;
@@ -33,10 +37,12 @@ class StepWriter final : public CadWriter {
   bool Close(bool aborted) override;
 
  private:
+  const std::string& shownName() const { return ctx_.shownName.empty() ? ctx_.fileName : ctx_.shownName; }
   int issue(const std::string& entity);  // numbers (and in the writing pass writes) one instance
   void plain(const std::string& text);   // a continuation line of the writing pass
   void firstItem(int kind);              // the file's shape representation before its first item
   void segment(Real x1, Real y1, Real x2, Real y2);
+  void circle(Real x, Real y, Real r);  // CIRCLE and its placement
   void face();
 
   enum ItemKind { kLines = 1, kWires = 2, kFaces = 4 };

@@ -84,7 +84,8 @@ void IgesWriter::Window(Real, Real, Real xMax, Real yMax) {
   record(start_, 'S', sCount_, std::string("IGES-Datei generiert von ") + kProductName);
   record(start_, 'S', sCount_, "Uebersetzer von QUORTEX GMBH, Uebersetzerversion 3.1");
   record(start_, 'S', sCount_, std::string(kProductName) + " - Software fuer Kurvenscheiben");
-  std::string name = IgesFileName(ctx_.fileName);
+  // The name the file has once in place (a batch run writes it elsewhere first).
+  std::string name = IgesFileName(ctx_.shownName.empty() ? ctx_.fileName : ctx_.shownName);
   std::string version = std::string(kProductName) + " V" + kProgramVersion;
   record(global_, 'G', gCount_,
          ",," + Hollerith("FILE") + "," + Hollerith(name) + "," + Hollerith(version) + "," +
@@ -130,8 +131,9 @@ void IgesWriter::entity(int type, const std::vector<std::string>& pieces, const 
     }
   }
   const char* st = status ? status : inSubfigure_ ? "00010000" : "00000000";
+  // Structure 0: no entity defines this one's structure (a positive value is not allowed).
   record(directory_, 'D', dCount_,
-         Field(type) + Field(pPointer_) + Field(1) + Field(lineFont_) + Field(colourNo_) +
+         Field(type) + Field(pPointer_) + Field(0) + Field(lineFont_) + Field(colourNo_) +
              Field("") + Field(matrix) + Field("") + Field(st));
   record(directory_, 'D', dCount_,
          Field(type) + Field("") + Field(colourNo_) + Field(count) + Field(form) + Field("") +

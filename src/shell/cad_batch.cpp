@@ -52,6 +52,11 @@ int RunCadOption(Session& session, const std::string& option, std::ostream& err)
 
 int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
                  std::ostream& err) {
+  return RunCadOption(session, option, workDir, std::string(), err);
+}
+
+int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
+                 const std::string& targetFile, std::ostream& err) {
   int format = 0, sheet = 0;
   if (!ParseCadOption(option, format, sheet) || format < 1 || format > 7 || sheet < 1 || sheet > 9) {
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
@@ -79,6 +84,7 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
   CadEnvironment env = BatchCadEnvironment(
       session, workDir.empty() ? stem : (std::filesystem::path(workDir) / stem).string());
   env.projectPath = session.file.fileDir + session.file.fileName;
+  env.targetFile = targetFile;
   CadOutput cad(env);
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                   session.ui, ErrorListContext{}};

@@ -20,5 +20,9 @@ int RunCadOption(Session& session, const std::string& option, std::ostream& err)
 // The same with the output file in workDir (the working folder when empty).
 int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
                  std::ostream& err);
+// The same with the file moved to targetFile afterwards (by the caller): the
+// file's header names targetFile.
+int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
+                 const std::string& targetFile, std::ostream& err);
 
 }  // namespace kamo

@@ -123,7 +123,9 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
     // The writer names its file stem + its extension; it is moved to the target afterwards.
     fs::path t(target);
     std::string batchFile = (t.parent_path() / t.stem()).string();
-    CadOutput cad(Environment(session, cl, nullptr, batchFile));
+    CadEnvironment env = Environment(session, cl, nullptr, batchFile);
+    env.targetFile = target;
+    CadOutput cad(env);
     SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                     session.ui, ErrorListContext{}};
     out.errorList.noGui = true;

@@ -37,6 +37,7 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
   fs::path t(target);
   CadEnvironment env = BatchCadEnvironment(session, (t.parent_path() / t.stem()).string());
   env.projectPath = cl.file;
+  env.targetFile = target;
   CadOutput cad(env);
   session.flags.abortFlag = false;
   bool ok = StlCam(cad, session.project(), true);

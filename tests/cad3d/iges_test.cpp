@@ -112,7 +112,9 @@ TEST(Iges, SectionsAndFirstEntities) {
   // The line: D 1/2, P pointer 1, back pointer 1 ending in column 72.
   EXPECT_EQ(P[0], std::string("110,0.0000,0.0000,0.0,10.0000,5.0000,0.0;") + std::string(23, ' ') +
                       "       1P0000001");
-  EXPECT_EQ(D[0], "     110       1       1       1       0                        00000000D0000001");
+  EXPECT_EQ(D[0], "     110       1       0       1       0                        00000000D0000001");
+  // The structure field of every entity is 0 (readers take a positive one as an error).
+  for (size_t i = 0; i < D.size(); i += 2) EXPECT_EQ(D[i].substr(16, 8), "       0") << D[i];
   EXPECT_EQ(D[1].substr(0, 32), "     110               0       1");
   // The circle on the centre-line layer: line font 4, colour of DXF 2.
   EXPECT_EQ(P[1].substr(0, 50), "100,0.0,1.0000,1.0000,3.0000,1.0000,3.0000,1.0000;");

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
 #include "cad/cadstp.h"
 #include "cam/kamorech.h"
 #include "fixture.h"
+#include "graphics/sheets.h"
 
 namespace kamo {
 namespace {
@@ -20,8 +22,14 @@ TEST(Step, NumbersAndStrings) {
     Real x;
     const char* text;
   } reals[] = {{12.5L, "1.25000E+001"}, {-2, "-2.00000E+000"}, {0, "0.00000E+000"},
-               {-0.0L, "0.00000E+000"}, {0.001L, "1.00000E-003"}, {123456.7L, "1.23457E+005"}};
+               {-0.0L, "0.00000E+000"}, {0.001L, "1.00000E-003"}, {123456.7L, "1.234567E+005"},
+               {1.0L / 3, "3.333333333333333E-001"}, {-1e-20L, "-1.00000E-020"}, {1e300L, "1.00000E+300"}};
   for (const R& r : reals) EXPECT_EQ(StepReal(r.x), r.text);
+  // Every real reads back as the double it was, so that shared points stay shared.
+  for (Real x : {0.1L, 2.0L / 3, -123.456789012345678L, 1e-7L, 59.99999999999L, kPi}) {
+    std::string t = StepReal(x);
+    EXPECT_EQ(std::strtod(t.c_str(), nullptr), static_cast<double>(x)) << t;
+  }
   struct S {
     const char* in;
     const char* out;
@@ -174,14 +182,23 @@ TEST(Step, OpenCascadeReadsEveryLevel) {
     bool extra;
     int edges, faces;
   } jobs[] = {{"level1", 1, false, 1999, 0}, {"level2", 2, false, 1999, 1},
-              {"level3", 3, true, 2001, 1},  {"mixed2", 2, true, 2001, 1},
-              {"mixed1", 1, true, 2001, 0},  {"empty", 1, false, 0, 0}};
+              // The contour's edges, two lines and the circle.
+              {"level3", 3, true, 2002, 1},  {"mixed2", 2, true, 2002, 1},
+              {"mixed1", 1, true, 2002, 0},  {"empty", 1, false, 0, 0},
+              {"circles", 1, false, 3, 0}};
   std::string script;
   for (const Job& j : jobs) {
     Cad3dFixture g;
     std::string name = std::string("Kurve's ") + j.name;
     if (std::string(j.name) == "empty") {
-      TwoPasses(g, j.level, [](CadOutput& c) { c.CadCircle(0, 0, 5); c.CadText("x", 0, 0); }, name);
+      TwoPasses(g, j.level, [](CadOutput& c) { c.CadText("x", 0, 0); }, name);
+    } else if (std::string(j.name) == "circles") {
+      // A circle, a counter-clockwise arc over 0 degrees and a clockwise one, all inside the cam's box.
+      TwoPasses(g, j.level, [&](CadOutput& c) {
+        c.CadCircle((x0 + x1) / 2, (y0 + y1) / 2, 0.5 * (x1 - x0));
+        c.CadArc(0, 0, 300, 60, x1 / 2);
+        c.CadArcSweep(0, 0, 90, 0, x1 / 3, -90);
+      }, name);
     } else {
       TwoPasses(g, j.level, [&](CadOutput& c) { Contour(c, *cam, j.extra); }, name);
     }
@@ -210,11 +227,13 @@ TEST(Step, OpenCascadeReadsEveryLevel) {
     if (!j.edges) continue;
     auto box = Numbers(part, "BOX ");
     ASSERT_EQ(box.size(), 6u) << part;
+    bool circles = std::string(j.name) == "circles";
     double xa = j.extra ? -80 : x0, xb = j.extra ? 80 : x1, ya = j.extra ? -80 : y0, yb = j.extra ? 80 : y1;
+    if (circles) ya = (y0 + y1) / 2 - 0.5 * (x1 - x0), yb = (y0 + y1) / 2 + 0.5 * (x1 - x0);
     EXPECT_NEAR(box[0], std::min(xa, x0), 1e-3) << part;
     EXPECT_NEAR(box[3], std::max(xb, x1), 1e-3) << part;
-    EXPECT_NEAR(box[1], std::min(ya, y0), 1e-3) << part;
-    EXPECT_NEAR(box[4], std::max(yb, y1), 1e-3) << part;
+    EXPECT_NEAR(box[1], circles ? ya : std::min(ya, y0), 1e-3) << part;
+    EXPECT_NEAR(box[4], circles ? yb : std::max(yb, y1), 1e-3) << part;
   }
   // Every vertex read back is one of our points, within the written precision.
   size_t a = out->find("<<vertices>>"), b = out->find("<<end vertices>>");
@@ -278,6 +297,73 @@ TEST(Step, NativePolylinesKeepArcsAndClosingEdge) {
   EXPECT_EQ(CountOf(open1, "TRIMMED_CURVE("), segments - 1);
   EXPECT_NE(open2.find("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(#11,#26),"),
             std::string::npos);
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// What CAD systems make of the wire frame: the contour's edges meet end to end
+// within the file's uncertainty, so they join into one closed wire that bounds
+// a plane face of the cam's area; the geometry sheet brings its bore circle.
+TEST(Step, ContourJoinsIntoOneClosedWireAndTheBoreArrives) {
+  test::TempFolder temp;
+  std::string script;
+  std::vector<std::string> names;
+  std::vector<double> areas;
+  for (const char* example : {"ellipse", "points", "polygon", "polar_points"}) {
+    for (int kind : {6, 1}) {
+      Cad3dFixture g;
+      auto cam = test::ExampleCam(std::string(example) + ".kmo", g.settings);
+      ASSERT_TRUE(cam) << example;
+      std::string name = std::string(example) + "_" + std::to_string(kind);
+      g.cad->environment().batchFile = temp.file(name);
+      SheetOutput out{*g.cad, *cam, g.settings, g.messages, g.flags, g.ui, ErrorListContext{}};
+      ASSERT_TRUE(OutputSheet(out, kCadStep, kind)) << name;
+      std::string file = test::ReadFileBytes(temp.file(name + ".stp"));
+      if (kind == 1) {
+        // The bore as a circle of its radius around the cam's centre.
+        EXPECT_NE(file.find(",(" + StepReal(0) + "," + StepReal(0) + ",0.E+000));"), std::string::npos);
+        EXPECT_NE(file.find("CIRCLE('',#"), std::string::npos) << name;
+        std::string radius = "," + StepReal(cam->body.bore / 2) + ");";
+        bool found = false;
+        for (size_t at = file.find("CIRCLE('',#"); at != std::string::npos; at = file.find("CIRCLE('',#", at + 1))
+          found = found || file.compare(file.find(',', at + 10), radius.size(), radius) == 0;
+        EXPECT_TRUE(found) << name << " has no circle of radius " << radius;
+        script += "if {[catch {testreadstep " + temp.file(name + ".stp") + " s} m]} {puts \"READFAIL " + name +
+                  " $m\"}\n";
+        continue;
+      }
+      names.push_back(name);
+      areas.push_back(static_cast<double>(cam->section.A));
+      // The contour's area, as the calculation has it (arcs included).
+      script += "puts \"<<" + name + ">>\"\n";
+      script += "if {[catch {testreadstep " + temp.file(name + ".stp") + " s} m]} {puts \"READFAIL $m\"}\n";
+      script += "set es [explode s E]\nputs \"EDGES [llength $es]\"\n";
+      script += "if {[catch {eval wire w $es} m]} {puts \"WIREFAIL $m\"} else {\n"
+                "  if {[catch {mkplane f w} m]} {puts \"FACEFAIL $m\"} else {\n"
+                "    puts \"CHECK [checkshape f]\"\n"
+                "    puts \"AREA [lindex [sprops f] 2]\"\n  }\n}\n";
+      script += "puts \"<<end " + name + ">>\"\n";
+    }
+  }
+  auto out = test::RunDraw(script, temp.path());
+  ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
+  EXPECT_EQ(out->find("READFAIL"), std::string::npos) << *out;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& n = names[i];
+    size_t a = out->find("<<" + n + ">>"), b = out->find("<<end " + n + ">>");
+    ASSERT_NE(b, std::string::npos) << *out;
+    std::string part = out->substr(a, b - a);
+    EXPECT_EQ(part.find("WIREFAIL"), std::string::npos) << part;
+    EXPECT_EQ(part.find("FACEFAIL"), std::string::npos) << part;
+    EXPECT_NE(part.find("This shape seems to be valid"), std::string::npos) << part;
+    auto area = Numbers(part, "AREA ");
+    ASSERT_EQ(area.size(), 1u) << part;
+    EXPECT_NEAR(area[0], areas[i], 1e-3 * areas[i]) << part;
+  }
 }
 
 }  // namespace
