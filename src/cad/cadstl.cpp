@@ -251,11 +251,13 @@ void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
   auto f = [](Real v) { return static_cast<float>(v); };
   // A wall thinner than the file can tell apart would only be a sliver.
   if (f(x1) == f(x2) && f(y1) == f(y2)) return;
-  V3 n{f((y1 - y2) / L), f((x2 - x1) / L), 0};
+  // The wall faces to the right of the line: out of the material of a
+  // counter-clockwise outline and of a clockwise bore, as in the closed solid.
+  V3 n{f((y2 - y1) / L), f((x1 - x2) / L), 0};
   V3 p10{f(x1), f(y1), f(z0_)}, p11{f(x1), f(y1), f(z1_)};
   V3 p20{f(x2), f(y2), f(z0_)}, p21{f(x2), f(y2), f(z1_)};
-  facet(n, p10, p11, p20);
-  facet(n, p11, p21, p20);
+  facet(n, p10, p20, p11);
+  facet(n, p20, p21, p11);
 }
 
 bool StlWriter::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
@@ -282,6 +284,42 @@ bool Inside(const std::vector<StlPoint>& poly, StlPoint q) {
     if ((a.y > q.y) != (b.y > q.y) && q.x < (b.x - a.x) * (q.y - a.y) / (b.y - a.y) + a.x) in = !in;
   }
   return in;
+}
+
+// A point whose distance from its neighbours' chord is below this share of the
+// longest of the three edges (and below the coordinates' resolution) counts as on it.
+constexpr double kFlatTriangle = 1e-4;
+
+// Whether b lies on the line from a to c as far as the file can tell: a cap
+// triangle a, b, c would be a needle (tol: the coordinates' resolution).
+bool OnChord(StlPoint a, StlPoint b, StlPoint c, double tol) {
+  double cross = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+  double longest = std::max({std::hypot(b.x - a.x, b.y - a.y), std::hypot(c.x - b.x, c.y - b.y),
+                             std::hypot(c.x - a.x, c.y - a.y)});
+  if (!(longest > 0)) return true;
+  double height = std::fabs(cross) / longest;
+  return height <= tol && height <= kFlatTriangle * longest;
+}
+
+// Leaves out the points of a ring that lie on the chord of their neighbours
+// (collinear points of straight sides), so that walls and caps share the
+// points that remain and no cap triangle is a needle.
+void DropPointsOnChords(std::vector<StlPoint>& ring, double tol) {
+  for (bool dropped = true; dropped && ring.size() > 3;) {
+    dropped = false;
+    std::vector<StlPoint> kept;
+    kept.reserve(ring.size());
+    for (size_t i = 0; i < ring.size(); ++i) {
+      StlPoint a = kept.empty() ? ring.back() : kept.back();
+      StlPoint c = i + 1 < ring.size() || kept.empty() ? ring[(i + 1) % ring.size()] : kept.front();
+      if (ring.size() - (i + 1 - kept.size()) >= 3 && OnChord(a, ring[i], c, tol)) {
+        dropped = true;
+        continue;
+      }
+      kept.push_back(ring[i]);
+    }
+    ring = std::move(kept);
+  }
 }
 
 }  // namespace
@@ -331,7 +369,8 @@ void StlWriter::closedSolid() {
   for (auto& c : chains) {
     if (c.size() < 4 || !near(c.front(), c.back())) continue;
     c.pop_back();
-    if (std::fabs(SignedArea(c)) <= tol * tol) continue;
+    DropPointsOnChords(c, tol);
+    if (c.size() < 3 || std::fabs(SignedArea(c)) <= tol * tol) continue;
     rings.push_back(std::move(c));
   }
   // Nesting depth decides: even depth bounds material from outside, odd depth is a hole.
@@ -432,12 +471,27 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
   // Without a bore the file gets a small one; the project keeps its 0.
   if (bore == 0) bore = 0.01L * r.xSize;
   if (!flags.abortFlag) {
-    int n = std::min<int>(p.basePointCount, static_cast<int>(p.basePoints.size()) - 1);
+    int n = ClosedContourCount(p);
+    // The walls face to the right of their lines: the contour runs
+    // counter-clockwise (a clockwise one backwards, each arc with the point
+    // it starts from), the bore clockwise.
+    Real area = 0;
+    for (int i = 1; i <= n; ++i) {
+      const ContourPoint& a = p.basePoints[static_cast<size_t>(i)];
+      const ContourPoint& b = p.basePoints[static_cast<size_t>(i < n ? i + 1 : 1)];
+      area += a.x * b.y - b.x * a.y;
+    }
     cad.CadLayer(5);
     cad.CadBeginPolyline(1);
-    for (int i = 1; i <= n; ++i) {
-      const ContourPoint& q = p.basePoints[static_cast<size_t>(i)];
-      cad.CadVertex(q.x, q.y, q.phi);
+    for (int k = 1; k <= n; ++k) {
+      if (area >= 0) {
+        const ContourPoint& q = p.basePoints[static_cast<size_t>(k)];
+        cad.CadVertex(q.x, q.y, q.phi);
+      } else {
+        const ContourPoint& q = p.basePoints[static_cast<size_t>(n + 1 - k)];
+        const ContourPoint& arc = p.basePoints[static_cast<size_t>(k < n ? n - k : n)];
+        cad.CadVertex(q.x, q.y, -arc.phi);
+      }
     }
     cad.CadEndPolyline();
     if (bore > 0) cad.CadHoleCircle(0, 0, bore / 2);

@@ -2,6 +2,7 @@
 // admesh reads from the files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -54,15 +55,15 @@ TEST(Stl, AsciiWallOfOneLine) {
   std::string text = f.end("stl");
   EXPECT_EQ(text,
             "solid QUORSOLID\r\n"
-            "  facet normal 0.00E+00 1.00E+00 0.00E+00\r\n    outer loop\r\n"
+            "  facet normal 0.00E+00 -1.00E+00 0.00E+00\r\n    outer loop\r\n"
             "      vertex 0.00E+00 0.00E+00 0.00E+00\r\n"
-            "      vertex 0.00E+00 0.00E+00 5.00E+00\r\n"
             "      vertex 1.00E+01 0.00E+00 0.00E+00\r\n"
+            "      vertex 0.00E+00 0.00E+00 5.00E+00\r\n"
             "    endloop\r\n  endfacet\r\n"
-            "  facet normal 0.00E+00 1.00E+00 0.00E+00\r\n    outer loop\r\n"
-            "      vertex 0.00E+00 0.00E+00 5.00E+00\r\n"
-            "      vertex 1.00E+01 0.00E+00 5.00E+00\r\n"
+            "  facet normal 0.00E+00 -1.00E+00 0.00E+00\r\n    outer loop\r\n"
             "      vertex 1.00E+01 0.00E+00 0.00E+00\r\n"
+            "      vertex 1.00E+01 0.00E+00 5.00E+00\r\n"
+            "      vertex 0.00E+00 0.00E+00 5.00E+00\r\n"
             "    endloop\r\n  endfacet\r\n"
             "endsolid QUORSOLID\r\n");
 }
@@ -96,7 +97,8 @@ TEST(Stl, BinaryLayoutAndFacetCounts) {
   }
 }
 
-// The facets of a wall face to the left of the line, and so does their winding.
+// The facets of a wall face to the right of the line, and so does their
+// winding: out of a disc drawn counter-clockwise and into a bore drawn clockwise.
 TEST(Stl, BinaryNormalsAgreeWithWinding) {
   Cad3dFixture f;
   f.begin(kCadStl, 4);
@@ -109,11 +111,11 @@ TEST(Stl, BinaryNormalsAgreeWithWinding) {
     float bx = t.v[3][0] - t.v[1][0], by = t.v[3][1] - t.v[1][1], bz = t.v[3][2] - t.v[1][2];
     float nx = ay * bz - az * by, ny = az * bx - ax * bz;
     EXPECT_GT(nx * t.v[0][0] + ny * t.v[0][1], 0);
-    // Circle walls face the centre (into the disc), bore walls away from it.
+    // Circle walls face away from the centre (out of the disc), bore walls towards it.
     float cx = t.v[1][0] < 10 ? 0 : 20;
     float outward = (t.v[1][0] - cx) * t.v[0][0] + t.v[1][1] * t.v[0][1];
-    if (cx == 0) EXPECT_LT(outward, 0);
-    else EXPECT_GT(outward, 0);
+    if (cx == 0) EXPECT_GT(outward, 0);
+    else EXPECT_LT(outward, 0);
   }
 }
 
@@ -132,7 +134,7 @@ TEST(Stl, HeightPromptAndRefusedZeroHeight) {
     EXPECT_TRUE(f.cad->CadClose());
     auto t = BinaryFacets(test::ReadFileBytes(f.temp.file("cam.stl")));
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[1].v[1][2], 7.0f);
+    EXPECT_EQ(t[1].v[2][2], 7.0f);
   }
   {  // batch with width 0: refused with a message, nothing written
     Cad3dFixture f;
@@ -155,7 +157,7 @@ TEST(Stl, HeightPromptAndRefusedZeroHeight) {
     f.cad->CadBeginEntities();
     f.cad->CadLine(0, 0, 1, 0);
     EXPECT_TRUE(f.cad->CadClose());
-    EXPECT_EQ(BinaryFacets(test::ReadFileBytes(f.temp.file("cam.stl")))[1].v[1][2], 3.0f);
+    EXPECT_EQ(BinaryFacets(test::ReadFileBytes(f.temp.file("cam.stl")))[1].v[2][2], 3.0f);
   }
 }
 
@@ -232,6 +234,11 @@ TEST(Stl, AdmeshReadsWallsAndSolids) {
   std::vector<Job> jobs;
   jobs.push_back({"square_walls_bin", test::OutlineCam(Square(100), 20, 10), false, 0, 10});
   jobs.push_back({"square_walls_ascii", test::OutlineCam(Square(100), 20, 10), false, 1, 10});
+  {  // a contour drawn clockwise: its walls still face out of the material
+    auto cw = Square(100);
+    std::reverse(cw.begin(), cw.end());
+    jobs.push_back({"square_walls_cw", test::OutlineCam(cw, 20, 10), false, 0, 10});
+  }
   jobs.push_back({"square_solid_bin", test::OutlineCam(Square(100), 20, 10), true, 0, 10});
   jobs.push_back({"square_solid_ascii", test::OutlineCam(Square(100), 20, 10), true, 1, 10});
   for (const char* ex : {"sine.kmo", "polygon.kmo", "points.kmo", "eccentric.kmo", "formula.kmo"}) {
@@ -288,11 +295,18 @@ TEST(Stl, AdmeshReadsWallsAndSolids) {
     EXPECT_EQ(r["Backwards edges"], 0) << j.name << "\n" << r.text;
     EXPECT_EQ(r["Facets reversed"], 0) << j.name << "\n" << r.text;
     EXPECT_EQ(r["Degenerate facets"], 0) << j.name << "\n" << r.text;
-    if (!j.closed) continue;
-    EXPECT_EQ(r["Total disconnected facets final"], 0) << j.name << "\n" << r.text;
-    EXPECT_EQ(r["Number of parts"], 1) << j.name << "\n" << r.text;
     Real res = f.settings.arcLineResolution;
     Real expect = (ArcOutlineArea(*j.cam) - BoreArea(j.cam->body.bore, res)) * j.height;
+    if (!j.closed) {
+      // Walls out of the material: their share of the divergence volume is
+      // two thirds of the body's and positive (inside-out walls give it negative).
+      if (j.name.rfind("square", 0) == 0) {
+        EXPECT_NEAR(r["Volume"], 2 * expect / 3, 1e-3L * expect) << j.name << "\n" << r.text;
+      }
+      continue;
+    }
+    EXPECT_EQ(r["Total disconnected facets final"], 0) << j.name << "\n" << r.text;
+    EXPECT_EQ(r["Number of parts"], 1) << j.name << "\n" << r.text;
     EXPECT_NEAR(r["Volume"], expect, 1e-3L * expect) << j.name << "\n" << r.text;
   }
 }
@@ -316,6 +330,36 @@ TEST(Stl, TriangulationCoversTheRegion) {
   }
   EXPECT_NEAR(area, 100 - 2 * 2 * 7 - 1 - 2, 1e-9);
   EXPECT_EQ(tris.size(), comb.size() + 8 + 4 - 2);
+}
+
+// The caps of every example's solid have no needles: collinear contour
+// points (straight sides of the polygon, flat stretches) stay out of them.
+TEST(Stl, CapTrianglesOfEveryExampleAreNoNeedles) {
+  for (const char* ex : {"formula", "ellipse", "sine", "linear_sine", "points", "polygon", "polynomial",
+                         "fit_points", "eccentric", "polar_points", "sin_square"}) {
+    Cad3dFixture g;
+    auto cam = test::ExampleCam(std::string(ex) + ".kmo", g.settings);
+    ASSERT_TRUE(cam) << ex;
+    ASSERT_TRUE(StlCam(*g.cad, *cam, true)) << ex;
+    double flattest = 1, smallest = 1e9;
+    int caps = 0;
+    for (const Facet& t : BinaryFacets(test::ReadFileBytes(g.temp.file("out.stl")))) {
+      if (t.v[0][2] == 0) continue;  // walls
+      ++caps;
+      double longest = 0;
+      for (int a = 1; a <= 3; ++a) {
+        int b = a % 3 + 1;
+        longest = std::max(longest, std::hypot(double(t.v[a][0]) - t.v[b][0], double(t.v[a][1]) - t.v[b][1]));
+      }
+      double area = static_cast<double>(FacetArea(t));
+      flattest = std::min(flattest, 2 * area / (longest * longest));
+      smallest = std::min(smallest, area);
+    }
+    EXPECT_GT(caps, 0) << ex;
+    // Height over the longest edge: needles of collinear points are below 1e-9.
+    EXPECT_GE(flattest, 1e-6) << ex;
+    EXPECT_GT(smallest, 1e-6) << ex;
+  }
 }
 
 }  // namespace
