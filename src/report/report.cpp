@@ -660,6 +660,8 @@ void ReportEngine::ReportMessages() {
 
 // ---------------------------------------------------------------- opening
 
+bool ReportEngine::namedBatchFile() const { return !askTarget_ && !ctx_.batchFile.empty(); }
+
 std::string ReportEngine::batchPath() const {
   if (!ctx_.batchFile.empty()) return ctx_.batchFile;
   return (fs::path(ctx_.workDir) / (projectStem_ + ".txt")).string();
@@ -755,7 +757,13 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       return !aborted();
     }
     case otFile:
-      if (!askFileName(projectStem_, "txt") || !createOutput(outputPath_, false)) return false;
+      if (namedBatchFile()) {
+        if (!ui.checkNewFile(ctx_.batchFile)) return false;
+        outputPath_ = ctx_.batchFile;
+      } else if (!askFileName(projectStem_, "txt")) {
+        return false;
+      }
+      if (!createOutput(outputPath_, false)) return false;
       break;
     case otTabFile:
     case otBatch:
@@ -776,7 +784,10 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       if (!createOutput(outputPath_, false)) return false;
       break;
     case otHtml:
-      if (!ctx_.settings.htmlBrowser.empty()) {
+      if (namedBatchFile()) {
+        if (!ui.checkNewFile(ctx_.batchFile)) return false;
+        outputPath_ = ctx_.batchFile;
+      } else if (!ctx_.settings.htmlBrowser.empty()) {
         std::string path = tempPath(std::string(kProgramFile) + ".htm");
         if (!ui.checkNewFile(path)) return false;
         outputPath_ = path;
@@ -868,7 +879,8 @@ bool ReportEngine::handOn() {
     case otHtml: {
       resultPath_ = outputPath_;
       const std::string& browser = ctx_.settings.htmlBrowser;
-      if (browser.empty()) return true;
+      // A batch page is only written; nobody is there to look at it.
+      if (browser.empty() || namedBatchFile()) return true;
       if (!platform().programExists(browser) || !platform().launch(browser, outputPath_)) {
         ui.showError(Utf8ToCp850(browser) + " not found");
         return false;

@@ -46,7 +46,8 @@ struct ReportContext {
   std::string explanationFile;
   std::string tempDir;         // intermediate files, "outwin.txt", "$$n.txt"
   std::string workDir;         // the batch printout lands here; "TEXT.HXP" is read from here
-  std::string batchFile;       // the batch printout's file when named ("-o"), else stem + ".txt"
+  std::string batchFile;       // the batch printout's file when named ("-o"), else stem + ".txt";
+                               // without the target question also the file of the text and HTML targets
   std::string ownerName;       // the user's firm, shown in the page header
   bool archiveName = false;    // header line C shows the name alone
   bool noGui = false;          // "/NOGUI": the error explanation list stays closed
@@ -149,6 +150,8 @@ class ReportEngine {
   void removeIntermediate();
   std::string tempPath(const std::string& name) const;
   std::string batchPath() const;
+  // A batch run names the file of the text and HTML targets (no dialog).
+  bool namedBatchFile() const;
   ReportPlatform& platform() const;
 
   ReportContext ctx_;

@@ -45,6 +45,7 @@ std::string ProgramFolder() {
 const char* JobName(CommandLine::Job job) {
   switch (job) {
     case CommandLine::Job::Printout: return "/I";
+    case CommandLine::Job::Report: return "--printout";
     case CommandLine::Job::Cad: return "/CADi:j";
     case CommandLine::Job::Sheet: return "--sheet";
     case CommandLine::Job::Diagram: return "--diagram";
@@ -61,18 +62,48 @@ bool ReplacesProject(const CommandLine& cl, const std::string& target, std::ostr
   return true;
 }
 
-// The unattended printout on the batch target: project stem + ".txt" in workDir.
+// The report formats of --printout: the report engine's target and the
+// extension of the file's default name.
+struct ReportFormat {
+  const char* name;
+  int target;
+  const char* extension;
+};
+constexpr ReportFormat kReportFormats[] = {
+    {"txt", otFile, "txt"},    // the text file (DOS code page, as the window's "Datei" writes it)
+    {"tsv", otBatch, "tsv"},   // tab-separated rows, UTF-8 (the "/I" printout)
+    {"html", otHtml, "html"},  // the HTML page
+};
+const ReportFormat* FindReportFormat(const std::string& name) {
+  for (const ReportFormat& f : kReportFormats)
+    if (name == f.name) return &f;
+  return nullptr;
+}
+
+std::string ReportUsageError(const CommandLine& cl) {
+  if (cl.format.empty()) return "--printout needs --format txt, tsv or html";
+  if (!FindReportFormat(cl.format))
+    return "--printout --format " + cl.format + ": unknown format (txt, tsv, html)";
+  return {};
+}
+
+// The standard printout (mode 0) through one of the report engine's file
+// targets: "/I" on the batch target as project stem + ".txt", --printout in
+// the format asked for, both in workDir unless -o names the file.
 int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
+  const ReportFormat* format = cl.job == CommandLine::Job::Report ? FindReportFormat(cl.format) : nullptr;
   ReportEngine& engine = s.reports(workDir);
-  if (!cl.output.empty()) engine.context().batchFile = (fs::path(workDir) / cl.output).string();
+  std::string extension = format ? format->extension : "txt";
+  std::string target = !cl.output.empty()
+                           ? (fs::path(workDir) / cl.output).string()
+                           : (fs::path(workDir) / (s.file.fileName + "." + extension)).string();
+  // "/I" names its file only for -o (the engine's default is the same name).
+  if (!cl.output.empty() || format) engine.context().batchFile = target;
   // Nobody could answer the explanation list.
   engine.context().noGui = true;
-  engine.setDefaultTarget(otBatch);
+  engine.setDefaultTarget(format ? format->target : otBatch);
   engine.setAskTarget(false);
   s.flags.abortFlag = false;
-  std::string target = !engine.context().batchFile.empty()
-                           ? engine.context().batchFile
-                           : (fs::path(workDir) / (s.file.fileName + ".txt")).string();
   if (ReplacesProject(cl, target, err)) return kExitFailed;
   std::error_code ec;
   bool ok = CamPrintout(engine, pmUnattended);
@@ -99,7 +130,7 @@ int RunCadTo(Session& s, const CommandLine& cl, const std::string& workDir, std:
     fs::remove_all(own, ec);
     return kExitFailed;
   }
-  int code = RunCadOption(s, cl.option, own, err);
+  int code = RunCadOption(s, cl.option, own, target.string(), err);
   if (code == kExitOk) {
     fs::path written;
     for (const auto& e : fs::directory_iterator(own, ec))
@@ -166,6 +197,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       value(i, cl.kind);
     } else if (a == "--solid") {
       setJob(CommandLine::Job::Solid, a);
+    } else if (a == "--printout") {
+      setJob(CommandLine::Job::Report, a);
     } else if (a == "--format") {
       value(i, cl.format);
     } else if (a == "-o") {
@@ -184,7 +217,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
-        a == "--solid")
+        a == "--solid" || a == "--printout")
       return true;
   return false;
 }
@@ -208,6 +241,8 @@ std::vector<std::string> CommandLineHelp() {
       "",
       prog + " FILE.kmo /I [-o OUT]                      the unattended printout: tab-separated",
       "            rows (label, symbol, unit, value), UTF-8; also /i, -I, -i",
+      prog + " FILE.kmo --printout --format F [-o OUT]   the standard printout as a file",
+      "            F: txt (text, DOS code page 850), tsv (tab-separated, UTF-8), html",
       prog + " FILE.kmo /CADi:j [-o OUT]                 CAD file i of sheet or diagram j",
       "            i: 1 DXF, 2 IGES, 5 text, 6 STL, 7 STEP",
       "            j: 1..6 the sheets 1..6; 7, 8, 9 the diagrams s, v and a",
@@ -294,6 +329,14 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
     case CommandLine::Job::Printout:
     case CommandLine::Job::Cad:
       break;
+    case CommandLine::Job::Report: {
+      std::string usage = ReportUsageError(cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::Sheet:
     case CommandLine::Job::Diagram: {
       std::string usage = SheetBatchUsageError(session, cl);

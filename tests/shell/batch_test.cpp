@@ -121,6 +121,65 @@ TEST(BatchPrintout, OutputNamedWithO) {
   EXPECT_FALSE(fs::exists(work.file("ellipse.txt")));
 }
 
+// --printout writes the standard printout through the engine's file targets:
+// the text file in the DOS code page, the tab-separated rows of "/I", and an
+// HTML page that tidy accepts; each under the format's name or -o.
+TEST(BatchPrintout, EveryFormatOfPrintout) {
+  TempFolder work;
+  std::string cam = kSource + "/examples/ellipse.kmo";
+  Outcome slash = Wkamo(work.path(), {cam, "/I", "-o", "slash-i.txt"});
+  ASSERT_EQ(slash.code, 0) << slash.err;
+  struct Case {
+    const char* format;
+    const char* output;  // -o, or nullptr for the default name
+    const char* file;
+  } cases[] = {{"txt", nullptr, "ellipse.txt"},
+               {"tsv", nullptr, "ellipse.tsv"},
+               {"html", nullptr, "ellipse.html"},
+               {"html", "pages/cam.htm", "pages/cam.htm"}};
+  fs::create_directory(work.file("pages"));
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {cam, "--printout", "--format", c.format};
+    if (c.output) args.insert(args.end(), {"-o", c.output});
+    Outcome r = Wkamo(work.path(), args);
+    EXPECT_EQ(r.code, 0) << c.format << ": " << r.err;
+    EXPECT_EQ(r.err, "") << c.format;
+    std::string bytes = ReadFileBytes(work.file(c.file));
+    ASSERT_FALSE(bytes.empty()) << c.file;
+    std::string f = c.format;
+    if (f == "txt") {
+      // The page header and the "St\x94\xE1" of the follower in CP850.
+      EXPECT_NE(bytes.find("St\x94\xE1" "el"), std::string::npos) << bytes.substr(0, 400);
+      EXPECT_EQ(bytes.find('\t'), std::string::npos);
+    } else if (f == "tsv") {
+      // The rows of "/I"; the header's first two lines hold the time and the file.
+      auto body = [](const std::string& t) { return t.substr(t.find('\n', t.find('\n') + 1)); };
+      EXPECT_EQ(body(bytes), body(ReadFileBytes(work.file("slash-i.txt"))));
+    } else {
+      EXPECT_NE(bytes.find("</HTML>"), std::string::npos);
+      std::string cmd = "tidy -q -e " + Quote(work.file(c.file)) + " > " + Quote(work.file("tidy.log")) + " 2>&1";
+      int rc = std::system(cmd.c_str());
+      ASSERT_NE(rc, -1);
+      ASSERT_NE(WEXITSTATUS(rc), 127) << "tidy is not installed (scripts/install-deps.sh)";
+      // tidy exits 2 on errors, 1 on warnings only.
+      EXPECT_LT(WEXITSTATUS(rc), 2) << ReadFileBytes(work.file("tidy.log"));
+    }
+  }
+  // Nothing else is left behind: four files, the pages folder and tidy's log.
+  EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator{}), 6);
+  struct Bad {
+    std::vector<std::string> args;
+    const char* message;
+  } bad[] = {{{cam, "--printout"}, "--printout needs --format"},
+             {{cam, "--printout", "--format", "pdf"}, "unknown format (txt, tsv, html)"},
+             {{cam, "--printout", "/I"}, "only one job"}};
+  for (const Bad& b : bad) {
+    Outcome r = Wkamo(work.path(), b.args);
+    EXPECT_EQ(r.code, 2) << b.message;
+    EXPECT_NE(r.err.find(b.message), std::string::npos) << r.err;
+  }
+}
+
 TEST(BatchCad, OutputNamedWithO) {
   struct Case {
     const char* option;
