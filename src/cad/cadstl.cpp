@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
+#include <utility>
 
 #include "cad/cad.h"
 #include "core/identity.h"
@@ -134,6 +137,85 @@ bool IsEar(const Ring& g, int ear) {
   return true;
 }
 
+// How fat a triangle is: its height over its longest edge, times two
+// (1 for a right isosceles triangle, 0 for a needle).
+double Fatness(const StlPoint& a, const StlPoint& b, const StlPoint& c) {
+  double cross = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+  double l2 = std::max({(b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y),
+                        (c.x - b.x) * (c.x - b.x) + (c.y - b.y) * (c.y - b.y),
+                        (c.x - a.x) * (c.x - a.x) + (c.y - a.y) * (c.y - a.y)});
+  return l2 > 0 ? cross / l2 : 0;
+}
+
+// Turns inner edges while that makes the thinner of their two triangles
+// fatter: ear clipping likes long slivers from one corner to a row of close
+// points, the turned edges join near points instead. Each turn raises the
+// sorted list of fatnesses, so the loop ends.
+void FattenTriangles(const std::vector<StlPoint>& p, std::vector<std::array<int, 3>>& tris) {
+  struct Sides {
+    int t[2] = {-1, -1};
+    bool frozen = false;  // more than two triangles: never turned
+  };
+  auto key = [](int a, int b) {
+    if (a > b) std::swap(a, b);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32) | static_cast<std::uint32_t>(b);
+  };
+  std::unordered_map<std::uint64_t, Sides> edges;
+  edges.reserve(tris.size() * 2);
+  auto link = [&](int t, bool on) {
+    for (int k = 0; k < 3; ++k) {
+      Sides& s = edges[key(tris[static_cast<size_t>(t)][k], tris[static_cast<size_t>(t)][(k + 1) % 3])];
+      if (on) {
+        if (s.t[0] < 0) s.t[0] = t;
+        else if (s.t[1] < 0) s.t[1] = t;
+        else s.frozen = true;
+      } else {
+        if (s.t[0] == t) s.t[0] = -1;
+        else if (s.t[1] == t) s.t[1] = -1;
+      }
+    }
+  };
+  for (size_t t = 0; t < tris.size(); ++t) link(static_cast<int>(t), true);
+  std::vector<std::pair<int, int>> todo;
+  for (const auto& t : tris)
+    for (int k = 0; k < 3; ++k) todo.emplace_back(t[k], t[(k + 1) % 3]);
+  auto P = [&p](int i) -> const StlPoint& { return p[static_cast<size_t>(i)]; };
+  // Rotates triangle t so that it runs a -> b -> third; false when a -> b is not one of its edges.
+  auto third = [&tris](int t, int a, int b, int& c) {
+    const auto& v = tris[static_cast<size_t>(t)];
+    for (int k = 0; k < 3; ++k)
+      if (v[k] == a && v[(k + 1) % 3] == b) {
+        c = v[(k + 2) % 3];
+        return true;
+      }
+    return false;
+  };
+  size_t limit = 50 * tris.size() + 1000;  // a guard only: the loop ends by itself
+  while (!todo.empty() && limit-- > 0) {
+    auto [a, b] = todo.back();
+    todo.pop_back();
+    auto it = edges.find(key(a, b));
+    if (it == edges.end() || it->second.frozen || it->second.t[0] < 0 || it->second.t[1] < 0) continue;
+    int t1 = it->second.t[0], t2 = it->second.t[1], c = -1, d = -1;
+    if (!third(t1, a, b, c)) std::swap(t1, t2);
+    if (!third(t1, a, b, c) || !third(t2, b, a, d) || c == d) continue;
+    // The turned edge c - d must leave both new triangles counter-clockwise.
+    double before = std::min(Fatness(P(a), P(b), P(c)), Fatness(P(b), P(a), P(d)));
+    double after = std::min(Fatness(P(c), P(a), P(d)), Fatness(P(d), P(b), P(c)));
+    if (!(after > before * (1 + 1e-9) + 1e-15)) continue;
+    // c and d joined elsewhere already (the two sides of a hole's bridge).
+    auto cd = edges.find(key(c, d));
+    if (cd != edges.end() && (cd->second.frozen || cd->second.t[0] >= 0 || cd->second.t[1] >= 0)) continue;
+    link(t1, false);
+    link(t2, false);
+    tris[static_cast<size_t>(t1)] = {c, a, d};
+    tris[static_cast<size_t>(t2)] = {d, b, c};
+    link(t1, true);
+    link(t2, true);
+    todo.insert(todo.end(), {{a, d}, {d, b}, {b, c}, {c, a}});
+  }
+}
+
 }  // namespace
 
 std::vector<std::array<int, 3>> TriangulateRegion(const std::vector<StlPoint>& outer,
@@ -210,6 +292,9 @@ std::vector<std::array<int, 3>> TriangulateRegion(const std::vector<StlPoint>& o
       stop = ear;
     }
   }
+  std::vector<StlPoint> all = outer;
+  for (const auto& h : holes) all.insert(all.end(), h.begin(), h.end());
+  FattenTriangles(all, tris);
   return tris;
 }
 

@@ -333,7 +333,8 @@ TEST(Stl, TriangulationCoversTheRegion) {
 }
 
 // The caps of every example's solid have no needles: collinear contour
-// points (straight sides of the polygon, flat stretches) stay out of them.
+// points (straight sides of the polygon, flat stretches) stay out of them,
+// and no sliver runs from a far corner along a row of close points.
 TEST(Stl, CapTrianglesOfEveryExampleAreNoNeedles) {
   for (const char* ex : {"formula", "ellipse", "sine", "linear_sine", "points", "polygon", "polynomial",
                          "fit_points", "eccentric", "polar_points", "sin_square"}) {
@@ -356,8 +357,8 @@ TEST(Stl, CapTrianglesOfEveryExampleAreNoNeedles) {
       smallest = std::min(smallest, area);
     }
     EXPECT_GT(caps, 0) << ex;
-    // Height over the longest edge: needles of collinear points are below 1e-9.
-    EXPECT_GE(flattest, 1e-6) << ex;
+    // Twice the height over the longest edge: needles of collinear points are below 1e-8.
+    EXPECT_GE(flattest, 1e-4) << ex;
     EXPECT_GT(smallest, 1e-6) << ex;
   }
 }
