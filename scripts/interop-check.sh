@@ -85,6 +85,12 @@ import Part
 
 work = os.environ["KAMO_INTEROP_WORK"]
 names = os.environ["KAMO_INTEROP_EXAMPLES"].split()
+# FreeCAD writes its progress to stdout without line ends: results go to a file of their own.
+results = open(os.path.join(work, "freecad.results"), "w", buffering=1)
+
+
+def print(line):
+    results.write(line + "\n")
 
 
 def closed_face(edges):
@@ -177,12 +183,17 @@ for n in names:
     else:
         print("SKIP %s: no STEP solid from this build" % n)
 EOF
-echo "FreeCAD ($(freecadcmd --version 2>/dev/null | head -1)) ..."
+echo "FreeCAD ($(dpkg-query -W -f='${Version}' freecad 2>/dev/null)) ..."
 KAMO_INTEROP_WORK="$work" KAMO_INTEROP_EXAMPLES="${examples[*]}" \
   timeout 1800 freecadcmd "$work/freecad_check.py" >"$work/freecad.log" 2>&1
-grep -E '^(OK|FAIL|SKIP) ' "$work/freecad.log"
-failed=$((failed + $(grep -c '^FAIL ' "$work/freecad.log")))
-grep -q '^OK ' "$work/freecad.log" || fail "FreeCAD: no result ($(tail -3 "$work/freecad.log" | tr '\n' ' '))"
+touch "$work/freecad.results"
+cat "$work/freecad.results"
+failed=$((failed + $(grep -c '^FAIL ' "$work/freecad.results")))
+# Six results per example: three contours, the bore, the STL solid and the STEP solid.
+done_count=$(grep -c -E '^(OK|SKIP) ' "$work/freecad.results")
+if [ "$done_count" -lt $((6 * ${#examples[@]})) ]; then
+  fail "FreeCAD: $done_count results for ${#examples[@]} examples ($(tail -c 300 "$work/freecad.log" | tr '\n' ' '))"
+fi
 # The DXF readers of FreeCAD need a handle on every layer record.
 layer_fail=$(grep -c "Failed to read layer" "$work/freecad.log")
 if [ "$layer_fail" -gt 0 ]; then fail "FreeCAD: $layer_fail layers not read"; else echo "OK FreeCAD read every layer"; fi
@@ -209,7 +220,7 @@ if len(data) % 2:
     out.append(data[-1])
 open(dst, "wb").write(b"\r\n".join(out))
 EOF
-echo "LibreCAD ($(librecad --version 2>/dev/null | grep -i version | head -1)) ..."
+echo "LibreCAD ($(dpkg-query -W -f='${Version}' librecad 2>/dev/null)) ..."
 mkdir -p "$work/lc" "$work/lc/pdf"
 for n in "${examples[@]}"; do
   for k in 5 10; do
