@@ -81,6 +81,39 @@ TEST(Cad3dBatch, EveryFormatFromTheCommandLine) {
   }
 }
 
+// The header of a file names it where it ends up, also when the batch run
+// writes it elsewhere first (-o): STEP's FILE_NAME and product, IGES's file name.
+TEST(Cad3dBatch, HeadersNameTheFileAsWritten) {
+  test::TempFolder temp;
+  std::string cam = WriteCam(temp, "cam.kmo", 10, 20);
+  std::string d = temp.path();
+  std::filesystem::create_directory(temp.file("out"));
+  struct Case {
+    std::vector<std::string> args;
+    const char* file;
+    const char* stem;
+  } cases[] = {
+      {{cam, "/CAD7:1", "-o", "out/wire.stp"}, "out/wire.stp", "wire"},
+      {{cam, "/CAD7:6"}, "cam.stp", "cam"},
+      {{cam, "--sheet", "1", "--format", "stp", "-o", d + "/out/sheet.stp"}, "out/sheet.stp", "sheet"},
+      {{cam, "/CAD2:1", "-o", "out/drawing.igs"}, "out/drawing.igs", "drawing"},
+  };
+  for (const Case& c : cases) {
+    BatchRun b;
+    ASSERT_EQ(b.run(c.args, d), 0) << c.file << " " << b.err.str();
+    std::string bytes = test::ReadFileBytes(temp.file(c.file));
+    std::string stem = c.stem;
+    if (std::string(c.file).find(".stp") != std::string::npos) {
+      EXPECT_NE(bytes.find("FILE_NAME('" + temp.file(c.file) + "','"), std::string::npos)
+          << bytes.substr(0, 300);
+      EXPECT_NE(bytes.find("PRODUCT('" + stem + "','" + stem + "',"), std::string::npos) << c.file;
+    } else {
+      EXPECT_NE(bytes.find("," + std::to_string(stem.size()) + "H" + stem + ","), std::string::npos)
+          << bytes.substr(0, 400);
+    }
+  }
+}
+
 // Without a cam width there is no wall height: refused, nothing written, and
 // a stored bore of 0 stays 0.
 TEST(Cad3dBatch, NoWidthIsRefusedAndTheBoreIsKept) {
