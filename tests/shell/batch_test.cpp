@@ -296,6 +296,7 @@ TEST(BatchHelp, HelpGoesToStdoutAndNeedsNoDisplay) {
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("KAMO Command Line Mode\n"), std::string::npos);
     EXPECT_NE(r.out.find("/I       -> TXT file\n"), std::string::npos);
+    EXPECT_NE(r.out.find("--printout --format F [-o OUT]"), std::string::npos);
   }
 }
 
@@ -308,6 +309,7 @@ TEST(BatchParse, FormsOfTheCommandLine) {
     bool error;
   } cases[] = {
       {{"cam.kmo", "/I"}, CommandLine::Job::Printout, "cam.kmo", false, false},
+      {{"cam.kmo", "--printout", "--format", "html"}, CommandLine::Job::Report, "cam.kmo", false, false},
       {{"cam.kmo", "-i", "/nogui"}, CommandLine::Job::Printout, "cam.kmo", true, false},
       {{"/NOGUI", "/home/u/cam.kmo", "-I"}, CommandLine::Job::Printout, "/home/u/cam.kmo", true, false},
       {{"cam.kmo", "/cad1:2"}, CommandLine::Job::Cad, "cam.kmo", false, false},
