@@ -120,6 +120,7 @@ int CadOutput::LayerOfName(std::string_view name) const {
 
 void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   Ui& ui = *env_.ui;
+  stepLevel_ = settings_.stepLevel >= 0 && settings_.stepLevel <= 3 ? settings_.stepLevel : 0;
   if (kind == 0) {
     auto& texts = ui.state().choiceTexts;
     int offered = stepLevel_ > 0 ? 7 : 6;

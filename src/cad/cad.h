@@ -141,8 +141,8 @@ class CadOutput {
   Real penY() const { return penY_; }
   bool inBlocks() const { return inBlocks_; }
   bool heightCancelled() const { return heightCancelled_; }
-  // STEP level 0..3 (0: STEP not offered); CadClose resets it to 0.
-  void setStepLevel(int level) { stepLevel_ = level < 0 || level > 3 ? 0 : level; }
+  // STEP level 0..3 (0: STEP not offered): CadOpen copies the setting,
+  // CadClose resets the copy to 0.
   int stepLevel() const { return stepLevel_; }
   // The next STL output writes a closed solid instead of walls only.
   void setStlClosedSolid(bool on) { stlClosedSolid_ = on; }

@@ -18,8 +18,9 @@
 namespace kamo {
 namespace fs = std::filesystem;
 
-int DetachedStarter::start(const std::vector<std::string>& args) {
+int DetachedStarter::startIn(const std::vector<std::string>& args, const std::string& dir) {
   if (args.empty() || args[0].empty()) return ENOENT;
+  const char* folder = dir.empty() ? nullptr : dir.c_str();
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -43,6 +44,11 @@ int DetachedStarter::start(const std::vector<std::string>& args) {
         (void)!write(report[1], &e, sizeof e);
       }
       _exit(0);
+    }
+    if (folder && chdir(folder) != 0) {
+      int e = errno;
+      (void)!write(report[1], &e, sizeof e);
+      _exit(127);
     }
     int null = open("/dev/null", O_RDWR);
     if (null >= 0) {
@@ -281,6 +287,10 @@ bool PlotHandOff::RunPlot() { return RunPlot(chosen_); }
 
 bool PlotHandOff::RunPlot(const std::string& command) {
   std::vector<std::string> args = SplitCommandLine(Cp850ToUtf8(command));
+  if (args.empty()) {
+    ui_.showError("keine DRAWOUT-Kommandozeile konfiguriert");
+    return false;
+  }
   // A batch file holds the long line: it is read, not run by a shell.
   if (args.size() == 1 && args[0].size() > 4 && Upper(args[0].substr(args[0].size() - 4)) == ".BAT") {
     std::ifstream in(batchPath(args[0]), std::ios::binary);
@@ -291,7 +301,7 @@ bool PlotHandOff::RunPlot(const std::string& command) {
     }
     args = SplitCommandLine(Cp850ToUtf8(first));
   }
-  int rc = args.empty() ? ENOENT : starter_.start(args);
+  int rc = args.empty() ? ENOENT : starter_.startIn(args, tempDir_);
   if (rc == 0) return true;
   if (rc == ENOMEM) ui_.showError("out of memory !");
   else if (rc == ENOENT || rc == ENOTDIR) ui_.showError("file not found");

@@ -17,12 +17,15 @@ class ProcessStarter {
  public:
   virtual ~ProcessStarter() = default;
   virtual int start(const std::vector<std::string>& args) = 0;
+  // As start, with the program running in folder dir (empty: this one's).
+  virtual int startIn(const std::vector<std::string>& args, const std::string& /*dir*/) { return start(args); }
 };
 // The real one: fork, a new session, a second fork, exec; the program's
 // standard streams go to /dev/null (its window stays hidden).
 class DetachedStarter final : public ProcessStarter {
  public:
-  int start(const std::vector<std::string>& args) override;
+  int start(const std::vector<std::string>& args) override { return startIn(args, {}); }
+  int startIn(const std::vector<std::string>& args, const std::string& dir) override;
 };
 
 // "HPL", "PS", "PLT", "PL2", "ART" for codes 1..5.
@@ -51,7 +54,9 @@ class PlotHandOff {
   bool ChoosePlotCommand();
   // The prompt sequence; false when cancelled (line unchanged).
   bool BuildPlotCommandByPrompts(std::string& line);
-  // Starts the chosen command line (a ".BAT" named by it is read for its line).
+  // Starts the chosen command line (a ".BAT" named by it is read for its
+  // line) in the temporary folder, where "drawout.dxf" lies; an empty line
+  // is reported, not started.
   bool RunPlot();
   bool RunPlot(const std::string& command);
 

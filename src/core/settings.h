@@ -131,6 +131,9 @@ struct Settings {
   static constexpr int kMaxPrintProfiles = 50;
   // The device files of the text printer ports LPT1 .. LPT4 (after the profiles).
   std::array<std::string, 4> textPrinterDevices{"/dev/lp0", "/dev/lp1", "/dev/lp2", "/dev/lp3"};
+  // STEP in the CAD output list: 0 not offered, 1 wire frame, 2 closed
+  // polylines also as faces, 3 every polyline also as faces (after the devices).
+  int stepLevel = 1;
 };
 
 }  // namespace kamo

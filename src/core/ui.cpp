@@ -293,11 +293,11 @@ std::string Ui::pickDirectory(const std::string& dir) {
   std::error_code ec;
   FileDialog d;
   d.directory = fs::is_directory(dir, ec) ? dir : fs::current_path(ec).string();
-  d.filter = "*.*|*.*";
-  auto chosen = port_.openFile(d);
-  if (!chosen) return dir;
-  std::string r = DirectoryPart(*chosen);
-  return r.empty() ? dir : r;
+  auto chosen = port_.chooseDirectory(d);
+  if (!chosen || chosen->empty()) return dir;
+  std::string r = *chosen;
+  if (r.back() != '/') r += '/';
+  return r;
 }
 
 std::string Ui::pickFile(const std::string& path, const std::string& pattern) {

@@ -101,6 +101,17 @@ class UiPort {
 
   virtual std::optional<std::string> openFile(const FileDialog& d) = 0;
   virtual std::optional<std::string> saveFile(const FileDialog& d) = 0;
+  // A folder dialog opening at d.directory; nullopt when cancelled. A port
+  // without one offers its open-file dialog and takes the chosen file's folder.
+  virtual std::optional<std::string> chooseDirectory(const FileDialog& d) {
+    FileDialog any = d;
+    if (any.filter.empty()) any.filter = "*|*";
+    auto chosen = openFile(any);
+    if (!chosen) return std::nullopt;
+    size_t slash = chosen->find_last_of('/');
+    if (slash == std::string::npos) return std::nullopt;
+    return chosen->substr(0, slash + 1);
+  }
 
   // The explanation dialog; returns the edited form when the user changed it
   // and confirmed with OK, nullopt otherwise.

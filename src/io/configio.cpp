@@ -430,7 +430,9 @@ void Rows(IO& io, Settings& s, const ConfigContext& ctx) {
   // printout, written only when there are any, so that a file without them
   // keeps its last row. A file without them reads as no profiles.
   if constexpr (!IO::kReading) {
-    if (s.printProfiles.empty() && s.textPrinterDevices == Settings{}.textPrinterDevices) return;
+    if (s.printProfiles.empty() && s.textPrinterDevices == def.textPrinterDevices &&
+        s.stepLevel == def.stepLevel)
+      return;
   }
   io.label("Print profiles");
   int profiles = static_cast<int>(s.printProfiles.size());
@@ -459,6 +461,8 @@ void Rows(IO& io, Settings& s, const ConfigContext& ctx) {
   io.label("Text printer devices LPT1..LPT4");
   for (std::string& d : s.textPrinterDevices)
     io.path(d, [](const std::string& v, const std::string& cur) { return v.empty() ? cur : v; });
+  io.label("STEP: 0 aus, 1 Drahtmodell, 2 + geschlossene Fl\x84" "chen, 3 + alle Fl\x84" "chen");
+  io.integer(s.stepLevel, In(0, 3, def.stepLevel));
 }
 
 int ScreenDialogScale(const ScreenInfo& sc) {
@@ -557,11 +561,12 @@ bool readConfig(Settings& settings, Ui& ui, ConfigPlace& place, const std::strin
   return false;
 }
 
-bool writeConfig(const Settings& settings, Ui& ui, const std::string& path) {
+bool writeConfig(const Settings& settings, Ui& ui, const std::string& path, long long failAfterBytes) {
   std::error_code ec;
   fs::path parent = fs::path(path).parent_path();
   if (!parent.empty()) fs::create_directories(parent, ec);
   TextFileWriter w(ui);
+  if (failAfterBytes >= 0) w.failAfterBytes(failAfterBytes);
   if (!w.createWithRetry(path)) return false;
   w.write(ConfigToBytes(settings));
   if (!w.close()) {

@@ -58,7 +58,8 @@ bool readConfigFile(Settings& settings, Ui& ui, const std::string& path, const C
 // Writes all rows to `path` (creating its folder); a failed creation asks
 // "Wiederholen"/"Abbrechen". The old file is replaced only when everything
 // was written; false with abortFlag otherwise.
-bool writeConfig(const Settings& settings, Ui& ui, const std::string& path);
+// failAfterBytes >= 0 (tests): the write fails there as with a full disk.
+bool writeConfig(const Settings& settings, Ui& ui, const std::string& path, long long failAfterBytes = -1);
 
 // The folders of the start sequence.
 struct StartFolders {

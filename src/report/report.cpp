@@ -861,6 +861,11 @@ bool ReportEngine::handOn() {
       }
       if (!writeConverted(outwin)) return false;
       removeIntermediate();
+      // Without a program the desktop opens it with its text application.
+      if (program.empty()) {
+        ui.port().openWithApplication(outwin);
+        return true;
+      }
       if (!platform().launch(program, outwin)) {
         ui.showError(Utf8ToCp850(program.empty() ? "xdg-open" : program) + " not found");
         return false;
@@ -880,7 +885,12 @@ bool ReportEngine::handOn() {
       resultPath_ = outputPath_;
       const std::string& browser = ctx_.settings.htmlBrowser;
       // A batch page is only written; nobody is there to look at it.
-      if (browser.empty() || namedBatchFile()) return true;
+      if (namedBatchFile()) return true;
+      // Without a browser of its own the page opens in the desktop's one.
+      if (browser.empty()) {
+        ui.port().openWithApplication(outputPath_);
+        return true;
+      }
       if (!platform().programExists(browser) || !platform().launch(browser, outputPath_)) {
         ui.showError(Utf8ToCp850(browser) + " not found");
         return false;

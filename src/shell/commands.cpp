@@ -203,6 +203,13 @@ CadEnvironment Shell::outputEnvironment() {
   env.tempDir = s.tempDir();
   env.projectPath = s.file.fileName.empty() ? std::string() : projectPath();
   env.projectStem = s.file.fileName.empty() ? std::string(kFileStem) : s.file.fileName;
+  // The plot program finds "drawout.dxf" (and a batch file of a long line)
+  // in the temporary folder, where it is started.
+  if (!plot_)
+    plot_ = std::make_unique<PlotHandOff>(s.ui, s.settings, processStarter ? *processStarter : detached_);
+  plot_->setTempDir(env.tempDir);
+  plot_->setWorkDir(env.tempDir);
+  env.plot = plot_.get();
   return env;
 }
 

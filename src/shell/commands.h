@@ -6,10 +6,12 @@
 // binds menu entries to Shell::run and redraws what the ShellView calls ask for.
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cad/cad.h"
+#include "cad/plot.h"
 #include "display/displaylist.h"
 #include "io/configio.h"
 #include "io/recentfiles.h"
@@ -107,6 +109,9 @@ class Shell {
   LanguageTexts texts;
   RecentFiles recent;
   ConfigPlace config;  // where the configuration and the recent-file list live
+  ConfigContext configContext;  // the start folder and the screen, for reading configurations
+  // Starts the plot program; null: a detached process (tests put a recorder here).
+  ProcessStarter* processStarter = nullptr;
   DisplayList screen;  // what the main window shows
   int previousSheet = 1;  // preselected in the sheet choice
   int drawingKind = 0;    // marker of the sheet last drawn on the screen (2 A4, 3 A3)
@@ -162,6 +167,9 @@ class Shell {
   void about();
   bool archiveLocked() const;
   void finish(Command c, bool success);
+
+  DetachedStarter detached_;
+  std::unique_ptr<PlotHandOff> plot_;  // keeps the command line last used
 };
 
 // The window title for a project name (without directory).

@@ -166,6 +166,7 @@ StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
   Session& s = shell.session;
   shell.texts = LanguageTexts();
   ConfigContext ctx{env.startDir, env.screen};
+  shell.configContext = ctx;
   readConfig(s.settings, s.ui, shell.config, env.configFallbackDir, ctx);
   s.flags.abortFlag = false;
   ReadRecentFiles(shell.config.dir, shell.recent);

@@ -30,10 +30,15 @@ struct PlotPort : test::ScriptedPort {
 
 struct Recorder : ProcessStarter {
   std::vector<std::vector<std::string>> calls;
+  std::vector<std::string> dirs;  // the folder each call runs in
   int result = 0;
   int start(const std::vector<std::string>& args) override {
     calls.push_back(args);
     return result;
+  }
+  int startIn(const std::vector<std::string>& args, const std::string& dir) override {
+    dirs.push_back(dir);
+    return start(args);
   }
 };
 
@@ -190,6 +195,17 @@ TEST(Plot, StartResults) {
   PlotFixture f;
   EXPECT_FALSE(f.plot.RunPlot("MISSING.BAT"));
   EXPECT_TRUE(f.recorder.calls.empty());
+  // An empty line says so instead of failing in silence; a started one runs
+  // in the temporary folder, where its "drawout.dxf" lies.
+  for (const char* line : {"", "   "}) {
+    PlotFixture e;
+    EXPECT_FALSE(e.plot.RunPlot(line));
+    EXPECT_TRUE(e.recorder.calls.empty());
+    EXPECT_EQ(e.port.boxTexts(), std::vector<std::string>{"keine DRAWOUT-Kommandozeile konfiguriert"});
+  }
+  PlotFixture g;
+  EXPECT_TRUE(g.plot.RunPlot("prog DRAWOUT.DXF"));
+  EXPECT_EQ(g.recorder.dirs, std::vector<std::string>{"T"});
 }
 
 // The plot output of the CAD interface: the line is chosen at the opening,
@@ -240,6 +256,16 @@ TEST(Plot, DetachedStartOfAStandIn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   EXPECT_EQ(test::ReadFileBytes(record), "/tmp/a b/drawout\n/CHPL\n$HOME;x\n");
   EXPECT_EQ(starter.start({temp.file("none")}), ENOENT);
+  // Started in a folder: the program finds relative names there.
+  std::string where = temp.file("where");
+  fs::create_directories(temp.file("run here"));
+  test::WriteFileBytes(where, "#!/bin/sh\npwd > \"$1.part\"\nmv \"$1.part\" \"$1\"\n");
+  chmod(where.c_str(), 0755);
+  EXPECT_EQ(starter.startIn({where, "pwd.txt"}, temp.file("run here")), 0);
+  std::string pwd = temp.file("run here") + "/pwd.txt";
+  for (int i = 0; i < 400 && !fs::exists(pwd); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(test::ReadFileBytes(pwd), fs::canonical(temp.file("run here")).string() + "\n");
+  EXPECT_EQ(starter.startIn({where, "x"}, temp.file("no such folder")), ENOENT);
   test::WriteFileBytes(temp.file("plain"), "x");
   EXPECT_EQ(starter.start({temp.file("plain")}), EACCES);
 }

@@ -46,7 +46,7 @@ TEST(Step, NumbersAndStrings) {
 std::string TwoPasses(Cad3dFixture& f, int level, const std::function<void(CadOutput&)>& draw,
                       const std::string& name = "out") {
   f.cad->environment().batchFile = f.temp.file(name);
-  f.cad->setStepLevel(level);
+  f.settings.stepLevel = level;
   f.cad->CadOpen(kCadStep, "KAMO");
   f.cad->CadWindow(0, 0, 100, 100, 0);
   f.cad->CadTables(0);
@@ -106,7 +106,7 @@ TEST(Step, OneLineFile) {
 TEST(Step, ChoiceOffersStepOnlyWithALevel) {
   for (int level : {0, 2}) {
     Cad3dFixture f(false);
-    f.cad->setStepLevel(level);
+    f.settings.stepLevel = level;
     f.port.choices.push_back(std::nullopt);
     f.cad->CadOpen(0, "KAMO");
     ASSERT_EQ(f.port.choicePrompts.size(), 1u);

@@ -463,6 +463,23 @@ TEST(ReportTargets, ExternalProgramsOpenTheConvertedCopy) {
   ASSERT_TRUE(g->ReportClose());
   ASSERT_EQ(h.platform.launched.size(), 1u);
   EXPECT_EQ(h.platform.launched[0].second, h.folder.file("wkamo.htm"));
+
+  // Without a program of their own the text and the page open in the
+  // desktop's applications, through the UI port.
+  ReportBench d;
+  d.settings.textProgram.clear();
+  auto t = d.engine();
+  ASSERT_TRUE(t->ReportOpen(otTextProgram, ""));
+  ASSERT_TRUE(t->ReportClose());
+  EXPECT_TRUE(d.platform.launched.empty());
+  EXPECT_EQ(d.port.opened, std::vector<std::string>{d.folder.file("outwin.txt")});
+  ReportBench w;
+  w.port.files.push_back(w.folder.file("seite.htm"));
+  auto p = w.engine();
+  ASSERT_TRUE(p->ReportOpen(otHtml, ""));
+  ASSERT_TRUE(p->ReportClose());
+  EXPECT_TRUE(w.platform.launched.empty());
+  EXPECT_EQ(w.port.opened, std::vector<std::string>{w.folder.file("seite.htm")});
 }
 
 TEST(ReportTargets, ChoiceOfTargetAndItsCancel) {
