@@ -66,6 +66,14 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
   bool fileKind = format == kCadDxf || format == kCadIges || format == kCadText ||
                   format == kCadStl || format == kCadStep;
   bool sheetKind = sheet < 7;
+  // The plot hand-off stays with the window: it asks for the command line,
+  // and a batch run's temporary folder may be gone before the plot program
+  // has read "drawout.dxf". The DXF itself is /CAD1:j.
+  if (format == kCadScreen || format == kCadPlot) {
+    err << "wkamo: " << option << ": " << (format == kCadPlot ? "the plot program" : "the screen output")
+        << " needs the window; /CAD1:" << sheet << " writes the DXF file\n";
+    return kExitUsage;
+  }
   if (!fileKind || !CadKindAvailable(format) || (sheetKind && !SheetKindAvailable(sheet))) {
     err << "wkamo: " << option << ": not available yet\n";
     return kExitUsage;

@@ -48,6 +48,16 @@ TEST(CadBatch, OptionForms) {
     }
     EXPECT_TRUE(port.boxes.empty()) << c.option;
   }
+  // The plot hand-off is the window's: the message says what to use instead.
+  test::ScriptedPort port;
+  test::TempFolder work;
+  Session s(port);
+  std::ostringstream err;
+  ASSERT_TRUE(LoadForBatch(s, std::string(KAMO_SOURCE_DIR) + "/examples/eccentric.kmo", err));
+  EXPECT_EQ(RunCadOption(s, "/CAD4:2", work.path(), err), kExitUsage);
+  EXPECT_NE(err.str().find("/CAD4:2: the plot program needs the window; /CAD1:2 writes the DXF file"),
+            std::string::npos)
+      << err.str();
 }
 
 // The program itself: a DXF of an example with the contour polyline, no window.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -11,6 +12,8 @@
 #include "cam/kamorech.h"
 #include "fixture.h"
 #include "graphics/sheets.h"
+#include "shell/commands.h"
+#include "shell/session.h"
 
 namespace kamo {
 namespace {
@@ -270,6 +273,39 @@ int CountOf(const std::string& s, const std::string& what) {
 
 // Native polylines keep their arcs (as vertices) and their closing edge, as
 // the emulated wire frame does.
+// From the window: with the default STEP level the CAD menu offers STEP as
+// its seventh output, and OpenCASCADE reads the file the command writes.
+TEST(Step, WindowWritesStepWithTheDefaultLevel) {
+  test::ScriptedPort port;
+  Session session(port);
+  Shell shell(session);
+  test::TempFolder folder;
+  session.settings.tempDir = folder.path();
+  session.settings.startCadApplication = false;
+  ASSERT_EQ(session.settings.stepLevel, 1);
+  std::string project = folder.file("cam.kmo");
+  std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", project);
+  ASSERT_TRUE(shell.openProject(project));
+  port.choices.push_back(6);
+  port.files.push_back(folder.file("nocke"));
+  shell.run(Command::CadPolyline);
+  ASSERT_EQ(port.choicePrompts.size(), 1u);
+  ASSERT_EQ(port.choicePrompts[0].items.size(), 7u);
+  EXPECT_EQ(port.choicePrompts[0].items[6], "STEP");
+  std::string path = folder.file("nocke.stp");
+  ASSERT_TRUE(std::filesystem::exists(path)) << ::testing::PrintToString(port.boxTexts());
+  auto out = test::RunDraw("if {[catch {testreadstep " + path + " s} msg]} {puts \"READFAIL $msg\"}\n"
+                           "puts [nbshapes s]\nputs \"BOX [bounding s]\"",
+                           folder.path());
+  ASSERT_TRUE(out) << "occt-draw is not installed (scripts/install-deps.sh)";
+  EXPECT_EQ(out->find("READFAIL"), std::string::npos) << *out;
+  auto box = Numbers(*out, "BOX ");
+  ASSERT_EQ(box.size(), 6u) << *out;
+  // The ellipse example: a = 60 (x), b = 40 (y) half axes.
+  EXPECT_NEAR(box[3] - box[0], 2 * 60, 0.5) << *out;
+  EXPECT_NEAR(box[4] - box[1], 2 * 40, 0.5) << *out;
+}
+
 TEST(Step, NativePolylinesKeepArcsAndClosingEdge) {
   Settings s;
   auto cam = test::ExampleCam("points.kmo", s);
