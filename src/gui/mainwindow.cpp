@@ -20,6 +20,7 @@
 #include "core/identity.h"
 #include "gui/graphicsview.h"
 #include "gui/printconf.h"
+#include "gui/tconfig.h"
 #include "render/exporters.h"
 #include "report/report.h"
 #include "shell/session.h"
@@ -71,6 +72,7 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   shell_ = std::make_unique<Shell>(*session_);
   shell_->view = this;
   shell_->parts.printSettings = [this](Session&) { graphicPrintout(); };
+  shell_->parts.configuration = [this](Session&) { configuration(); };
   view_ = new GraphicsView(this);
   view_->setDisplayList(&shell_->screen);
   setCentralWidget(view_);
@@ -106,6 +108,16 @@ void Thh::graphicPrintout() {
   zoom.zy1 = z.y1;
   if (!PrintDisplayList(printer(), shell_->screen, view_->replayStyle(), zoom, c))
     s.ui.showError("Fehler : Ausdruck nicht mglich");
+}
+
+void Thh::configuration() {
+  Session& s = *session_;
+  ConfigPlace place = shell_->config;
+  if (place.dir.empty()) place.dir = ConfigFallbackDir();  // a window that was never started
+  ConfigEditor editor(s, place, shell_->configContext);
+  Tconfig dialog(this, editor);
+  // "Abbrechen" discards what was not saved; what "&Speichern" took stays.
+  if (dialog.exec() != QDialog::Accepted) s.flags.abortFlag = true;
 }
 
 Thh::~Thh() {

@@ -54,6 +54,7 @@ class Thh : public QMainWindow, public ShellView {
  private:
   void buildMenus();
   void graphicPrintout();
+  void configuration();
   QMenu* menuFor(Menu m);
 
   std::unique_ptr<QtPort> port_;  // before the session, which holds a reference

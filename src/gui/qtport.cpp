@@ -121,6 +121,18 @@ std::optional<std::string> QtPort::fileDialog(const FileDialog& fd, bool save) {
 std::optional<std::string> QtPort::openFile(const FileDialog& d) { return fileDialog(d, false); }
 std::optional<std::string> QtPort::saveFile(const FileDialog& d) { return fileDialog(d, true); }
 
+std::optional<std::string> QtPort::chooseDirectory(const FileDialog& fd) {
+  QFileDialog d(parent_, Q(fd.caption), Q(fd.directory));
+  d.setObjectName("DirectoryDialog");
+  d.setOption(QFileDialog::DontUseNativeDialog, true);
+  d.setFileMode(QFileDialog::Directory);
+  d.setOption(QFileDialog::ShowDirsOnly, true);
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  std::string dir = d.selectedFiles().first().toStdString();
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
 std::optional<ExplanationForm> QtPort::explanation(const ExplanationForm& f) {
   Thelperr d(f, parent_);
   if (d.exec() != QDialog::Accepted || !d.changed()) return std::nullopt;

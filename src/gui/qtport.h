@@ -27,6 +27,7 @@ class QtPort final : public UiPort {
   std::optional<int> promptChoice(const ChoicePrompt& p) override;
   std::optional<std::string> openFile(const FileDialog& d) override;
   std::optional<std::string> saveFile(const FileDialog& d) override;
+  std::optional<std::string> chooseDirectory(const FileDialog& d) override;
   std::optional<ExplanationForm> explanation(const ExplanationForm& f) override;
   void status(const std::string& text) override;
   void showTextFile(const std::string& caption, const std::string& path) override;
