@@ -275,7 +275,9 @@ int RunMainWindow(int argc, char** argv, const std::vector<std::string>& args) {
   if (QScreen* s = QGuiApplication::primaryScreen()) {
     env.screen.width = s->size().width();
     env.screen.height = s->size().height();
-    env.screen.pixelsPerInch = static_cast<int>(s->logicalDotsPerInch());
+    // Qt scales widgets for high-DPI screens itself: the sizes the
+    // configuration computes stay in its device-independent pixels.
+    env.screen.pixelsPerInch = 96;
   }
   if (QScreen* s = QGuiApplication::primaryScreen()) {
     QRect avail = s->availableGeometry();

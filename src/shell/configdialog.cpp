@@ -162,8 +162,9 @@ std::string ColourText(unsigned c) {
 
 // A screen colour, shown as "#RRGGBB", kept as red + 256 green + 65536 blue.
 ConfigField Colour(int page, size_t i) {
-  std::string name = "Edit_farbe" + std::to_string(i + 1);
-  ConfigField f{page, name, "Farbe " + std::to_string(i + 1), ConfigControl::Colour, {}, true, {}, {}};
+  // Named by the colour number that layers and the background use.
+  std::string name = "Edit_farbe" + std::to_string(i);
+  ConfigField f{page, name, "Farbe " + std::to_string(i), ConfigControl::Colour, {}, true, {}, {}};
   f.get = [i](const Settings& s) { return ColourText(s.screenColours[i]); };
   f.set = [i](Settings& s, const std::string& t) -> std::string {
     std::string v = Trim(t);

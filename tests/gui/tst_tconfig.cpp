@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/qtest_modal.h"
 #include "gui/tconfig.h"
@@ -139,6 +140,24 @@ class TconfigTest : public QObject {
       QCOMPARE(Named<QLineEdit>(d, "Edit_drawout1")->text(), QString("/usr/bin/plot DRAWOUT.DXF /M2"));
       Named<QPushButton>(d, "Button_abbrechen")->click();
     });
+  }
+
+  // Settings take effect at once: the drawing surface repaints in the new
+  // background colour.
+  void coloursApplyAtOnce() {
+    test::TempFolder folder;
+    Thh w;
+    w.shell().config.dir = folder.path() + "/";
+    QColor before = w.graphicsView()->replayStyle().background;
+    RunConfig(w, [](QWidget* d) {
+      Named<QLineEdit>(d, "Edit_farbe2")->setText("#FF8000");
+      Named<QLineEdit>(d, "Edit_hintergrund")->setText("2");
+      Named<QPushButton>(d, "Button_ok")->click();
+    });
+    QColor after = w.graphicsView()->replayStyle().background;
+    QVERIFY(after != before);
+    QCOMPARE(after, QColor(255, 128, 0));
+    QVERIFY2(!std::filesystem::exists(folder.file("kamo.cfg")), "OK writes no file");
   }
 
   void importThenCancelChangesNothing() {

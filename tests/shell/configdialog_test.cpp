@@ -248,7 +248,7 @@ TEST(ConfigDialog, LessButtons) {
   EXPECT_EQ(e.lessButton("Edit_dezimalstellen", current), (P{{"Edit_dezimalstellen", "3"}}));
   EXPECT_EQ(e.lessButton("Edit_zoom", current), (P{{"Edit_zoom", "1.02"}}));
   EXPECT_EQ(e.lessButton("Edit_strich0", current), (P{{"Edit_strich0", "3"}}));
-  EXPECT_EQ(e.lessButton("Edit_farbe2", current), (P{{"Edit_farbe2", "#000080"}}));
+  EXPECT_EQ(e.lessButton("Edit_farbe1", current), (P{{"Edit_farbe1", "#000080"}}));
   EXPECT_TRUE(e.lessButton("Edit_cadordner", current).empty());
   // The temporary folder: TMPDIR, else the system's, always with its "/".
   const char* old = std::getenv("TMPDIR");
@@ -461,6 +461,48 @@ struct WindowBench : Bench {
     EXPECT_TRUE(shell.openProject(path));
   }
 };
+
+// The printout commands follow the target and options set in the dialog.
+TEST(ConfigDialog, PrintoutsFollowTheConfiguredTarget) {
+  struct Case {
+    const char* target;    // index of RadioGroup_ausgabe
+    const char* ask;       // CheckBox_ausgabefrage
+    const char* program;   // Edit_textprogramm
+    const char* saveAs;    // answer of a save dialog, if one is asked
+    const char* written;   // the file that must exist afterwards (in the folder)
+    bool opened;           // handed to the desktop's application
+  } cases[] = {
+      {"6", "0", "", "seite.htm", "seite.htm", true},  // HTML, no browser of its own
+      {"5", "0", "", nullptr, "$$1.txt", false},       // tab-separated, in the temporary folder
+      {"2", "0", "", "druck.txt", "druck.txt", false}, // text file
+      {"4", "0", "", nullptr, "outwin.txt", true},     // text program: none set, the desktop's
+  };
+  for (const Case& c : cases) {
+    WindowBench w;
+    ConfigEditor e = w.editor();
+    ASSERT_TRUE(e.storeAll({{"RadioGroup_ausgabe", c.target},
+                            {"CheckBox_ausgabefrage", c.ask},
+                            {"Edit_textprogramm", c.program}}));
+    e.apply();
+    if (c.saveAs) w.port.files.push_back(w.folder.file(c.saveAs));
+    w.shell.run(Command::ViewStandard);
+    EXPECT_TRUE(fs::exists(w.folder.file(c.written))) << c.target << ": " << ::testing::PrintToString(w.port.boxTexts());
+    if (c.opened) {
+      EXPECT_EQ(w.port.opened, std::vector<std::string>{w.folder.file(c.written)}) << c.target;
+    } else {
+      EXPECT_TRUE(w.port.opened.empty()) << c.target;
+    }
+  }
+  // With "Text Device Window ?" the list of targets comes first.
+  WindowBench w;
+  ConfigEditor e = w.editor();
+  ASSERT_TRUE(e.store("CheckBox_ausgabefrage", "1"));
+  e.apply();
+  w.port.choices.push_back(std::nullopt);
+  w.shell.run(Command::ViewStandard);
+  ASSERT_EQ(w.port.choicePrompts.size(), 1u);
+  EXPECT_EQ(w.port.choicePrompts[0].items.size(), 7u);
+}
 
 // The output list of a CAD command offers STEP seventh with the default
 // level, and the window writes the file.
