@@ -111,7 +111,7 @@ ConfigField Native(int page, const char* name, std::string label, Ref ref, Confi
   f.get = [ref](const Settings& s) { return ref(const_cast<Settings&>(s)); };
   f.set = [ref, c](Settings& s, const std::string& t) -> std::string {
     if (t.find_first_of("\r\n") != std::string::npos) return InvalidInput(t);
-    if (t.size() > 4096) return "Text zu lang !";
+    if (t.size() > 4096) return "Eingabe zu lang (mehr als 4096 Zeichen) !";
     std::string v = c == ConfigControl::Edit ? t : Trim(t);
     if ((c == ConfigControl::Folder || c == ConfigControl::Manual) && !v.empty()) v = FolderWithSlash(v);
     ref(s) = v;
@@ -521,7 +521,7 @@ bool ConfigEditor::importFile(const std::string& path) {
     first = first.substr(0, first.find_first_of("\r\n"));
   }
   if (Trim(first).size() < 13 || Trim(first).substr(Trim(first).size() - 13) != "Konfiguration") {
-    ui.showError("Datei " + Utf8ToCp850(path) + " ist keine Konfigurationsdatei");
+    ui.showError("Keine Konfigurationsdatei: " + Utf8ToCp850(path));
     ui.flags().abortFlag = true;
     return false;
   }
@@ -607,7 +607,7 @@ std::optional<std::string> ConfigEditor::pick(const std::string& name, const std
       auto chosen = ui.port().openFile(d);
       if (!chosen || chosen->empty()) return std::nullopt;
       if (!IsExecutableFile(*chosen)) {
-        ui.showError("Datei " + Utf8ToCp850(*chosen) + " ist kein ausf\x81hrbares Programm");
+        ui.showError("Kein ausf\x81hrbares Programm: " + Utf8ToCp850(*chosen));
         return std::nullopt;
       }
       return *chosen;
