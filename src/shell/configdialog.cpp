@@ -530,6 +530,17 @@ bool ConfigEditor::importFile(const std::string& path) {
     ui.showError("Datei " + Utf8ToCp850(path) + " nicht gefunden oder kein Zugriffsrecht !");
     return false;
   }
+  // A text no control could hold is cut to what a field takes.
+  auto cut = [](std::string& t, size_t n) {
+    if (t.size() > n) t.resize(n);
+  };
+  for (auto& l : copy.layers) cut(l.name, 31);
+  for (std::string* t : {&copy.cadTextStyle, &copy.graphicsFont, &copy.printFont, &copy.releaseFieldText})
+    cut(*t, kMaxFieldChars);
+  for (std::string* t : {&copy.cadDir, &copy.dbfDir, &copy.tempDir, &copy.ediDir, &copy.pltDir, &copy.programDir,
+                         &copy.textProgram, &copy.externalDatabase, &copy.dataDir, &copy.htmlBrowser, &copy.manualDir})
+    cut(*t, 4096);
+  for (std::string& t : copy.plotCommands) cut(t, 4096);
   working_ = copy;
   return true;
 }

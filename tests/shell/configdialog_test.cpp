@@ -11,6 +11,7 @@
 #include <set>
 
 #include "core/codepage.h"
+#include "core/fields.h"
 #include "core/identity.h"
 #include "io/configio.h"
 #include "io/kamoio.h"
@@ -294,6 +295,12 @@ TEST(ConfigDialog, ImportTouchesOnlyTheCopy) {
     EXPECT_EQ(b.port.boxes.size(), 3u);
     b.port.files.push_back(std::nullopt);
     EXPECT_FALSE(e.importChosen());
+    // A row far longer than any field holds is cut to what the field takes.
+    std::string bytes = ConfigToBytes(Settings{});
+    bytes.replace(bytes.find("TXT8"), 4, std::string(100000, 'X'));
+    test::WriteFileBytes(b.folder.file("lang.cfg"), bytes);
+    ASSERT_TRUE(e.importFile(b.folder.file("lang.cfg")));
+    EXPECT_EQ(e.values().cadTextStyle, std::string(kMaxFieldChars, 'X'));
   }
   EXPECT_EQ(ConfigToBytes(b.session.settings), live);
   EXPECT_EQ(test::ReadFileBytes(b.folder.file("kurz.cfg")), shortBytes);
