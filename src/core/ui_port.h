@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/forms.h"
 #include "core/plotform.h"
 
 namespace kamo {
@@ -137,6 +138,17 @@ class UiPort {
   // Opens a written file with the application the desktop associates with
   // it, without waiting; a port without a desktop does nothing.
   virtual void openWithApplication(const std::string& /*path*/) {}
+
+  // The forms of the curve editor (forms.h). A port without them cancels.
+  // The list dialog: nullopt for "Abbrechen".
+  virtual std::optional<ListAnswer> listDialog(const ListForm& /*form*/) { return std::nullopt; }
+  // The segment, parameter, position and coefficient dialogs: true when
+  // the user left with "OK" (the logic stored the fields), false for "Abbrechen".
+  virtual bool segmentDialog(SegmentLogic& /*logic*/) { return false; }
+  virtual bool paramDialog(ParamLogic& /*logic*/) { return false; }
+  // Opens at position j (1-based); the spin button moves within 1..count.
+  virtual bool positionDialog(PositionLogic& /*logic*/, int /*j*/) { return false; }
+  virtual bool polyDialog(PolyLogic& /*logic*/) { return false; }
 
   // The help that the forms of this port offer; null while there is none.
   void setHelpProvider(HelpProvider* help) { help_ = help; }

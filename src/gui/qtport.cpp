@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "gui/curvedialogs.h"
 #include "gui/prompts.h"
 
 namespace kamo {
@@ -207,6 +208,32 @@ PrintOutcome QtPort::printText(const PrintJob& job) {
 // The desktop's associated program opens the file; it runs on its own.
 void QtPort::openWithApplication(const std::string& path) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+std::optional<ListAnswer> QtPort::listDialog(const ListForm& form) {
+  TForm_einarray d(form, this, parent_);
+  d.exec();
+  return d.answer();
+}
+
+bool QtPort::segmentDialog(SegmentLogic& logic) {
+  TForm_kamonock d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::paramDialog(ParamLogic& logic) {
+  TForm_param d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::positionDialog(PositionLogic& logic, int j) {
+  TForm_einkoord d(logic, j, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::polyDialog(PolyLogic& logic) {
+  TForm_polynom d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
 }
 
 }  // namespace kamo

@@ -36,6 +36,11 @@ class QtPort final : public UiPort {
   std::optional<PlotForm> plotDialog(const PlotForm& form) override;
   std::optional<DiagramLimitsForm> diagramLimits(const DiagramLimitsForm& f) override;
   void openWithApplication(const std::string& path) override;
+  std::optional<ListAnswer> listDialog(const ListForm& form) override;
+  bool segmentDialog(SegmentLogic& logic) override;
+  bool paramDialog(ParamLogic& logic) override;
+  bool positionDialog(PositionLogic& logic, int j) override;
+  bool polyDialog(PolyLogic& logic) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);

@@ -15,6 +15,7 @@
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
 #include "report/camreport.h"
+#include "shell/curveinput.h"
 #include "shell/projecttable.h"
 #include "shell/sysinfo.h"
 #include "report/report.h"
@@ -49,7 +50,7 @@ const std::vector<CommandSpec> kTable = {
     {C::EditFollower, Menu::Edit, "mi_editStoessel", E::Set, false, true},
     {C::EditBody, Menu::Edit, "mi_editAbmessungen", E::Set, false, true},
     {C::EditCalculation, Menu::Edit, "mi_editBerechnung", E::Set, false, true},
-    {C::EditReset, Menu::Edit, "mi_editReset", E::Cleared, false, false},
+    {C::EditReset, Menu::Edit, "mi_editReset", E::Set, false, true},
     {C::ViewStandard, Menu::Printout, "mi_viewStandard", E::Unchanged, false, false},
     {C::ViewExtract, Menu::Printout, "mi_viewAuszug", E::Unchanged, false, false},
     {C::ViewQuick1, Menu::View, "mi_viewQuick1", E::Unchanged, false, false},
@@ -179,6 +180,13 @@ Shell::Shell(Session& s) : session(s) {
   parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
   parts.openTable = [this](Session&) { openTable(); };
+  parts.curveGeometry = [this](Session&) { curveGeometry(); };
+  parts.startView = [this](Session& ss) {
+    // A failed calculation is told by the error entries, not by a box on every change.
+    if (ss.settings.helpLevel == 0 || ss.flags.calcError) return;
+    ViewCode v = ShowViewCode(ss.settings.calcResultGraphic);
+    showView(v.diagram, v.kind);
+  };
   parts.systemInfo = [](Session& ss) {
     // The box converts from the stored code page; the rows are display text.
     ss.ui.port().box("System Info", SystemInfoText(SystemInfoRows(ss, ss.programDir + kProgramFile)),
@@ -521,13 +529,47 @@ void Shell::operatingData() {
 }
 
 void Shell::resetGeometry() {
-  CamProject& p = session.project();
-  p.basePointCount = 0;
-  session.uiState.helpTopic = 8340;
-  if (session.ui.askYesNo("Koordinaten auf 0 setzen ?")) p.clearGeometry();
-  if (session.flags.abortFlag) return;
-  session.flags.modified = false;
+  // Only "Ja" clears the points; "Nein" and "Abbrechen" leave the cam as it is.
+  if (!ResetCoordinates(session)) {
+    session.flags.abortFlag = true;
+    return;
+  }
+  recalc();
+  session.flags.modified = true;
   refreshTitle();
+  refreshViews();
+}
+
+void Shell::showView(bool diagram, int kind) {
+  if (diagram) {
+    if (parts.diagram) parts.diagram(session, 4, 3);
+  } else if (parts.output) {
+    parts.output(session, 3, kind);
+  }
+  // A fatal message of the view does not cancel the command that asked for it.
+  session.flags.abortFlag = false;
+}
+
+void Shell::curveGeometry() {
+  Session& s = session;
+  CurveInput in{s};
+  in.calculate = [this] { recalc(); };
+  in.show = [this](ViewCode v) {
+    showView(v.diagram, v.kind);
+    if (view) view->menusChanged();
+  };
+  in.showErrors = [this] { helpErrorList(); };
+  in.saveProject = [this] {
+    saveProject(true);
+    return !session.flags.modified;
+  };
+  in.metricBeforeInch = &metricBeforeInch;
+  EditCurveGeometry(in);
+  if (s.flags.abortFlag && in.calculated) {
+    // The restored cam is shown again; the command stays cancelled.
+    refreshViews();
+    s.flags.abortFlag = true;
+  }
 }
 
 void Shell::printout(int mode) {

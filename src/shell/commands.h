@@ -119,6 +119,8 @@ class Shell {
   // The project name exactly as the command line gave it; the save question
   // names it unchanged.
   std::string commandLineName;
+  // The metric unit system that "mm <--> inch" returns to.
+  int metricBeforeInch = 0;
 
   bool available(Command c) const;
   // Runs a command; an unavailable one does nothing.
@@ -161,6 +163,8 @@ class Shell {
   void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
   void operatingData();
   void resetGeometry();
+  void curveGeometry();
+  void showView(bool diagram, int kind);
   void printout(int mode);
   void errorMessages();
   void helpErrorList();

@@ -52,7 +52,7 @@ class MainWindowTest : public QObject {
                    Case{"mi_fileSave", "&Speichern...", true},
                    Case{"mi_editBetriebsdaten", "&Betriebsdaten", true},
                    Case{"mi_editReset", "&R\u00FCcksetzen", true},
-                   Case{"mi_editGeometrie", "&Geometrie (curve)", false},
+                   Case{"mi_editGeometrie", "&Geometrie (curve)", true},
                    Case{"mi_viewStandard", "&Standardausdruck", true},
                    Case{"mi_viewSva", "s,v,a = f(phi)", true},
                    Case{"mi_viewAnimation", "&Animation", false},

@@ -108,23 +108,22 @@ const CommandCase kCases[] = {
        EXPECT_EQ(b.port.boxes[0].text.rfind("G\u00FCltiger Wertebereich: ", 0), 0u);
        EXPECT_EQ(b.port.textPrompts.at(1).text, "0");
      }},
-    {"reset, yes", Command::EditReset,
+    {"reset, yes: the points go and the project is modified", Command::EditReset,
      [](Bench& b) {
-       b.session.flags.modified = true;
+       b.session.project().basePointCount = 5;
        b.port.answers = {Answer::Yes};
      },
-     false, false, false,
+     true, false, false,
      [](Bench& b) {
        EXPECT_EQ(b.port.questions.at(0), "Koordinaten auf 0 setzen ?");
        EXPECT_EQ(b.session.project().basePointCount, 0);
      }},
-    {"reset, no: the count is 0 all the same", Command::EditReset,
+    {"reset, no: nothing changes", Command::EditReset,
      [](Bench& b) {
        b.session.project().basePointCount = 5;
-       b.session.flags.modified = true;
        b.port.answers = {Answer::No};
      },
-     false, false, false, [](Bench& b) { EXPECT_EQ(b.session.project().basePointCount, 0); }},
+     false, true, false, [](Bench& b) { EXPECT_EQ(b.session.project().basePointCount, 5); }},
     {"reset, cancel keeps modified", Command::EditReset,
      [](Bench& b) {
        b.session.flags.modified = true;
@@ -301,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
 TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
   for (Command c : {Command::FileNew, Command::FilePrint,
-                    Command::FileConfig, Command::EditText, Command::EditGeometry,
+                    Command::FileConfig, Command::EditText,
                     Command::EditFollower, Command::EditBody, Command::EditCalculation,
                     Command::ViewAnimation, Command::DocInfo, Command::DocNew, Command::DocSetup,
                     Command::HelpPicture, Command::FileRecent1,
@@ -311,7 +310,8 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   }
   EXPECT_TRUE(b.port.boxes.empty() && b.port.textPrompts.empty() && b.port.questions.empty());
   for (Command c : {Command::FileOpen, Command::FileSave, Command::FileSaveAs,
-                    Command::EditOperatingData, Command::EditReset, Command::ViewStandard,
+                    Command::EditOperatingData, Command::EditReset, Command::EditGeometry,
+                    Command::ViewStandard,
                     Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
                     Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam})

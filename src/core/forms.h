@@ -1,0 +1,149 @@
+// The input forms of the curve editor as the UI port sees them: what each
+// form shows, and the toolkit-free logic behind its buttons. A port builds
+// the widgets, hands every button to the logic and shows what comes back;
+// it never touches the model itself. Texts are UTF-8.
+#pragma once
+#include <array>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kamo {
+
+// The list dialog TForm_einarray: a list of lines and its command buttons.
+struct ListForm {
+  std::string caption;
+  std::vector<std::string> lines;
+  int selected = 0;  // 1-based line to preselect, 0 none
+  // Captions of the spare buttons Button_156, Button_157, Button_158; an
+  // empty caption hides the button.
+  std::array<std::string, 3> spare;
+  bool errorButton = false;  // Button_error: the message list is not empty
+  int helpTopic = 0;
+  std::function<void()> showErrors;  // Button_error; the dialog stays open
+};
+
+// Command codes of the list dialog.
+enum ListCommand {
+  lcOk = 0, lcNew = 1, lcInsert = 2, lcDelete = 3, lcSpare1 = 6, lcSpare2 = 7, lcSpare3 = 8,
+  lcEdit = 9, lcDoubleClick = 10,
+};
+struct ListAnswer {
+  int command = lcOk;
+  int line = 0;  // 1-based selected line, 0 none
+};
+
+// Where a refused entry puts the focus.
+enum class FormFocus { None, Formula, UpperLimit };
+
+// The segment dialog TForm_kamonock.
+struct SegmentForm {
+  std::string caption;  // "f" + k + " (x)"
+  std::string fromDeg, fromRad, toDeg, toRad, formula;
+  std::string lengthUnit, angleUnit;
+  int helpTopic = 0;
+};
+struct SectionAnswer {
+  std::string formula, toDeg, error;  // error: refused, nothing to fill
+};
+struct SegmentCheck {
+  std::string error;  // empty: stored, the dialog closes
+  FormFocus focus = FormFocus::None;
+  int cursor = 0;     // 0-based cursor position in the focused field
+};
+class SegmentLogic {
+ public:
+  virtual ~SegmentLogic() = default;
+  virtual SegmentForm form() = 0;
+  // The other limit field after leaving one of them.
+  virtual std::string degreesToRadians(const std::string& deg) = 0;
+  virtual std::string radiansToDegrees(const std::string& rad) = 0;
+  // "Calculate" of the two-point section.
+  virtual SectionAnswer section(const std::string& r1, const std::string& r2,
+                                const std::string& phi2, bool sinus) = 0;
+  // "OK": checks and stores.
+  virtual SegmentCheck confirm(const std::string& toDeg, const std::string& formula) = 0;
+};
+
+// One parameter dialog of the family of TForm_riboelip.
+struct FormField {
+  std::string name;   // Edit_<name>, Label_<name>, Label_unit_<name>, Button_def_<name>
+  std::string label;
+  std::string unit;   // unit label text (refilled on the unit switch)
+  int hintTopic = 0;
+  bool hasDefault = false;  // a "<" button
+};
+struct ParamForm {
+  std::string objectName;  // TForm_riboelip, ...
+  std::string caption;
+  std::vector<FormField> fields;
+  std::string radioName;                // RadioGroup_<name>; empty: none
+  std::vector<std::string> radioItems;
+  std::vector<std::string> notes;       // formula and other captions
+  bool helpText = false;                // Button_hilfetext shown
+  int helpTopic = 0;
+  int curveType = 0;
+};
+struct ParamValues {
+  std::vector<std::string> texts;
+  int radio = 0;
+  std::vector<bool> enabled;  // per field; empty: all enabled
+};
+// An outline to draw as the dialog's picture, in mm, closed.
+using Outline = std::vector<std::pair<double, double>>;
+class ParamLogic {
+ public:
+  virtual ~ParamLogic() = default;
+  virtual ParamForm form() = 0;
+  // The fields from the model, in the current unit system.
+  virtual ParamValues fill() = 0;
+  // The text the "<" button of field i writes.
+  virtual std::string defaultText(size_t field, const ParamValues& v) = 0;
+  // After a field or the radio group changed: dependent fields and states.
+  virtual ParamValues changed(const ParamValues& v) { return v; }
+  // "OK": false when a field is refused (the logic showed why).
+  virtual bool store(const ParamValues& v) = 0;
+  // "Calc": store, calculate, preview.
+  virtual bool calc(const ParamValues& v) = 0;
+  // "mm <--> inch": store and switch; the form is filled again afterwards.
+  virtual bool toggleUnits(const ParamValues& v) = 0;
+  // The picture of the curve type for the values in the model.
+  virtual Outline outline() = 0;
+};
+
+// The position dialog TForm_einkoord.
+struct PositionForm {
+  std::string caption;               // "Koordinaten " + j
+  std::string labelX, labelY, labelW;
+  std::string unitX, unitY, unitW;
+  std::string x, y, w;
+};
+class PositionLogic {
+ public:
+  virtual ~PositionLogic() = default;
+  virtual int count() = 0;
+  virtual PositionForm form(int j) = 0;
+  // false when refused (the logic showed why).
+  virtual bool store(int j, const std::string& x, const std::string& y, const std::string& w) = 0;
+  virtual void toggleUnits() = 0;
+  virtual int helpTopic() = 0;
+};
+
+// The coefficient dialog TForm_polynom.
+struct PolyForm {
+  std::string caption, formulaText;
+  int n = 2;
+  std::vector<std::string> coefficients;  // rows 1..50, round-trip texts
+};
+class PolyLogic {
+ public:
+  virtual ~PolyLogic() = default;
+  virtual PolyForm form() = 0;
+  virtual bool store(int n, const std::vector<std::string>& cells) = 0;
+  // "Save": store, then write the project file.
+  virtual bool save(int n, const std::vector<std::string>& cells) = 0;
+  virtual bool calc(int n, const std::vector<std::string>& cells) = 0;
+};
+
+}  // namespace kamo
