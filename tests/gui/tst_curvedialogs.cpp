@@ -179,8 +179,7 @@ class CurveDialogTest : public QObject {
     SegmentEditor e(b.session, 1);
     TForm_kamonock d(e, &b.port);
     d.show();
-    QApplication::setActiveWindow(&d);
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
     QCOMPARE(d.windowTitle(), QString("f1 (x)"));
     QCOMPARE(Text(&d, "Edit_vongrad"), QString("0"));
     QVERIFY(!Child(&d, "Edit_r1")->isVisible());
@@ -190,7 +189,7 @@ class CurveDialogTest : public QObject {
     QCOMPARE(Child<QLabel>(&d, "Label_error")->text(), QString("f(x) = ???"));
     // The degrees field rewrites the radians when it is left.
     Type(&d, "Edit_bisgrad", "90");
-    Child(&d, "Edit_formel")->setFocus();
+    emit Child<QLineEdit>(&d, "Edit_bisgrad")->editingFinished();  // leaving the field
     QCOMPARE(Text(&d, "Edit_bisrad"), QString("1.570796"));
     // The two-point section, sinus.
     Child<QRadioButton>(&d, "RadioGroup_mode_1")->click();
