@@ -296,9 +296,11 @@ void EditFormulaSegments(CurveInput& in) {
           p.segments[static_cast<size_t>(i)] = p.segments[static_cast<size_t>(i + 1)];
         p.segments[static_cast<size_t>(p.segmentCount)] = teilkurveRec{360, {}};
         --p.segmentCount;
+        selected = std::min(selected, p.segmentCount);
       }
-      s.flags.abortFlag = true;
-      return;
+      // Back to the list: only its own "Abbrechen" ends the editor, so the
+      // segments entered so far are not thrown away with the snapshot.
+      s.flags.abortFlag = false;
     }
   }
 }
@@ -558,7 +560,11 @@ void EditPositions(CurveInput& in) {
       }
       case lcSpare1: {
         PositionTransform t;
-        if (!AskTransform(s, t)) return;  // abortFlag set by the prompt
+        if (!AskTransform(s, t)) {
+          // A cancelled prompt leaves the positions as they are and the list open.
+          s.flags.abortFlag = false;
+          continue;
+        }
         TransformPositions(p, t);
         if (p.basePointCount == 0) {
           s.ui.showErrorAlways("Fehler : keine Geometrie eingegeben !");
@@ -594,11 +600,8 @@ void EditPositions(CurveInput& in) {
       p.basePointCount = static_cast<std::uint16_t>(count - 1);
       selected = std::min<int>(selected, p.basePointCount);
     }
-    if (!ok) {
-      s.flags.abortFlag = true;
-      // With the help level above 0 the recalculation clears the cancel, so the list goes on.
-      if (s.settings.helpLevel == 0) return;
-    }
+    // A cancelled position dialog goes back to the list, whatever the help level.
+    s.flags.abortFlag = false;
     DrawGeometry(in);
   }
 }

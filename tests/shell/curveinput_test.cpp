@@ -203,11 +203,12 @@ TEST(FormulaList, NewCancelledLeavesNoSlot) {
   Bench b;
   b.p().segmentCount = 1;
   b.p().segments[1] = {360, "30"};
-  b.port.lists = {Cmd(lcNew)};
+  b.port.lists = {Cmd(lcNew), Cmd(lcOk)};
   b.port.segments = {Cancel()};
   EditFormulaSegments(b.in);
-  EXPECT_TRUE(b.session.flags.abortFlag);
+  EXPECT_FALSE(b.session.flags.abortFlag) << "back to the list, which said OK";
   EXPECT_EQ(b.p().segmentCount, 1);
+  EXPECT_EQ(b.port.listForms.at(1).lines.size(), 1u);
 }
 
 TEST(FormulaList, InsertDuplicatesThenEditsTheSlot) {
@@ -232,7 +233,7 @@ TEST(FormulaList, InsertCancelledRemovesTheDuplicate) {
   Bench b;
   b.p().segmentCount = 3;
   for (int k = 1; k <= 3; ++k) b.p().segments[k] = {120.0L * k, std::to_string(k)};
-  b.port.lists = {Cmd(lcInsert, 2)};
+  b.port.lists = {Cmd(lcInsert, 2), Cmd(lcOk)};
   b.port.segments = {Cancel()};
   EditFormulaSegments(b.in);
   ASSERT_EQ(b.p().segmentCount, 3);
@@ -496,7 +497,7 @@ TEST(Positions, NewPositionStartsAtThePreviousOneAndCancelRemovesIt) {
   b.session.settings.helpLevel = 0;
   b.p().basePointCount = 1;
   b.p().basePoints[1] = {5, 7, 0};
-  b.port.lists = {Cmd(lcNew), Cmd(lcNew)};
+  b.port.lists = {Cmd(lcNew), Cmd(lcNew), std::nullopt};
   b.port.positions = {[](PositionLogic& l, int j) {
                         PositionForm f = l.form(j);
                         EXPECT_EQ(f.caption, "Koordinaten 2");
@@ -518,7 +519,7 @@ TEST(Positions, ScaleZeroIsRefused) {
   // Angle, shift x, shift y, scale x 0 (refused), 2, scale y, then cancel the mirror choice.
   b.port.texts = {"0", "0", "0", "0", "2", "1"};
   b.port.choices = {std::nullopt};
-  b.port.lists = {Cmd(lcSpare1)};
+  b.port.lists = {Cmd(lcSpare1), Cmd(lcOk)};
   EditPositions(b.in);
   EXPECT_EQ(b.port.boxTexts().at(0).rfind("G\u00FCltiger Wertebereich", 0), 0u);
   EXPECT_EQ(b.p().basePoints[1].x, 5) << "cancelled before the transformation";
