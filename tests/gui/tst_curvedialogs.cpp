@@ -283,6 +283,43 @@ class CurveDialogTest : public QObject {
     QVERIFY(!Child(&d, "Edit_di")->isEnabled());
   }
 
+  // The help buttons go to the port's help provider; labels take its hints;
+  // without a provider a short box says that there is no help.
+  void helpThroughTheProvider() {
+    struct Help : HelpProvider {
+      std::vector<std::pair<int, int>> shown;
+      void showHelp(int topic, int mode) override { shown.emplace_back(topic, mode); }
+      std::string helpHint(int topic) override { return "Hinweis " + std::to_string(topic); }
+    } help;
+    Bench b;
+    b.port.setHelpProvider(&help);
+    {
+      ParamEditor e(b.in, ctEllipse);
+      TForm_param d(e, &b.port);
+      d.show();
+      QCOMPARE(Child<QLabel>(&d, "Label_a")->toolTip(), QString("Hinweis 7830"));
+      QCOMPARE(Child<QLabel>(&d, "Label_b")->toolTip(), QString("Hinweis 7840"));
+      Click(&d, "Button_hilfetext");
+      QCOMPARE(help.shown, (std::vector<std::pair<int, int>>{{1000, 1}}));
+    }
+    {
+      ListForm f;
+      f.helpTopic = 7800;
+      TForm_einarray d(f, &b.port);
+      d.show();
+      Click(&d, "Button_hilfebild");
+      QCOMPARE(help.shown.back(), (std::pair<int, int>{7800, 2}));
+    }
+    b.port.setHelpProvider(nullptr);
+    ParamEditor e(b.in, ctSine);
+    TForm_param d(e, &b.port);
+    d.show();
+    Click(&d, "Button_hilfetext");
+    QCOMPARE(b.port.boxes.size(), size_t(1));
+    QVERIFY(QString::fromStdString(b.port.boxes[0].text).startsWith("Keine Hilfe verf\u00FCgbar"));
+    QVERIFY(d.isVisible());
+  }
+
   void positionDialogSpinAndUnits() {
     Bench b;
     b.p().basePointCount = 2;
