@@ -444,9 +444,10 @@ class CurveDialogTest : public QObject {
         break;
       case ctPoints: {
         // Half the size, then scaled by 2 with "Transform.".
-        const char* corners[8][3] = {{"7.5", "-10", "0"}, {"10", "-7.5", "90"}, {"10", "7.5", "0"},
-                                     {"7.5", "10", "90"}, {"-7.5", "10", "0"}, {"-10", "7.5", "90"},
-                                     {"-10", "-7.5", "0"}, {"-7.5", "-10", "90"}};
+        // Each position's angle is the arc to the next one: corner, side, corner, ...
+        const char* corners[8][3] = {{"7.5", "-10", "90"}, {"10", "-7.5", "0"}, {"10", "7.5", "90"},
+                                     {"7.5", "10", "0"}, {"-7.5", "10", "90"}, {"-10", "7.5", "0"},
+                                     {"-10", "-7.5", "90"}, {"-7.5", "-10", "0"}};
         for (auto& c : corners) {
           steps.push_back(list("Button_neu"));
           steps.push_back(fields({{"Edit_x", c[0]}, {"Edit_y", c[1]}, {"Edit_w", c[2]}}));
