@@ -126,6 +126,8 @@ ChoiceDialog::ChoiceDialog(const ChoicePrompt& p, QWidget* parent) : QDialog(par
     list_->setObjectName("ListBox_choice");
     for (const auto& item : p.items) list_->addItem(Q(item));
     if (n > 0) list_->setCurrentRow(selected);
+    // Long choice texts (the curve types) are shown whole.
+    list_->setMinimumWidth(std::min(900, list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 24));
     layout->addWidget(list_);
   } else {
     auto* group = new QGroupBox(Q(p.group), this);

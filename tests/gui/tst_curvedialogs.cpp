@@ -512,6 +512,23 @@ class CurveDialogTest : public QObject {
     QCOMPARE(expected.contourCount, w.session().project().contourCount);
   }
 
+  // File > Open shows the configured start view instead of an empty window.
+  void startViewAfterOpening() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.shell().screen.size(), size_t(0));
+    QVERIFY(w.shell().openProject(std::string(KAMO_SOURCE_DIR) + "/examples/sine.kmo"));
+    QVERIFY(w.shell().screen.size() > 10);
+    QCOMPARE(w.shell().drawingKind, 3);  // the A3 drawing of setting 0
+    w.session().settings.helpLevel = 0;
+    w.shell().screen.Clear();
+    QVERIFY(w.shell().openProject(std::string(KAMO_SOURCE_DIR) + "/examples/sine.kmo"));
+    QCOMPARE(w.shell().screen.size(), size_t(0));  // help level 0: no start view
+  }
+
   // Edit > "Geometrie (curve)" in the window: a sine cam through the choice
   // and the dialog; then a second run cancelled after "Calc" leaves it as it was.
   void geometryCommandInTheWindow() {

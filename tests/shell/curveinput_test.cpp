@@ -466,6 +466,19 @@ TEST(UnitToggle, BackToTheMetricSystemThatWasActive) {
 
 // ---------------------------------------------------------------- positions
 
+TEST(Positions, ListLines) {
+  Bench b;
+  b.p().basePointCount = 2;
+  b.p().basePoints[1] = {5, -7.25L, kPi / 2};
+  b.p().basePoints[2] = {12.5L, 0, 0};
+  std::vector<std::string> lines = PositionLines(b.session);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Pos.001:  x=" + FormatLengthFixed(b.ns(), 5, 3, 5) + " mm     y=" +
+                          FormatLengthFixed(b.ns(), 5, 3, -7.25L) + " mm     phi=" + FormatFixed(b.ns(), 4, 2, 90));
+  b.ns().unitSystem = 1;
+  EXPECT_NE(PositionLines(b.session)[1].find(" in "), std::string::npos);
+}
+
 TEST(Positions, RotationMirrorAndReversal) {
   CamProject p;
   p.resetProject();
