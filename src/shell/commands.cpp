@@ -183,7 +183,12 @@ Shell::Shell(Session& s) : session(s) {
   parts.curveGeometry = [this](Session&) { curveGeometry(); };
   parts.startView = [this](Session& ss) {
     // A failed calculation is told by the error entries, not by a box on every change.
-    if (ss.settings.helpLevel == 0 || ss.flags.calcError) return;
+    if (ss.settings.helpLevel == 0) return;
+    if (ss.flags.calcError) {
+      // No picture of a cam that no longer exists.
+      if (view) view->clearGraphics();
+      return;
+    }
     ViewCode v = ShowViewCode(ss.settings.calcResultGraphic);
     showView(v.diagram, v.kind);
   };

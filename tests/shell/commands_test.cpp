@@ -117,6 +117,7 @@ const CommandCase kCases[] = {
      [](Bench& b) {
        EXPECT_EQ(b.port.questions.at(0), "Koordinaten auf 0 setzen ?");
        EXPECT_EQ(b.session.project().basePointCount, 0);
+       EXPECT_EQ(b.view.clears, 1) << "no picture of the cam that is gone";
      }},
     {"reset, no: nothing changes", Command::EditReset,
      [](Bench& b) {
