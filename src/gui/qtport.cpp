@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "gui/curvedialogs.h"
+#include "gui/formkit.h"
 #include "gui/prompts.h"
 
 namespace kamo {
@@ -34,6 +35,18 @@ QMessageBox::Icon IconOf(BoxIcon i) {
   return QMessageBox::NoIcon;
 }
 }  // namespace
+
+// The help buttons of a prompt, once the program has help to show.
+void QtPort::WirePromptHelp(QDialog& d, int topic) {
+  if (!helpProvider()) return;
+  const char* names[2] = {"Button_hilfetext", "Button_hilfebild"};
+  for (int mode = 1; mode <= 2; ++mode) {
+    if (auto* b = d.findChild<QPushButton*>(names[mode - 1])) {
+      b->setEnabled(true);
+      QObject::connect(b, &QPushButton::clicked, &d, [this, topic, mode] { ShowFormHelp(this, topic, mode); });
+    }
+  }
+}
 
 QString QtNameFilters(const std::string& filter) {
   QStringList parts = Q(filter).split('|');
@@ -90,12 +103,14 @@ void QtPort::beep() { QApplication::beep(); }
 
 std::optional<std::string> QtPort::promptText(const TextPrompt& p) {
   PromptDialog d(p, parent_);
+  WirePromptHelp(d, p.helpTopic);
   d.exec();
   return d.answer();
 }
 
 std::optional<int> QtPort::promptChoice(const ChoicePrompt& p) {
   ChoiceDialog d(p, parent_);
+  WirePromptHelp(d, p.helpTopic);
   d.exec();
   return d.answer();
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <QDialog>
 #include <QWidget>
 #include <functional>
 
@@ -44,6 +45,7 @@ class QtPort final : public UiPort {
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);
+  void WirePromptHelp(QDialog& d, int topic);
   QPointer<QWidget> parent_;
 };
 

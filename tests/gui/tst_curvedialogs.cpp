@@ -21,6 +21,7 @@
 #include "core/numbers.h"
 #include "gui/curvedialogs.h"
 #include "gui/mainwindow.h"
+#include "gui/qtport.h"
 #include "gui/qtest_modal.h"
 #include "io/kamoio.h"
 #include "shell/curveinput.h"
@@ -309,6 +310,18 @@ class CurveDialogTest : public QObject {
       d.show();
       Click(&d, "Button_hilfebild");
       QCOMPARE(help.shown.back(), (std::pair<int, int>{7800, 2}));
+    }
+    {
+      // The prompts of the transformation get their help buttons as well.
+      QtPort qt;
+      qt.setHelpProvider(&help);
+      test::WhenModal([](QWidget* m) {
+        Click(m, "Button_hilfetext");
+        Click(m, "Button_cancel");
+      });
+      TextPrompt p{"Eingabe", "Drehwinkel \u00B0", "0", 30, 8400};
+      QVERIFY(!qt.promptText(p));
+      QCOMPARE(help.shown.back(), (std::pair<int, int>{8400, 1}));
     }
     b.port.setHelpProvider(nullptr);
     ParamEditor e(b.in, ctSine);
