@@ -46,6 +46,19 @@ void Type(QWidget* w, const char* name, const QString& text) {
 }
 QString Text(QWidget* w, const char* name) { return Child<QLineEdit>(w, name)->text(); }
 
+// The edit fields in the order Tab visits them, from the dialog's first one.
+QStringList TabOrder(QWidget* d) {
+  QStringList names;
+  QWidget* start = d->nextInFocusChain();
+  for (QWidget* w = start; w; w = w->nextInFocusChain()) {
+    if (qobject_cast<QLineEdit*>(w) && !w->objectName().startsWith("qt_") && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(d) && w->isEnabled())
+      names << w->objectName();
+    if (w->nextInFocusChain() == start) break;
+  }
+  return names;
+}
+bool FitsSmallScreen(QWidget* d) { return d->width() <= 1366 && d->height() <= 768 - 40; }
+
 // Equal up to what the file holds (four decimals of a position).
 bool Near(Real a, Real b) { return std::fabs(static_cast<double>(a - b)) <= 1e-5 * (1 + std::fabs(static_cast<double>(b))); }
 
@@ -183,6 +196,8 @@ class CurveDialogTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&d));
     QCOMPARE(d.windowTitle(), QString("f1 (x)"));
     QCOMPARE(Text(&d, "Edit_vongrad"), QString("0"));
+    QVERIFY(FitsSmallScreen(&d));
+    QCOMPARE(TabOrder(&d), (QStringList{"Edit_bisgrad", "Edit_bisrad", "Edit_formel"}));
     QVERIFY(!Child(&d, "Edit_r1")->isVisible());
     // OK with an empty formula keeps the dialog open.
     Click(&d, "Button_ok");
@@ -235,6 +250,8 @@ class CurveDialogTest : public QObject {
     Shot(&d, qPrintable(name));
     QVERIFY(d.windowTitle().startsWith("KAMO "));
     for (const QString& f : fields) QVERIFY2(d.findChild<QLineEdit*>(f), qPrintable(f));
+    QVERIFY(FitsSmallScreen(&d));
+    if (type != ctPolygon) QCOMPARE(TabOrder(&d), fields);  // the polygon's De starts disabled
     QVERIFY(d.findChild<CurvePicture*>("Image_curve")->outline().size() > 100);
     QVERIFY(!Child(&d, "Button_hilfebild")->isVisible());
     // Calc stores, calculates and previews; the dialog stays open.
@@ -343,6 +360,7 @@ class CurveDialogTest : public QObject {
     d.show();
     QCOMPARE(d.windowTitle(), QString("Koordinaten 1"));
     Shot(&d, "einkoord");
+    QCOMPARE(TabOrder(&d), (QStringList{"Edit_x", "Edit_y", "Edit_w"}));
     Type(&d, "Edit_x", "12.5");
     Child<QSpinBox>(&d, "SpinButton_pos")->setValue(2);
     QCOMPARE(d.windowTitle(), QString("Koordinaten 2"));
