@@ -6,12 +6,15 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
@@ -43,6 +46,21 @@ StartEnvironment Env(const std::string& dir) {
   env.configFallbackDir = dir + "/fallback/";
   env.screen = {1280, 1024, 96, 1200, 900, 0, 0};
   return env;
+}
+
+// Closes the next message box once it shows and keeps its text.
+void CloseNextBox(std::shared_ptr<QString> text) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    *text = box->text();
+    box->accept();
+  });
+  timer->start();
 }
 
 void RunConfig(Thh& w, std::function<void(QWidget*)> act) {
@@ -173,8 +191,16 @@ class TconfigTest : public QObject {
     // Cut inside the rows: the rest keeps what the dialog shows.
     test::WriteFileBytes(folder.file("kurz.cfg"), bytes.substr(0, bytes.find("Farbgrafik")));
     test::WriteFileBytes(folder.file("kamo.cfg"), live);
+    test::WriteFileBytes(folder.file("fremd.cfg"), std::string("GIF89a\0\x01\x02\r\n\xff\xfe", 14));
     RunConfig(w, [&folder](QWidget* d) {
       Named<QLineEdit>(d, "Edit_zeilen")->setText("70");
+      // A file that is no configuration: a box, and the controls stay.
+      auto box = std::make_shared<QString>();
+      test::AnswerFileDialog(folder.file("fremd.cfg"));
+      CloseNextBox(box);
+      Named<QPushButton>(d, "Button_import")->click();
+      QVERIFY2(box->startsWith("Keine Konfigurationsdatei"), qPrintable(*box));
+      QCOMPARE(Named<QLineEdit>(d, "Edit_zeilen")->text(), QString("70"));
       test::AnswerFileDialog(folder.file("kurz.cfg"));
       Named<QPushButton>(d, "Button_import")->click();
       QCOMPARE(Named<QLineEdit>(d, "Edit_dezimalstellen")->text(), QString("7"));
