@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -36,7 +37,6 @@ Tconfig::Tconfig(QWidget* parent, ConfigEditor& editor) : QDialog(parent), edito
     auto* scroll = new QScrollArea(pages_);
     scroll->setObjectName(QString("TabSheet%1").arg(i + 1));
     scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget(scroll);
     auto* form = new QFormLayout(page);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -86,7 +86,7 @@ Tconfig::Tconfig(QWidget* parent, ConfigEditor& editor) : QDialog(parent), edito
   connect(importButton, &QPushButton::clicked, this, &Tconfig::importFile);
   connect(exportButton, &QPushButton::clicked, this, &Tconfig::exportFile);
   fill();
-  resize(760, 620);
+  resize(880, 640);
 }
 
 QWidget* Tconfig::buildControl(const ConfigField& f, QWidget* page) {
@@ -149,6 +149,31 @@ QWidget* Tconfig::buildControl(const ConfigField& f, QWidget* page) {
         pick->setObjectName(Q(name + "_pick"));
         connect(pick, &QToolButton::clicked, this, [this, name] {
           if (auto chosen = editor_.pick(name, textOf(name))) setText(name, *chosen);
+        });
+        l->addWidget(pick);
+      }
+      if (f.control == ConfigControl::Colour) {
+        // The colour beside its value, and a colour dialog to choose another.
+        auto* swatch = new QLabel(row);
+        swatch->setObjectName(Q(name + "_muster"));
+        swatch->setFixedSize(40, 20);
+        swatch->setAutoFillBackground(true);
+        auto show = [swatch](const QString& t) {
+          QColor col(t.trimmed());
+          swatch->setStyleSheet(col.isValid() ? QString("background:%1; border:1px solid black").arg(col.name())
+                                              : QString("border:1px solid black"));
+        };
+        connect(c.edit, &QLineEdit::textChanged, swatch, show);
+        l->insertWidget(1, swatch);
+        auto* pick = new QToolButton(row);
+        pick->setText("...");
+        pick->setObjectName(Q(name + "_pick"));
+        QLineEdit* edit = c.edit;
+        QString caption = Q(f.label);
+        connect(pick, &QToolButton::clicked, this, [this, edit, caption] {
+          QColor col = QColorDialog::getColor(QColor(edit->text().trimmed()), this, caption,
+                                              QColorDialog::DontUseNativeDialog);
+          if (col.isValid()) edit->setText(col.name().toUpper());
         });
         l->addWidget(pick);
       }

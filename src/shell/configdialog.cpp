@@ -78,7 +78,14 @@ ConfigField Num(int page, const char* name, std::string label, Ref ref, Real lo,
   ConfigField f{page, name, std::move(label), ConfigControl::Edit, {}, less, {}, {}};
   f.get = [ref, scale](const Settings& s) {
     Real v = static_cast<Real>(ref(const_cast<Settings&>(s))) * scale;
-    return FormatRoundTrip(s.numbers, v);
+    if (scale == 1) return FormatRoundTrip(s.numbers, v);
+    // A converted value (degrees of radians) shows twelve digits; an
+    // unchanged text still stores the exact value back.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.12Lg", v);
+    std::string t = buf;
+    if (s.numbers.decimalSeparator == ',') t = PointToComma(t);
+    return t;
   };
   f.set = [ref, lo, hi, scale](Settings& s, const std::string& t) -> std::string {
     Real x = 0;

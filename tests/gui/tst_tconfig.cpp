@@ -95,6 +95,7 @@ class TconfigTest : public QObject {
         auto* pages = Named<QTabWidget>(d, "PageControl");
         for (int i = 0; i < pages->count(); ++i) {
           pages->setCurrentIndex(i);
+          QApplication::processEvents();
           d->grab().save(QString("%1/tconfig_%2.png").arg(shots).arg(i + 1));
         }
         pages->setCurrentIndex(0);
