@@ -12,4 +12,6 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 KAMO_SHOTS="$out" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/qtest_tst_curvedialogs" >/dev/null
+KAMO_SHOTS="$out" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+  xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/qtest_tst_tconfig" pagesAndButtons >/dev/null
 ls "$out"

@@ -90,13 +90,13 @@ class TconfigTest : public QObject {
       for (const ConfigField& f : ConfigFields())
         QVERIFY2(d->findChild<QWidget*>(QString::fromStdString(f.name)), f.name.c_str());
       Named<QCheckBox>(d, "CheckBox_usereingabe");
-      // KAMO_TCONFIG_SHOTS=<folder>: a picture of every page, for looking at them.
-      if (const char* shots = std::getenv("KAMO_TCONFIG_SHOTS"); shots && *shots) {
+      // KAMO_SHOTS=<folder>: the pictures of the user guide (scripts/guide-shots.sh).
+      if (const char* shots = std::getenv("KAMO_SHOTS"); shots && *shots) {
         auto* pages = Named<QTabWidget>(d, "PageControl");
-        for (int i = 0; i < pages->count(); ++i) {
+        for (int i : {0, 6, 7}) {
           pages->setCurrentIndex(i);
           QApplication::processEvents();
-          d->grab().save(QString("%1/tconfig_%2.png").arg(shots).arg(i + 1));
+          d->grab().save(QString("%1/Tconfig-%2.png").arg(shots).arg(i + 1));
         }
         pages->setCurrentIndex(0);
       }
