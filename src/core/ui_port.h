@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/forms.h"
+#include "core/docuforms.h"
 #include "core/plotform.h"
 
 namespace kamo {
@@ -138,6 +139,16 @@ class UiPort {
   // Opens a written file with the application the desktop associates with
   // it, without waiting; a port without a desktop does nothing.
   virtual void openWithApplication(const std::string& /*path*/) {}
+  // The documentation dialogs (change record, drawing information, document
+  // links): the edited form on OK, nullopt when cancelled (a port without
+  // them cancels).
+  virtual std::optional<ChangeForm> changeDialog(const ChangeForm& /*f*/) { return std::nullopt; }
+  virtual std::optional<DrawingInfoForm> drawingInfoDialog(const DrawingInfoForm& /*f*/) {
+    return std::nullopt;
+  }
+  virtual std::optional<DocumentLinksForm> documentLinksDialog(const DocumentLinksForm& /*f*/) {
+    return std::nullopt;
+  }
 
   // The forms of the curve editor (forms.h). A port without them cancels.
   // The list dialog: nullopt for "Abbrechen".

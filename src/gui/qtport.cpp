@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "gui/curvedialogs.h"
+#include "gui/docudialogs.h"
 #include "gui/formkit.h"
 #include "gui/prompts.h"
 
@@ -176,6 +177,24 @@ std::optional<int> QtPort::pickRow(const TablePick& table) {
 
 std::optional<DiagramLimitsForm> QtPort::diagramLimits(const DiagramLimitsForm& f) {
   TEinDiagramLimits d(f, parent_);
+  d.exec();
+  return d.answer();
+}
+
+std::optional<ChangeForm> QtPort::changeDialog(const ChangeForm& f) {
+  TForm_EinAend d(f, parent_);
+  d.exec();
+  return d.answer();
+}
+
+std::optional<DrawingInfoForm> QtPort::drawingInfoDialog(const DrawingInfoForm& f) {
+  TForm_zeichInfo d(f, parent_);
+  d.exec();
+  return d.answer();
+}
+
+std::optional<DocumentLinksForm> QtPort::documentLinksDialog(const DocumentLinksForm& f) {
+  TForm_confDoku d(f, parent_);
   d.exec();
   return d.answer();
 }

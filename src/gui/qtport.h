@@ -42,6 +42,9 @@ class QtPort final : public UiPort {
   bool paramDialog(ParamLogic& logic) override;
   bool positionDialog(PositionLogic& logic, int j) override;
   bool polyDialog(PolyLogic& logic) override;
+  std::optional<ChangeForm> changeDialog(const ChangeForm& f) override;
+  std::optional<DrawingInfoForm> drawingInfoDialog(const DrawingInfoForm& f) override;
+  std::optional<DocumentLinksForm> documentLinksDialog(const DocumentLinksForm& f) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);

@@ -539,7 +539,7 @@ void ReportEngine::textHeader(int pageNo, int kind, bool forced) {
 
 void ReportEngine::htmlHeader() {
   auto h = [this](const std::string& s) { return HtmlEscape(DisplayText(numbers(), s)); };
-  std::string path = RemoveBlanks(outputPath_);
+  std::string path = RemoveBlanks(fixedOutput_.empty() ? outputPath_ : fixedShown_);
   // "--" would end the comment early.
   for (size_t p; (p = path.find("--")) != std::string::npos;) path[p + 1] = '_';
   std::string program = std::string(kProgramTitle) + " V" + kProgramVersion;
@@ -562,6 +562,7 @@ void ReportEngine::htmlHeader() {
 void ReportEngine::tabHeader() {
   DateTime now = ctx_.clock.now();
   std::string path = target_ == otBatch ? batchPath() : outputPath_;
+  if (!fixedOutput_.empty()) path = fixedShown_;
   ReportLine(std::string(kProgramTitle) + " V" + kProgramVersion + "\t" +
              FormatDate(numbers(), now.year, now.month, now.day) + "\t" +
              std::to_string(now.hour) + ":" + ZeroPad(now.minute, 2));
@@ -739,6 +740,14 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
   pause_ = false;
   Ui& ui = ctx_.ui;
 
+  if (!fixedOutput_.empty() && (target_ == otFile || target_ == otTabFile || target_ == otHtml)) {
+    if (!ui.checkNewFile(fixedOutput_)) return false;
+    // The tab-separated rows are converted into the named file at the end.
+    intermediate_ = target_ == otTabFile;
+    if (!createOutput(intermediate_ ? tempPath("$$$fixed.txt") : fixedOutput_, false)) return false;
+    open_ = true;
+    return true;
+  }
   switch (target_) {
     case otTextPrinter: {
       int port = ctx_.settings.printerPort >= 1 && ctx_.settings.printerPort <= 4
@@ -831,6 +840,15 @@ void ReportEngine::removeIntermediate() {
 
 bool ReportEngine::handOn() {
   Ui& ui = ctx_.ui;
+  if (!fixedOutput_.empty() && (target_ == otFile || target_ == otTabFile || target_ == otHtml)) {
+    if (target_ != otTabFile) {
+      resultPath_ = outputPath_;
+      return true;
+    }
+    bool ok = writeConverted(fixedOutput_);
+    removeIntermediate();
+    return ok;
+  }
   std::string outwin = tempPath("outwin.txt");
   switch (target_) {
     case otScreen: {

@@ -67,6 +67,14 @@ class ReportEngine {
   // switch the question off; otherwise the settings decide.
   void setDefaultTarget(int target) { defaultTarget_ = target; }
   void setAskTarget(bool ask) { askTarget_ = ask; }
+  // Batch jobs name the file of the text file (3), tab-separated (6) and HTML
+  // (7) targets: written under that name without a question and handed to
+  // no program. shownPath is the name the tab-separated header gives (the
+  // file may be renamed into place afterwards). Empty: the targets ask as usual.
+  void setFixedOutput(const std::string& path, const std::string& shownPath = {}) {
+    fixedOutput_ = path;
+    fixedShown_ = shownPath.empty() ? path : shownPath;
+  }
   // The names of the choice list, in target order 1 .. 7.
   static const std::vector<std::string>& TargetNames();
 
@@ -160,6 +168,7 @@ class ReportEngine {
   bool askTarget_;
   std::string outputPath_ = "$out.tmp";
   std::string resultPath_;
+  std::string fixedOutput_, fixedShown_;
   std::string projectStem_;
   int pageNo_ = 0;
   int lineOnPage_ = 0;

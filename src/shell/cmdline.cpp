@@ -16,6 +16,7 @@
 #include "report/camreport.h"
 #include "report/report.h"
 #include "shell/cad_batch.h"
+#include "shell/docu_batch.h"
 #include "shell/session.h"
 #include "shell/sheet_batch.h"
 #include "shell/solid_batch.h"
@@ -50,6 +51,7 @@ const char* JobName(CommandLine::Job job) {
     case CommandLine::Job::Sheet: return "--sheet";
     case CommandLine::Job::Diagram: return "--diagram";
     case CommandLine::Job::Solid: return "--solid";
+    case CommandLine::Job::Changes: return "--changes";
     default: return "";
   }
 }
@@ -199,6 +201,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       setJob(CommandLine::Job::Solid, a);
     } else if (a == "--printout") {
       setJob(CommandLine::Job::Report, a);
+    } else if (a == "--changes") {
+      setJob(CommandLine::Job::Changes, a);
     } else if (a == "--format") {
       value(i, cl.format);
     } else if (a == "-o") {
@@ -217,7 +221,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
-        a == "--solid" || a == "--printout")
+        a == "--solid" || a == "--printout" || a == "--changes")
       return true;
   return false;
 }
@@ -252,6 +256,8 @@ std::vector<std::string> CommandLineHelp() {
       "            K: 1 s, 2 v, 3 a, 4 s, v and a, 5 r",
       "            F: dxf, txt, pdf, svg, png, igs, stp, stl",
       prog + " FILE.kmo --solid --format stl [-o OUT]    the closed cam solid",
+      prog + " FILE.kmo --changes --format F [-o OUT]    the change protocol",
+      "            F: txt (DOS code page), tsv, html",
       "-o OUT      the output file; without it FILE's stem + the format's extension",
       "            in the working folder (/I and --format txt both give FILE's stem + .txt)",
       "/NOGUI      no message windows; batch calls never open a window anyway",
@@ -346,6 +352,14 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
       }
       break;
     }
+    case CommandLine::Job::Changes: {
+      std::string usage = ChangesBatchUsageError(cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::Solid: {
       std::string usage = SolidBatchUsageError(cl);
       if (!usage.empty()) {
@@ -368,6 +382,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Solid) return RunSolidBatch(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Changes) return RunChangesBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
 }
 

@@ -11,6 +11,7 @@
 #include "cad/cad.h"
 #include "cad/dxfimport.h"
 #include "core/identity.h"
+#include "docu/docu.h"
 #include "graphics/diagram.h"
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
@@ -196,6 +197,23 @@ Shell::Shell(Session& s) : session(s) {
     // The box converts from the stored code page; the rows are display text.
     ss.ui.port().box("System Info", SystemInfoText(SystemInfoRows(ss, ss.programDir + kProgramFile)),
                      BoxIcon::Information);
+  };
+  // The menu "Dokument": its dialogs are forms of the UI port.
+  auto docu = [this](Session& ss) {
+    return DocuContext{ss.project(), ss.ui, ss.settings, ss.clock(),
+                       [&ss]() -> ReportEngine& { return ss.reports(); }, title()};
+  };
+  parts.changeRecords = [docu](Session& ss, int mode) {
+    DocuContext c = docu(ss);
+    ChangeRecords(c, mode);
+  };
+  parts.drawingInfo = [docu](Session& ss) {
+    DocuContext c = docu(ss);
+    EditDrawingInfo(c);
+  };
+  parts.documentSetup = [docu](Session& ss) {
+    DocuContext c = docu(ss);
+    EditDocumentLinks(c);
   };
   parts.importDxf = [this](Session& ss, int curveType) {
     DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, [this] { return savePrompt(); },
@@ -449,7 +467,7 @@ void Shell::newProject() {
   commandLineName.clear();
   session.uiState.fromCommandLine = false;
   refreshTitle();
-  p.resetDocumentation();
+  ResetDocumentation(p, session.settings.numbers, session.clock());
   session.messages.reset();
   if (view) view->clearGraphics();
   p.clearGeometry();

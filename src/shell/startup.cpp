@@ -6,6 +6,7 @@
 #include "core/codepage.h"
 #include "core/identity.h"
 #include "core/strings.h"
+#include "docu/docu.h"
 #include "io/kamoio.h"
 #include "io/recentfiles.h"
 #include "shell/cmdline.h"
@@ -171,6 +172,8 @@ StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,
   s.flags.abortFlag = false;
   ReadRecentFiles(shell.config.dir, shell.recent);
   s.flags.abortFlag = false;
+  // Until a project is read, its signature dates are today's.
+  StartDocumentation(s.project(), s.settings.numbers, s.clock());
   StartResult r = StartSequence(shell, 8, args, env);
   if (!r.keepRunning) return r;
   s.flags.abortFlag = false;

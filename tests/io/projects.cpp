@@ -54,6 +54,34 @@ ExampleProject Sine() {
   return {"sine.kmo", p};
 }
 
+// The sine cam with a drawing history: three changes, every signature,
+// the ISO document fields and free texts on both sheets.
+ExampleProject Documented() {
+  CamProject p = Sine().project;
+  Describe(p, "Nocken Sinus dokumentiert", "KAMO-012");
+  p.drawing.bemerk1 = "Beispielprojekt mit \x8Enderungen und Zeichnungsinfo";
+  p.changeCount = 3;
+  p.changes[1] = {"Erstausgabe", "2026-01-15", "KAM", "Neu erstellt nach Lastenheft LH-17"};
+  p.changes[2] = {"Hub 12 mm", "2026-02-03", "Sch", "Hub von 10 auf 12 mm erh\x94ht\nKundenwunsch, Pr\x81" "fstand 4"};
+  p.changes[3] = {"Bohrung \x9D" "22 H7", "2026-03-02", "M\x81l", "Bohrung von 20 auf 22 mm, Passung H7"};
+  p.sine = {50, 12, 2};
+  p.info.rows[0] = {"2026-01-15", "M\x81ller"};
+  p.info.rows[1] = {"2026-01-16", "Schr\x94" "der"};
+  p.info.rows[2] = {"2026-01-19", "Wei\xE1"};
+  p.info.rows[3] = {"2026-01-20", "J\x84ger"};
+  p.info.replacementFor = "Z-4711";
+  p.info.responsibleDept = "Konstruktion";
+  p.info.documentType = "Fertigungszeichnung";
+  p.info.documentStatus = "freigegeben";
+  p.info.textSheetMode = 2;
+  p.info.textCount = 3;
+  p.info.texts[1] = {30, 272, 3.5L, 0, "Werkstoff: 16MnCr5, einsatzgeh\x84rtet"};
+  p.info.texts[2] = {30, 265, 3.5L, 0, "Kanten gebrochen 0,5 \x9E 45\xF8"};
+  p.info.texts[3] = {30, 40, 5, 0, "Pr\x81" "fma\xE1 r = 50 \xF1 0,02"};
+  p.body = {22, 12};
+  return {"documented.kmo", p};
+}
+
 ExampleProject LinearSine() {
   CamProject p;
   p.curveType = ctLinearSine;
@@ -167,8 +195,8 @@ Real RandomReal(std::mt19937& g, Real lo, Real hi) {
 }  // namespace
 
 std::vector<ExampleProject> ExampleProjects() {
-  return {Formula(), Ellipse(), Sine(),   LinearSine(),  Points(),   Polygon(),
-          Polynomial(), FitPoints(), Eccentric(), PolarPoints(), SinSquare()};
+  return {Formula(),   Ellipse(),   Sine(),      LinearSine(),  Points(),   Polygon(),
+          Polynomial(), FitPoints(), Eccentric(), PolarPoints(), SinSquare(), Documented()};
 }
 
 CamProject GoldenProject() {

@@ -47,6 +47,31 @@ std::optional<std::string> ScriptedPort::promptText(const TextPrompt& p) {
   return r;
 }
 
+namespace {
+template <class Form>
+std::optional<Form> RunScript(std::deque<std::function<std::optional<Form>(Form)>>& scripts,
+                              std::vector<Form>& shown, const Form& f) {
+  shown.push_back(f);
+  if (scripts.empty()) {
+    ADD_FAILURE() << "unscripted dialog: " << f.caption;
+    return std::nullopt;
+  }
+  auto script = scripts.front();
+  scripts.pop_front();
+  return script(f);
+}
+}  // namespace
+
+std::optional<ChangeForm> ScriptedPort::changeDialog(const ChangeForm& f) {
+  return RunScript(changeEdits, changeForms, f);
+}
+std::optional<DrawingInfoForm> ScriptedPort::drawingInfoDialog(const DrawingInfoForm& f) {
+  return RunScript(drawingInfoEdits, drawingInfoForms, f);
+}
+std::optional<DocumentLinksForm> ScriptedPort::documentLinksDialog(const DocumentLinksForm& f) {
+  return RunScript(linkEdits, linkForms, f);
+}
+
 std::optional<int> ScriptedPort::promptChoice(const ChoicePrompt& p) {
   choicePrompts.push_back(p);
   if (choices.empty()) {

@@ -2,6 +2,7 @@
 // everything shown is recorded. An unscripted question fails the test.
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,18 @@ class ScriptedPort : public UiPort {
   std::optional<ExplanationForm> explanation(const ExplanationForm& f) override;
   void openWithApplication(const std::string& path) override { opened.push_back(path); }
   std::vector<std::string> opened;  // files handed to their application
+
+  // The documentation dialogs: each script gets the form as shown and
+  // returns it edited (nullopt = cancel).
+  std::deque<std::function<std::optional<ChangeForm>(ChangeForm)>> changeEdits;
+  std::deque<std::function<std::optional<DrawingInfoForm>(DrawingInfoForm)>> drawingInfoEdits;
+  std::deque<std::function<std::optional<DocumentLinksForm>(DocumentLinksForm)>> linkEdits;
+  std::vector<ChangeForm> changeForms;
+  std::vector<DrawingInfoForm> drawingInfoForms;
+  std::vector<DocumentLinksForm> linkForms;
+  std::optional<ChangeForm> changeDialog(const ChangeForm& f) override;
+  std::optional<DrawingInfoForm> drawingInfoDialog(const DrawingInfoForm& f) override;
+  std::optional<DocumentLinksForm> documentLinksDialog(const DocumentLinksForm& f) override;
 
   // The texts of all boxes shown, in order.
   std::vector<std::string> boxTexts() const;
