@@ -176,9 +176,9 @@ TForm_zeichInfo::TForm_zeichInfo(const DrawingInfoForm& f, QWidget* parent)
     const std::string* cells[5] = {&row.x, &row.y, &row.h, &row.phi, &row.text};
     for (int c = 0; c < 5; ++c) texts_->setItem(r, c, Cell(*cells[c]));
   }
-  for (int c = 0; c < 4; ++c) texts_->setColumnWidth(c, 60);
-  texts_->horizontalHeader()->setStretchLastSection(true);
   texts_->setMinimumWidth(520);
+  FitGrid(texts_);  // all eight rows at once
+  for (int c = 0; c < 4; ++c) texts_->setColumnWidth(c, 60);
   layout->addWidget(texts_);
 
   sheetMode_->setCurrentIndex(f.textSheetMode);
@@ -242,6 +242,7 @@ TForm_confDoku::TForm_confDoku(const DocumentLinksForm& f, QWidget* parent)
     files_[k] = Edit(group, "", f.files[k], 254);
     files_[k]->setObjectName("Edit_file" + n);
     programs_[k]->setMinimumWidth(360);
+    programs_[k]->setPlaceholderText(QString::fromUtf8("leer: die zugeordnete Anwendung der Datei"));
     auto* pickProg = new QPushButton("...", group);
     pickProg->setObjectName("Button_prog" + n);
     auto* pickFile = new QPushButton("...", group);

@@ -13,11 +13,13 @@
 #include <QTableWidget>
 #include <QtTest>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "core/codepage.h"
 #include "core/numbers.h"
+#include "docu/docu.h"
 #include "gui/docudialogs.h"
 #include "gui/mainwindow.h"
 #include "gui/qtest_modal.h"
@@ -126,6 +128,33 @@ class DocuTest : public QObject {
     c.changeText = std::string(30, 'x');
     TForm_EinAend change(c);
     QCOMPARE(change.current().changeText, c.changeText);
+  }
+
+  // KAMO_SHOTS=DIR: pictures of the three dialogs filled from the documented
+  // example, for looking at them.
+  void pictures() {
+    const char* dir = std::getenv("KAMO_SHOTS");
+    if (!dir) QSKIP("KAMO_SHOTS not set");
+    test::ScriptedPort port;
+    Session s(port);
+    CamProject& p = s.project();
+    QVERIFY(ReadProject(s.ui, s.settings, std::string(KAMO_SOURCE_DIR) + "/examples/documented.kmo", p));
+    auto shot = [dir](QDialog& d, const char* name) {
+      d.show();
+      d.adjustSize();
+      d.grab().save(QString("%1/%2.png").arg(dir, name));
+    };
+    TForm_EinAend change(FillChangeForm(p.changes[2], 2, "2026-03-07"));
+    shot(change, "TForm_EinAend");
+    s.settings.titleBlockForm = 3;
+    s.settings.releaseFieldText = "Frei";
+    TForm_zeichInfo din(FillDrawingInfoForm(p, s.settings, "2026-03-07"));
+    shot(din, "TForm_zeichInfo_DIN");
+    s.settings.titleBlockForm = 2;
+    TForm_zeichInfo iso(FillDrawingInfoForm(p, s.settings, "2026-03-07"));
+    shot(iso, "TForm_zeichInfo_ISO");
+    TForm_confDoku links(FillDocumentLinksForm(p, "KAMO  -  documented.kmo"));
+    shot(links, "TForm_confDoku");
   }
 
   void userSession() {

@@ -75,9 +75,9 @@ ExampleProject Documented() {
   p.info.documentStatus = "freigegeben";
   p.info.textSheetMode = 2;
   p.info.textCount = 3;
-  p.info.texts[1] = {30, 272, 3.5L, 0, "Werkstoff: 16MnCr5, einsatzgeh\x84rtet"};
-  p.info.texts[2] = {30, 265, 3.5L, 0, "Kanten gebrochen 0,5 \x9E 45\xF8"};
-  p.info.texts[3] = {30, 40, 5, 0, "Pr\x81" "fma\xE1 r = 50 \xF1 0,02"};
+  p.info.texts[1] = {300, 100, 3.5L, 0, "Werkstoff: 16MnCr5, einsatzgeh\x84rtet"};
+  p.info.texts[2] = {300, 94, 3.5L, 0, "Kanten gebrochen 0,5 \x9E 45\xF8"};
+  p.info.texts[3] = {300, 84, 5, 0, "Pr\x81" "fma\xE1 r = 50 \xF1 0,02"};
   p.body = {22, 12};
   return {"documented.kmo", p};
 }

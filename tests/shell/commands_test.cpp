@@ -303,8 +303,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   for (Command c : {Command::FileNew, Command::FilePrint,
                     Command::FileConfig, Command::EditText,
                     Command::EditFollower, Command::EditBody, Command::EditCalculation,
-                    Command::ViewAnimation, Command::DocInfo, Command::DocNew, Command::DocSetup,
-                    Command::HelpPicture, Command::FileRecent1,
+                    Command::ViewAnimation, Command::HelpPicture, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
     b.shell.run(c);
@@ -315,7 +314,9 @@ TEST(Commands, WithoutTheirPartsDisabled) {
                     Command::ViewStandard,
                     Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
-                    Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam})
+                    Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam,
+                    Command::DocInfo, Command::DocShow, Command::DocPrint, Command::DocNew,
+                    Command::DocModify, Command::DocDelete, Command::DocSetup})
     EXPECT_TRUE(b.shell.available(c)) << SpecOf(c).objectName;
 }
 
