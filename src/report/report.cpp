@@ -220,6 +220,7 @@ void ReportEngine::refresh(const ReportContext& fresh) {
   ctx_.tempDir = fresh.tempDir;
   ctx_.workDir = fresh.workDir;
   ctx_.batchFile = fresh.batchFile;
+  ctx_.batchShownName = fresh.batchShownName;
   ctx_.ownerName = fresh.ownerName;
   ctx_.archiveName = fresh.archiveName;
   ctx_.noGui = fresh.noGui;
@@ -539,7 +540,8 @@ void ReportEngine::textHeader(int pageNo, int kind, bool forced) {
 
 void ReportEngine::htmlHeader() {
   auto h = [this](const std::string& s) { return HtmlEscape(DisplayText(numbers(), s)); };
-  std::string path = RemoveBlanks(fixedOutput_.empty() ? outputPath_ : fixedShown_);
+  std::string path = RemoveBlanks(
+      namedBatchFile() && !ctx_.batchShownName.empty() ? ctx_.batchShownName : outputPath_);
   // "--" would end the comment early.
   for (size_t p; (p = path.find("--")) != std::string::npos;) path[p + 1] = '_';
   std::string program = std::string(kProgramTitle) + " V" + kProgramVersion;
@@ -562,7 +564,7 @@ void ReportEngine::htmlHeader() {
 void ReportEngine::tabHeader() {
   DateTime now = ctx_.clock.now();
   std::string path = target_ == otBatch ? batchPath() : outputPath_;
-  if (!fixedOutput_.empty()) path = fixedShown_;
+  if (target_ == otBatch && !ctx_.batchShownName.empty()) path = ctx_.batchShownName;
   ReportLine(std::string(kProgramTitle) + " V" + kProgramVersion + "\t" +
              FormatDate(numbers(), now.year, now.month, now.day) + "\t" +
              std::to_string(now.hour) + ":" + ZeroPad(now.minute, 2));
@@ -740,14 +742,6 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
   pause_ = false;
   Ui& ui = ctx_.ui;
 
-  if (!fixedOutput_.empty() && (target_ == otFile || target_ == otTabFile || target_ == otHtml)) {
-    if (!ui.checkNewFile(fixedOutput_)) return false;
-    // The tab-separated rows are converted into the named file at the end.
-    intermediate_ = target_ == otTabFile;
-    if (!createOutput(intermediate_ ? tempPath("$$$fixed.txt") : fixedOutput_, false)) return false;
-    open_ = true;
-    return true;
-  }
   switch (target_) {
     case otTextPrinter: {
       int port = ctx_.settings.printerPort >= 1 && ctx_.settings.printerPort <= 4
@@ -840,15 +834,6 @@ void ReportEngine::removeIntermediate() {
 
 bool ReportEngine::handOn() {
   Ui& ui = ctx_.ui;
-  if (!fixedOutput_.empty() && (target_ == otFile || target_ == otTabFile || target_ == otHtml)) {
-    if (target_ != otTabFile) {
-      resultPath_ = outputPath_;
-      return true;
-    }
-    bool ok = writeConverted(fixedOutput_);
-    removeIntermediate();
-    return ok;
-  }
   std::string outwin = tempPath("outwin.txt");
   switch (target_) {
     case otScreen: {

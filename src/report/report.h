@@ -48,6 +48,8 @@ struct ReportContext {
   std::string workDir;         // the batch printout lands here; "TEXT.HXP" is read from here
   std::string batchFile;       // the batch printout's file when named ("-o"), else stem + ".txt";
                                // without the target question also the file of the text and HTML targets
+  std::string batchShownName;  // the name headers give the batch file when it is written under
+                               // another name first and renamed into place; empty: batchFile
   std::string ownerName;       // the user's firm, shown in the page header
   bool archiveName = false;    // header line C shows the name alone
   bool noGui = false;          // "/NOGUI": the error explanation list stays closed
@@ -67,14 +69,6 @@ class ReportEngine {
   // switch the question off; otherwise the settings decide.
   void setDefaultTarget(int target) { defaultTarget_ = target; }
   void setAskTarget(bool ask) { askTarget_ = ask; }
-  // Batch jobs name the file of the text file (3), tab-separated (6) and HTML
-  // (7) targets: written under that name without a question and handed to
-  // no program. shownPath is the name the tab-separated header gives (the
-  // file may be renamed into place afterwards). Empty: the targets ask as usual.
-  void setFixedOutput(const std::string& path, const std::string& shownPath = {}) {
-    fixedOutput_ = path;
-    fixedShown_ = shownPath.empty() ? path : shownPath;
-  }
   // The names of the choice list, in target order 1 .. 7.
   static const std::vector<std::string>& TargetNames();
 
@@ -168,7 +162,6 @@ class ReportEngine {
   bool askTarget_;
   std::string outputPath_ = "$out.tmp";
   std::string resultPath_;
-  std::string fixedOutput_, fixedShown_;
   std::string projectStem_;
   int pageNo_ = 0;
   int lineOnPage_ = 0;

@@ -26,7 +26,7 @@ struct ChangesFormat {
   int target;
 };
 constexpr ChangesFormat kChangesFormats[] = {
-    {"txt", ".txt", otFile}, {"tsv", ".tsv", otTabFile}, {"html", ".html", otHtml}};
+    {"txt", ".txt", otFile}, {"tsv", ".tsv", otBatch}, {"html", ".html", otHtml}};
 
 const ChangesFormat* FormatOf(const std::string& name) {
   for (const auto& f : kChangesFormats)
@@ -84,10 +84,10 @@ int RunChangesBatch(Session& session, const CommandLine& cl, const std::string& 
   ReportEngine& engine = session.reports(workDir);
   engine.context().noGui = true;
   engine.setAskTarget(false);
-  engine.setFixedOutput(part, target.string());
+  engine.context().batchFile = part;
+  engine.context().batchShownName = target.string();
   session.flags.abortFlag = false;
   bool ok = ChangeProtocol(engine, format.target);
-  engine.setFixedOutput({});
   ok = ok && fs::file_size(part, ec) > 0 && !ec;
   if (ok) {
     fs::rename(part, target, ec);
