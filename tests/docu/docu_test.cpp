@@ -37,6 +37,11 @@ class DocuPort : public ScriptedPort {
     shown.push_back(ReadFileBytes(path));
   }
   std::vector<std::string> shown;  // the texts of the text window, UTF-8
+  PrintOutcome printText(const PrintJob& job) override {
+    printed.push_back(job);
+    return PrintOutcome::Printed;
+  }
+  std::vector<PrintJob> printed;
 };
 
 struct Bench {
@@ -125,6 +130,28 @@ TEST(ChangeProtocol, TextFileIsCp850AndHtmlPassesTidy) {
   int rc = std::system(cmd.c_str());
   ASSERT_NE(rc, -1);
   EXPECT_LT(WEXITSTATUS(rc), 2) << ReadFileBytes(b.folder.file("tidy.log"));
+}
+
+// "Print Changes" goes to the configured target with its page header;
+// "Show Changes" to the text window without one.
+TEST(ChangeProtocol, PrintUsesTheConfiguredTargetWithItsHeader) {
+  Bench b;
+  FillProject(b.p());
+  b.session.settings.textDevice = otPrinter;
+  b.session.settings.askTextDevice = false;
+  b.shell.run(Command::DocPrint);
+  ASSERT_EQ(b.port.printed.size(), 1u);
+  std::string all;
+  for (const auto& page : b.port.printed[0].pages)
+    for (const auto& line : page) all += line + "\n";
+  EXPECT_NE(all.find("\xC3\x84nderungsprotokoll"), std::string::npos);
+  EXPECT_NE(all.find("Bohrung 20 -> 22"), std::string::npos);
+  EXPECT_TRUE(b.port.shown.empty());
+  b.shell.run(Command::DocShow);
+  ASSERT_EQ(b.port.shown.size(), 1u);
+  EXPECT_EQ(b.port.shown[0].find("\xC3\x84nderungsprotokoll"), std::string::npos);
+  EXPECT_NE(b.port.shown[0].find("Bohrung 20 -> 22"), std::string::npos);
+  EXPECT_FALSE(b.flags().modified);
 }
 
 // ---------------------------------------------------------------- commands
