@@ -1,4 +1,5 @@
 // wkamo: the desktop program, or a batch job when the command line asks for one.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  // A file-size limit makes a write fail with EFBIG, which every writer
+  // reports, instead of killing the program half way through a file.
+  std::signal(SIGXFSZ, SIG_IGN);
 #ifdef KAMO_WITH_GUI
   // A batch job never creates the application object, so it needs no display.
   if (kamo::OpensMainWindow(args)) return kamo::RunMainWindow(argc, argv, args);

@@ -45,8 +45,7 @@ bool CadKindAvailable(int kind) {
          CadWriterAvailable(kind);
 }
 
-namespace {
-std::string KindExtension(int kind) {
+std::string CadKindExtension(int kind) {
   switch (kind) {
     case kCadDxf: return "dxf";
     case kCadIges: return "igs";
@@ -56,6 +55,7 @@ std::string KindExtension(int kind) {
   }
 }
 
+namespace {
 // The full path of a file as a header names it.
 std::string ShownFileName(const std::string& path) {
   if (path.empty()) return path;
@@ -153,9 +153,9 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
     fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
     ui.port().status(fileName_ + " wird geplottet..");
   } else {
-    std::string ext = KindExtension(kind);
+    std::string ext = CadKindExtension(kind);
     if (env_.batch) {
-      fileName_ = env_.batchFile + "." + ext;
+      fileName_ = !env_.batchPath.empty() ? env_.batchPath : env_.batchFile + "." + ext;
     } else {
       FileDialog d;
       d.directory = settings_.cadDir;
@@ -189,7 +189,7 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   polylineNative_ = !(kind == kCadStep && stepLevel_ < 2);
   CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, {},
                       stepLevel_, stlClosedSolid_};
-  wc.shownName = ShownFileName(env_.batch && !env_.targetFile.empty() ? env_.targetFile : fileName_);
+  wc.shownName = ShownFileName(fileName_);
   writer_ = MakeCadWriter(kind, std::move(wc));
   open_ = true;
 }
@@ -352,6 +352,7 @@ bool CadOutput::CadClose() {
       ok = false;
     } else {
       TextFileWriter w(*env_.ui);
+      w.protect(&env_.ui->state().keepFiles);
       ok = w.create(fileName_);
       if (ok) {
         w.write(kind_ == kCadText ? text_ : file_.text());

@@ -30,6 +30,8 @@ inline constexpr CadOutputKind kCadDxf = 1, kCadIges = 2, kCadScreen = 3, kCadPl
 std::string CadKindText(int kind);
 // Whether the kind can be written by this build.
 bool CadKindAvailable(int kind);
+// The file extension of a file kind ("dxf", "igs", "stl", "stp", "txt").
+std::string CadKindExtension(int kind);
 
 // What the CAD output needs from its surroundings.
 struct CadEnvironment {
@@ -42,7 +44,7 @@ struct CadEnvironment {
   std::string tempDir;                   // the block files live here
   bool batch = false;                    // no dialogs: the file is batchFile
   std::string batchFile;                 // stem of the batch output (without extension)
-  std::string targetFile;                // batch: where the file is moved once written (empty: where written)
+  std::string batchPath;                 // the batch output's exact file (wins over batchFile)
   std::string projectPath;               // folder, name and extension of the project
   std::string projectStem;               // proposed file name of the save dialog
   int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)

@@ -27,6 +27,7 @@ bool WriteCadFile(Ui& ui, const std::string& path, std::string_view bytes) {
     return false;
   }
   TextFileWriter w(ui);
+  w.protect(&ui.state().keepFiles);
   if (!w.create(path)) return false;
   w.write(bytes);
   return w.close();

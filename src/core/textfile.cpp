@@ -2,10 +2,7 @@
 #include "core/textfile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <unistd.h>
 
 #include "core/codepage.h"
 #include "core/ui.h"
@@ -26,48 +23,20 @@ std::string TextFileErrorMessage(FileStep step, int err) {
   return "file write error";
 }
 
-TextFileWriter::~TextFileWriter() { discard(); }
+TextFileWriter::~TextFileWriter() = default;
 
-void TextFileWriter::discard() {
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
-  if (!temp_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
-    temp_.clear();
-  }
+namespace {
+// "(PATH: reason)" in CP850 for a box.
+std::string Detail(const OutputFile& f) {
+  return " (" + Utf8ToCp850(f.target()) + ": " + Utf8ToCp850(f.reason()) + ")";
 }
-
-bool TextFileWriter::open(const std::string& path, int& err) {
-  discard();
-  failed_ = false;
-  written_ = 0;
-  target_ = path;
-  std::string buf = path + ".tmpXXXXXX";
-  int fd = mkstemp(buf.data());
-  if (fd < 0) {
-    err = errno;
-    return false;
-  }
-  temp_ = buf;
-  file_ = fdopen(fd, "wb");
-  if (!file_) {
-    err = errno;
-    ::close(fd);
-    discard();
-    return false;
-  }
-  return true;
-}
+}  // namespace
 
 bool TextFileWriter::create(const std::string& path) {
-  int err = 0;
-  if (open(path, err)) return true;
+  failed_ = false;
+  if (file_.open(path, keep_)) return true;
   failed_ = true;
-  ui_.showError(TextFileErrorMessage(FileStep::Create, err) + " (" + Utf8ToCp850(path) + ": " +
-                Utf8ToCp850(std::strerror(err)) + ")");
+  ui_.showError(TextFileErrorMessage(FileStep::Create, file_.error()) + Detail(file_));
   ui_.flags().abortFlag = true;
   return false;
 }
@@ -80,10 +49,12 @@ std::string RetryCreateMessage(int err) {
 }
 
 bool TextFileWriter::createWithRetry(const std::string& path) {
+  failed_ = false;
   for (;;) {
-    int err = 0;
-    if (open(path, err)) return true;
-    std::string text = RetryCreateMessage(err) + " (" + Utf8ToCp850(path) + ")";
+    if (file_.open(path, keep_)) return true;
+    // A target refused for what it is (a link, a folder) cannot be mended by retrying.
+    if (file_.error() == 0) return create(path);
+    std::string text = RetryCreateMessage(file_.error()) + " (" + Utf8ToCp850(path) + ")";
     if (!ui_.port().askRetry("Fehler : ", ui_.display(text))) {
       failed_ = true;
       ui_.flags().abortFlag = true;
@@ -92,28 +63,19 @@ bool TextFileWriter::createWithRetry(const std::string& path) {
   }
 }
 
-void TextFileWriter::writeError(int err) {
+void TextFileWriter::writeError() {
   ui_.flags().abortFlag = true;
   if (failed_) return;
   failed_ = true;
-  ui_.showError(TextFileErrorMessage(FileStep::Write, err) + " (" + Utf8ToCp850(target_) + ": " +
-                Utf8ToCp850(std::strerror(err)) + ")");
+  ui_.showError(TextFileErrorMessage(FileStep::Write, file_.error()) + Detail(file_));
 }
 
 void TextFileWriter::write(std::string_view bytes) {
-  if (!file_) {
+  if (!file_.isOpen()) {
     ui_.flags().abortFlag = true;
     return;
   }
-  if (failAfter_ >= 0 && written_ + static_cast<long long>(bytes.size()) > failAfter_) {
-    writeError(ENOSPC);
-    return;
-  }
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    writeError(errno ? errno : EIO);
-    return;
-  }
-  written_ += static_cast<long long>(bytes.size());
+  if (!file_.write(bytes)) writeError();
 }
 
 void TextFileWriter::line(std::string_view text) {
@@ -122,39 +84,18 @@ void TextFileWriter::line(std::string_view text) {
 }
 
 bool TextFileWriter::close() {
-  if (!file_) return false;
-  int err = 0;
-  if (std::fflush(file_) != 0) err = errno;
-  if (!err && fsync(fileno(file_)) != 0 && errno != EINVAL) err = errno;
-  if (std::fclose(file_) != 0 && !err) err = errno;
-  file_ = nullptr;
-  if (!failed_ && err) {
+  if (!file_.isOpen()) return false;
+  bool wasFailed = file_.failed();
+  if (!file_.commit()) {
+    if (!wasFailed && !failed_) {
+      failed_ = true;
+      ui_.showError(TextFileErrorMessage(FileStep::Close, file_.error()) + Detail(file_));
+    }
     failed_ = true;
-    ui_.showError(TextFileErrorMessage(FileStep::Close, err) + " (" + Utf8ToCp850(target_) + ")");
-  }
-  if (failed_) {
     ui_.flags().abortFlag = true;
-    discard();
     return false;
   }
-  // Keep the permissions of the file we replace.
-  std::error_code ec;
-  auto st = std::filesystem::status(target_, ec);
-  if (!ec && std::filesystem::exists(st))
-    std::filesystem::permissions(temp_, st.permissions(), ec);
-  else
-    std::filesystem::permissions(temp_, std::filesystem::perms(0644), ec);
-  if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
-    int e = errno;
-    failed_ = true;
-    ui_.showError(TextFileErrorMessage(FileStep::Close, e) + " (" + Utf8ToCp850(target_) + ": " +
-                  Utf8ToCp850(std::strerror(e)) + ")");
-    ui_.flags().abortFlag = true;
-    discard();
-    return false;
-  }
-  temp_.clear();
-  return true;
+  return !failed_;
 }
 
 }  // namespace kamo

@@ -1,10 +1,12 @@
-// Writing text files safely: lines go to a temporary file in the target's
-// folder, which replaces the target only when everything was written. A
-// failure leaves the old file untouched, sets abortFlag and tells the user why.
+// Writing text files safely: lines go through an OutputFile (a temporary file
+// in the target's folder, which replaces the target only when everything was
+// written). A failure leaves the old file untouched, sets abortFlag and tells
+// the user why.
 #pragma once
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "core/outputfile.h"
 
 namespace kamo {
 
@@ -16,6 +18,10 @@ class TextFileWriter {
   ~TextFileWriter();
   TextFileWriter(const TextFileWriter&) = delete;
   TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+  // Outputs (printouts, drawings, CAD files) never replace these files; call
+  // before create. Saving the project or the configuration keeps none.
+  void protect(const KeepFiles* keep) { keep_ = keep; }
 
   // Creates the temporary file beside path; false (and abortFlag) when it cannot.
   bool create(const std::string& path);
@@ -29,22 +35,20 @@ class TextFileWriter {
   // in which case the target is left as it was.
   bool close();
   bool failed() const { return failed_; }
+  // "TARGET: reason" of the first failure, for the error stream (UTF-8).
+  const std::string& failure() const { return file_.message(); }
 
   // Test hook: the write after this many bytes fails as with a full disk.
-  void failAfterBytes(long long n) { failAfter_ = n; }
+  void failAfterBytes(long long n) { file_.failAfterBytes(n); }
 
  private:
-  bool open(const std::string& path, int& err);
-  void writeError(int err);
-  void discard();
+  void writeError();
 
   Ui& ui_;
   std::string eol_;
-  std::string target_, temp_;
-  std::FILE* file_ = nullptr;
+  const KeepFiles* keep_ = nullptr;
+  OutputFile file_;
   bool failed_ = false;
-  long long written_ = 0;
-  long long failAfter_ = -1;
 };
 
 // The message of the run-time error of a text-file step.

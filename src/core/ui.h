@@ -8,6 +8,7 @@
 
 #include "core/messages.h"
 #include "core/numstyle.h"
+#include "core/outputfile.h"
 #include "core/real.h"
 #include "core/ui_port.h"
 
@@ -24,6 +25,8 @@ struct UiState {
   int helpTopic = 0;              // set before every dialog and prompt
   bool overwriteAsk = true;       // ask before an existing file is overwritten
   bool fromCommandLine = false;   // the project was opened from the command line
+  // Files no output may replace: the project and what a batch job read.
+  KeepFiles keepFiles;
   std::vector<std::string> choiceTexts = std::vector<std::string>(2001);
 };
 

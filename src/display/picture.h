@@ -38,9 +38,11 @@ std::array<unsigned, 17> DefaultPalette();
 // graphics font and its factors; colour only with the colour print mode.
 PictureOptions PictureOptionsFor(const Settings& settings, int sheetFormat);
 
-// Writes the list to path; false with a reason in error.
+// Paints the list into the bytes of a picture file; false with a reason in
+// error. The bytes are written by the caller through an OutputFile, so that
+// a picture is written whole or not at all, like every other output.
 using PictureWriter = std::function<bool(const DisplayList& list, const PictureOptions& options,
-                                         const std::string& path, std::string& error)>;
+                                         std::string& bytes, std::string& error)>;
 
 class PictureExporters {
  public:

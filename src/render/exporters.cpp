@@ -2,7 +2,7 @@
 // has none, so one offscreen application lives for the duration of a picture.
 #include "render/exporters.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -112,22 +112,32 @@ QImage RenderPicture(const DisplayList& list, const PictureOptions& o) {
   return img;
 }
 
-bool WritePng(const DisplayList& list, const PictureOptions& o, const std::string& path,
-              std::string& error) {
+bool EncodePng(const DisplayList& list, const PictureOptions& o, std::string& bytes,
+               std::string& error) {
   QImage img = RenderPicture(list, o);
-  if (img.isNull() || !img.save(QString::fromStdString(path), "PNG")) {
-    error = path + ": the picture could not be written";
+  QByteArray data;
+  QBuffer buffer(&data);
+  if (img.isNull() || !buffer.open(QIODevice::WriteOnly) || !img.save(&buffer, "PNG") ||
+      data.isEmpty()) {
+    error = "the PNG picture could not be made";
     return false;
   }
+  bytes.assign(data.constData(), static_cast<size_t>(data.size()));
   return true;
 }
 
-bool WritePdf(const DisplayList& list, const PictureOptions& o, const std::string& path,
-              std::string& error) {
+bool EncodePdf(const DisplayList& list, const PictureOptions& o, std::string& bytes,
+               std::string& error) {
   GuiScope gui;
   Page page = PageOf(o);
+  QByteArray data;
   {
-    QPdfWriter pdf(QString::fromStdString(path));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly)) {
+      error = "the PDF file could not be made";
+      return false;
+    }
+    QPdfWriter pdf(&buffer);
     pdf.setTitle(QString::fromStdString(o.title));
     pdf.setCreator(QStringLiteral("KAMO"));
     pdf.setResolution(600);
@@ -140,54 +150,65 @@ bool WritePdf(const DisplayList& list, const PictureOptions& o, const std::strin
     pdf.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&pdf)) {
-      error = path + ": the PDF file could not be written";
+      error = "the PDF file could not be made";
       return false;
     }
     Paint(painter, list, o, pdf.width(), pdf.height());
-    painter.end();
+    if (!painter.end()) {
+      error = "the PDF file could not be made";
+      return false;
+    }
   }
-  QFile f(QString::fromStdString(path));
-  if (!f.exists() || f.size() == 0) {
-    error = path + ": the PDF file could not be written";
+  if (data.isEmpty()) {
+    error = "the PDF file could not be made";
     return false;
   }
+  bytes.assign(data.constData(), static_cast<size_t>(data.size()));
   return true;
 }
 
-bool WriteSvg(const DisplayList& list, const PictureOptions& o, const std::string& path,
-              std::string& error) {
+bool EncodeSvg(const DisplayList& list, const PictureOptions& o, std::string& bytes,
+               std::string& error) {
   GuiScope gui;
   Page page = PageOf(o);
   // 10 units per millimetre; the picture states its size in millimetres.
   const double k = 10;
   int w = static_cast<int>(std::lround(page.widthMm * k));
   int h = static_cast<int>(std::lround(page.heightMm * k));
-  QSvgGenerator svg;
-  svg.setFileName(QString::fromStdString(path));
-  svg.setTitle(QString::fromStdString(o.title));
-  svg.setSize(QSize(w, h));
-  svg.setViewBox(QRect(0, 0, w, h));
-  svg.setResolution(static_cast<int>(std::lround(k * 25.4)));
-  QPainter painter;
-  if (!painter.begin(&svg)) {
-    error = path + ": the SVG file could not be written";
+  QByteArray data;
+  {
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly)) {
+      error = "the SVG file could not be made";
+      return false;
+    }
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setTitle(QString::fromStdString(o.title));
+    svg.setSize(QSize(w, h));
+    svg.setViewBox(QRect(0, 0, w, h));
+    svg.setResolution(static_cast<int>(std::lround(k * 25.4)));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+      error = "the SVG file could not be made";
+      return false;
+    }
+    painter.fillRect(QRectF(0, 0, w, h), FromWindowsColour(o.background));
+    Paint(painter, list, o, w, h);
+    painter.end();
+  }
+  if (data.isEmpty()) {
+    error = "the SVG file could not be made";
     return false;
   }
-  painter.fillRect(QRectF(0, 0, w, h), FromWindowsColour(o.background));
-  Paint(painter, list, o, w, h);
-  painter.end();
-  QFile f(QString::fromStdString(path));
-  if (!f.exists() || f.size() == 0) {
-    error = path + ": the SVG file could not be written";
-    return false;
-  }
+  bytes.assign(data.constData(), static_cast<size_t>(data.size()));
   return true;
 }
 
 void RegisterPictureExporters(PictureExporters& registry) {
-  registry.add("pdf", &WritePdf);
-  registry.add("svg", &WriteSvg);
-  registry.add("png", &WritePng);
+  registry.add("pdf", &EncodePdf);
+  registry.add("svg", &EncodeSvg);
+  registry.add("png", &EncodePng);
 }
 
 }  // namespace kamo

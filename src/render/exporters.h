@@ -7,13 +7,16 @@
 
 namespace kamo {
 
-bool WritePdf(const DisplayList& list, const PictureOptions& options, const std::string& path,
-              std::string& error);
-bool WriteSvg(const DisplayList& list, const PictureOptions& options, const std::string& path,
-              std::string& error);
-bool WritePng(const DisplayList& list, const PictureOptions& options, const std::string& path,
-              std::string& error);
-// The page as an image (what WritePng writes).
+// The bytes of the picture as a PDF, SVG or PNG file; false with the reason
+// in error. The caller writes them (an OutputFile), so no painter ever writes
+// into a target directly.
+bool EncodePdf(const DisplayList& list, const PictureOptions& options, std::string& bytes,
+               std::string& error);
+bool EncodeSvg(const DisplayList& list, const PictureOptions& options, std::string& bytes,
+               std::string& error);
+bool EncodePng(const DisplayList& list, const PictureOptions& options, std::string& bytes,
+               std::string& error);
+// The page as an image (what EncodePng encodes).
 QImage RenderPicture(const DisplayList& list, const PictureOptions& options);
 
 // Registers "pdf", "svg" and "png".

@@ -38,7 +38,7 @@ constexpr const char* kDropped = "$!$";
 
 class FileSink final : public ReportSink {
  public:
-  explicit FileSink(Ui& ui) : w_(ui, "") {}
+  explicit FileSink(Ui& ui) : w_(ui, "") { w_.protect(&ui.state().keepFiles); }
   bool create(const std::string& path) { return w_.create(path); }
   void write(std::string_view bytes) override { w_.write(bytes); }
   bool close() override { return w_.close(); }
@@ -708,6 +708,14 @@ bool ReportEngine::createOutput(const std::string& path, bool device) {
   return true;
 }
 
+bool ReportEngine::batchTargetAllowed(const std::string& path) {
+  std::string problem = OutputTargetProblem(path, &ctx_.ui.state().keepFiles);
+  if (problem.empty()) return true;
+  ctx_.ui.showError("file write error (" + Utf8ToCp850(problem) + ")");
+  ctx_.ui.flags().abortFlag = true;
+  return false;
+}
+
 bool ReportEngine::chooseTarget(int target) {
   int t = target != 0 ? target : defaultTarget_;
   if (!((t >= 1 && t <= 7) || t == otBatch)) t = otScreen;
@@ -761,7 +769,7 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
     }
     case otFile:
       if (namedBatchFile()) {
-        if (!ui.checkNewFile(ctx_.batchFile)) return false;
+        if (!batchTargetAllowed(ctx_.batchFile)) return false;
         outputPath_ = ctx_.batchFile;
       } else if (!askFileName(projectStem_, "txt")) {
         return false;
@@ -770,8 +778,9 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       break;
     case otTabFile:
     case otBatch:
-      // The batch printout must be creatable under its final name.
-      if (target_ == otBatch && !ui.checkNewFile(batchPath())) return false;
+      // The batch printout must be creatable under its final name; nobody is
+      // asked, any name is taken as given, and only what may be replaced is.
+      if (target_ == otBatch && !batchTargetAllowed(batchPath())) return false;
       if (askTarget_) {
         if (!askFileName(projectStem_, "txt")) return false;
       } else {
@@ -788,7 +797,7 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       break;
     case otHtml:
       if (namedBatchFile()) {
-        if (!ui.checkNewFile(ctx_.batchFile)) return false;
+        if (!batchTargetAllowed(ctx_.batchFile)) return false;
         outputPath_ = ctx_.batchFile;
       } else if (!ctx_.settings.htmlBrowser.empty()) {
         std::string path = tempPath(std::string(kProgramFile) + ".htm");
@@ -820,6 +829,7 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
 
 bool ReportEngine::writeConverted(const std::string& path) {
   TextFileWriter w(ctx_.ui, "\n");
+  w.protect(&ctx_.ui.state().keepFiles);
   if (!w.create(path)) return false;
   for (const auto& l : SplitLines(written_)) w.line(DisplayText(numbers(), l));
   if (!w.close()) return false;

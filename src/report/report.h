@@ -145,6 +145,9 @@ class ReportEngine {
   std::string headerFileLine() const;
   std::string headerBoxLine(const std::string& content) const;
   bool chooseTarget(int target);
+  // A file named by the batch job: taken as given (any name, nobody asked),
+  // unless it may not be replaced; false after the reason.
+  bool batchTargetAllowed(const std::string& path);
   bool createOutput(const std::string& path, bool device);
   bool askFileName(const std::string& proposedStem, const std::string& extension);
   bool handOn();

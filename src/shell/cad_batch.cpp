@@ -32,7 +32,7 @@ bool ParseCadOption(const std::string& option, int& format, int& sheet) {
 
 }  // namespace
 
-CadEnvironment BatchCadEnvironment(Session& session, const std::string& batchFile) {
+CadEnvironment BatchCadEnvironment(Session& session, const std::string& path) {
   CadEnvironment env;
   env.ui = &session.ui;
   env.settings = &session.settings;
@@ -41,7 +41,7 @@ CadEnvironment BatchCadEnvironment(Session& session, const std::string& batchFil
   env.clock = &session.clock();
   env.tempDir = session.tempDir();
   env.batch = true;
-  env.batchFile = batchFile;
+  env.batchPath = path;
   env.projectStem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
   return env;
 }
@@ -52,11 +52,11 @@ int RunCadOption(Session& session, const std::string& option, std::ostream& err)
 
 int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
                  std::ostream& err) {
-  return RunCadOption(session, option, workDir, std::string(), err);
+  return RunCadOptionTo(session, option, std::string(), workDir, err);
 }
 
-int RunCadOption(Session& session, const std::string& option, const std::string& workDir,
-                 const std::string& targetFile, std::ostream& err) {
+int RunCadOptionTo(Session& session, const std::string& option, const std::string& target,
+                   const std::string& workDir, std::ostream& err) {
   int format = 0, sheet = 0;
   if (!ParseCadOption(option, format, sheet) || format < 1 || format > 7 || sheet < 1 || sheet > 9) {
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
@@ -89,10 +89,13 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
     return kExitFailed;
   }
   std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
-  CadEnvironment env = BatchCadEnvironment(
-      session, workDir.empty() ? stem : (std::filesystem::path(workDir) / stem).string());
+  std::string path = !target.empty() ? target
+                                     : (std::filesystem::path(workDir.empty() ? "." : workDir) /
+                                        (stem + "." + CadKindExtension(format)))
+                                           .string();
+  if (!BatchTargetAllowed(session, path, err)) return kExitFailed;
+  CadEnvironment env = BatchCadEnvironment(session, path);
   env.projectPath = session.file.fileDir + session.file.fileName;
-  env.targetFile = targetFile;
   CadOutput cad(env);
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                   session.ui, ErrorListContext{}};
@@ -103,7 +106,7 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
   // Sheets 1..6; 7, 8, 9 are the diagrams of s, v and a.
   bool ok = sheetKind ? OutputSheet(out, format, sheet) : DiagramCommand(out, sheet - 6, format);
   if (!ok) {
-    err << "wkamo: " << cad.outputFileName() << ": the file could not be written\n";
+    err << "wkamo: " << path << ": the file could not be written\n";
     return kExitFailed;
   }
   return kExitOk;

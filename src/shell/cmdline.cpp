@@ -1,8 +1,6 @@
 // Command-line parsing and the batch jobs.
 #include "shell/cmdline.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <system_error>
 
@@ -10,6 +8,7 @@
 #include "core/codepage.h"
 #include "core/datapaths.h"
 #include "core/identity.h"
+#include "core/outputfile.h"
 #include "core/strings.h"
 #include "io/configio.h"
 #include "io/kamoio.h"
@@ -56,14 +55,6 @@ const char* JobName(CommandLine::Job job) {
   }
 }
 
-// A project called "cam.txt", or "-o" naming the project, must not be lost.
-bool ReplacesProject(const CommandLine& cl, const std::string& target, std::ostream& err) {
-  std::error_code ec;
-  if (!fs::exists(target, ec) || !fs::equivalent(cl.file, target, ec)) return false;
-  err << "wkamo: " << target << ": the output would replace the project file\n";
-  return true;
-}
-
 // The report formats of --printout: the report engine's target and the
 // extension of the file's default name.
 struct ReportFormat {
@@ -94,11 +85,10 @@ std::string ReportUsageError(const CommandLine& cl) {
 // the format asked for, both in workDir unless -o names the file.
 int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
   const ReportFormat* format = cl.job == CommandLine::Job::Report ? FindReportFormat(cl.format) : nullptr;
-  ReportEngine& engine = s.reports(workDir);
   std::string extension = format ? format->extension : "txt";
-  std::string target = !cl.output.empty()
-                           ? (fs::path(workDir) / cl.output).string()
-                           : (fs::path(workDir) / (s.file.fileName + "." + extension)).string();
+  std::string target = BatchTarget(s, cl, workDir, extension);
+  if (!BatchTargetAllowed(s, target, err)) return kExitFailed;
+  ReportEngine& engine = s.reports(workDir);
   // "/I" names its file only for -o (the engine's default is the same name).
   if (!cl.output.empty() || format) engine.context().batchFile = target;
   // Nobody could answer the explanation list.
@@ -106,7 +96,6 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
   engine.setDefaultTarget(format ? format->target : otBatch);
   engine.setAskTarget(false);
   s.flags.abortFlag = false;
-  if (ReplacesProject(cl, target, err)) return kExitFailed;
   std::error_code ec;
   bool ok = CamPrintout(engine, pmUnattended);
   if (!ok || engine.resultPath().empty() || fs::file_size(engine.resultPath(), ec) == 0 || ec) {
@@ -114,52 +103,6 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
     return kExitFailed;
   }
   return kExitOk;
-}
-
-// "/CADi:j -o OUT": the writer names its file after the project, so it writes
-// into a folder of its own first and the file is then moved to OUT.
-int RunCadTo(Session& s, const CommandLine& cl, const std::string& workDir, std::ostream& err) {
-  if (cl.output.empty()) return RunCadOption(s, cl.option, workDir, err);
-  std::error_code ec;
-  std::string own = s.tempDir() + "/cad-XXXXXX";
-  if (!mkdtemp(own.data())) {
-    err << "wkamo: " << s.tempDir() << ": no folder for the CAD file\n";
-    return kExitFailed;
-  }
-  fs::path target = fs::path(workDir) / cl.output;
-  if (fs::is_directory(target, ec) || ReplacesProject(cl, target.string(), err)) {
-    if (fs::is_directory(target, ec)) err << "wkamo: " << target.string() << ": is a folder\n";
-    fs::remove_all(own, ec);
-    return kExitFailed;
-  }
-  int code = RunCadOption(s, cl.option, own, target.string(), err);
-  if (code == kExitOk) {
-    fs::path written;
-    for (const auto& e : fs::directory_iterator(own, ec))
-      if (e.is_regular_file(ec)) written = e.path();
-    bool ok = !written.empty() && fs::file_size(written, ec) > 0 && !ec;
-    if (ok) {
-      fs::rename(written, target, ec);
-      if (ec) {
-        // Another file system: a copy beside the target is renamed into place,
-        // so the target is never a half file.
-        fs::path part = target;
-        part += ".kamo-part";
-        ec.clear();
-        fs::copy_file(written, part, fs::copy_options::overwrite_existing, ec);
-        if (!ec) fs::rename(part, target, ec);
-        std::error_code ignored;
-        if (ec) fs::remove(part, ignored);
-      }
-      ok = !ec;
-    }
-    if (!ok) {
-      err << "wkamo: " << target.string() << ": the file could not be written\n";
-      code = kExitFailed;
-    }
-  }
-  fs::remove_all(own, ec);
-  return code;
 }
 
 }  // namespace
@@ -293,6 +236,8 @@ bool LoadForBatch(Session& session, const std::string& path, std::ostream& err) 
   }
   session.file.fileName = StemPart(path);
   session.file.fileDir.clear();
+  // No output of this run may replace the project, by whatever name.
+  session.uiState.keepFiles.add(path, "the project file");
   // The file holds no results: calculate once, before anything is written.
   Calculate(session.project(), session.messages, session.flags, session.settings);
   session.flags.modified = false;
@@ -304,6 +249,21 @@ bool LoadForBatch(Session& session, const std::string& path, std::ostream& err) 
     return false;
   }
   return true;
+}
+
+std::string BatchTarget(const Session& session, const CommandLine& cl, const std::string& workDir,
+                        const std::string& extension) {
+  fs::path dir(workDir.empty() ? std::string(".") : workDir);
+  if (!cl.output.empty()) return (dir / cl.output).string();
+  std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
+  return (dir / (stem + "." + extension)).string();
+}
+
+bool BatchTargetAllowed(Session& session, const std::string& target, std::ostream& err) {
+  std::string problem = OutputTargetProblem(target, &session.uiState.keepFiles);
+  if (problem.empty()) return true;
+  err << "wkamo: " << problem << "\n";
+  return false;
 }
 
 int RunBatchIn(Session& session, const std::vector<std::string>& args, const std::string& workDir,
@@ -378,7 +338,10 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   // Nobody is there to answer: an existing output is replaced.
   session.uiState.overwriteAsk = false;
   if (!LoadForBatch(session, cl.file, err)) return kExitFailed;
-  if (cl.job == CommandLine::Job::Cad) return RunCadTo(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Cad)
+    return RunCadOptionTo(session, cl.option,
+                          cl.output.empty() ? std::string() : BatchTarget(session, cl, workDir, "txt"),
+                          workDir, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Solid) return RunSolidBatch(session, cl, workDir, err);
@@ -397,6 +360,7 @@ int RunBatch(Session& session, const std::vector<std::string>& args, std::ostrea
   ConfigContext ctx;
   ctx.startDir = cwd + "/";
   readConfig(session.settings, session.ui, place, ConfigFallbackDir(), ctx);
+  session.uiState.keepFiles.add(place.path(), "the configuration file");
   session.flags.abortFlag = false;
   return RunBatchIn(session, args, cwd, out, err);
 }

@@ -44,6 +44,15 @@ std::string MissingExtensionMessage(const std::string& name);
 // names the project by the file's stem, without a folder.
 bool LoadForBatch(Session& session, const std::string& path, std::ostream& err);
 
+// The file a batch job writes: "-o OUT" (relative to workDir), else the
+// project's stem + "." + extension in workDir (the working folder when empty).
+std::string BatchTarget(const Session& session, const CommandLine& cl, const std::string& workDir,
+                        const std::string& extension);
+// Whether target may receive the job's output (not a link, folder, device,
+// FIFO, the project or a file the job read); false after the reason on err.
+// The writers check again when they create and when they replace the file.
+bool BatchTargetAllowed(Session& session, const std::string& target, std::ostream& err);
+
 // Runs a batch job; returns the exit code. Output files land in the working
 // folder (RunBatchIn: in workDir) unless "-o" names one.
 int RunBatch(Session& session, const std::vector<std::string>& args, std::ostream& out,

@@ -8,6 +8,7 @@
 #include "cad/cad.h"
 #include "core/codepage.h"
 #include "core/identity.h"
+#include "core/outputfile.h"
 #include "display/displaylist.h"
 #include "display/picture.h"
 #include "graphics/diagram.h"
@@ -51,7 +52,7 @@ bool Draw(SheetOutput& out, bool sheet, int kind, int device) {
 }
 
 CadEnvironment Environment(Session& s, const CommandLine& cl, DisplayList* display,
-                           const std::string& batchFile) {
+                           const std::string& path) {
   CadEnvironment env;
   env.ui = &s.ui;
   env.settings = &s.settings;
@@ -61,7 +62,7 @@ CadEnvironment Environment(Session& s, const CommandLine& cl, DisplayList* displ
   env.display = display;
   env.tempDir = s.tempDir();
   env.batch = true;
-  env.batchFile = batchFile;
+  env.batchPath = path;
   std::string stem = s.file.fileName.empty() ? std::string("kamo") : s.file.fileName;
   env.projectStem = stem;
   std::error_code ec;
@@ -112,31 +113,18 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
     err << "wkamo: the project has no contour to draw\n";
     return kExitFailed;
   }
-  std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
-  std::string target = cl.output.empty()
-                           ? (fs::path(workDir.empty() ? "." : workDir) / (stem + "." + cl.format)).string()
-                           : cl.output;
+  std::string target = BatchTarget(session, cl, workDir, cl.format);
+  if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
   session.flags.abortFlag = false;
   const int cadKind = CadKindOf(cl.format);
 
   if (cadKind) {
-    // The writer names its file stem + its extension; it is moved to the target afterwards.
-    fs::path t(target);
-    std::string batchFile = (t.parent_path() / t.stem()).string();
-    CadEnvironment env = Environment(session, cl, nullptr, batchFile);
-    env.targetFile = target;
-    CadOutput cad(env);
+    // The writer writes the target itself, whole or not at all.
+    CadOutput cad(Environment(session, cl, nullptr, target));
     SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                     session.ui, ErrorListContext{}};
     out.errorList.noGui = true;
-    bool ok = Draw(out, sheet, kind, cadKind);
-    std::string written = cad.outputFileName();
-    if (ok && !written.empty() && written != target) {
-      std::error_code ec;
-      fs::rename(written, target, ec);
-      if (ec) ok = false;
-    }
-    if (!ok || !NonEmptyFile(target)) {
+    if (!Draw(out, sheet, kind, cadKind) || !NonEmptyFile(target)) {
       err << "wkamo: " << target << ": the file could not be written\n";
       return kExitFailed;
     }
@@ -145,7 +133,7 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
 
   // Pictures: the drawing is recorded as for the screen and painted from the list.
   DisplayList list;
-  CadOutput cad(Environment(session, cl, &list, stem));
+  CadOutput cad(Environment(session, cl, &list, std::string()));
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                   session.ui, ErrorListContext{}};
   out.errorList.noGui = true;
@@ -157,10 +145,15 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
   po.recordResX = list.transform().resX;
   po.recordResY = list.transform().resY;
   po.title = Cp850ToUtf8(session.project().drawing.zeichname);
-  std::string error;
+  std::string error, bytes;
   const PictureWriter* w = session.pictureExporters.find(cl.format);
-  if (!(*w)(list, po, target, error) || !NonEmptyFile(target)) {
-    err << "wkamo: " << (error.empty() ? target + ": the file could not be written" : error) << "\n";
+  if (!(*w)(list, po, bytes, error) || bytes.empty()) {
+    err << "wkamo: " << target << ": " << (error.empty() ? "the picture could not be made" : error)
+        << "\n";
+    return kExitFailed;
+  }
+  if (!WriteOutputFile(target, bytes, &session.uiState.keepFiles, &error)) {
+    err << "wkamo: " << error << "\n";
     return kExitFailed;
   }
   return kExitOk;

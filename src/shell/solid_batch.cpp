@@ -30,24 +30,14 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
   }
-  std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
-  std::string target = cl.output.empty()
-                           ? (fs::path(workDir.empty() ? "." : workDir) / (stem + ".stl")).string()
-                           : cl.output;
-  fs::path t(target);
-  CadEnvironment env = BatchCadEnvironment(session, (t.parent_path() / t.stem()).string());
+  std::string target = BatchTarget(session, cl, workDir, "stl");
+  if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
+  CadEnvironment env = BatchCadEnvironment(session, target);
   env.projectPath = cl.file;
-  env.targetFile = target;
   CadOutput cad(env);
   session.flags.abortFlag = false;
-  bool ok = StlCam(cad, session.project(), true);
-  std::string written = cad.outputFileName();
   std::error_code ec;
-  if (ok && !written.empty() && written != target) {
-    fs::rename(written, target, ec);
-    if (ec) ok = false;
-  }
-  if (!ok || fs::file_size(target, ec) == 0 || ec) {
+  if (!StlCam(cad, session.project(), true) || fs::file_size(target, ec) == 0 || ec) {
     err << "wkamo: " << target << ": the file could not be written\n";
     return kExitFailed;
   }

@@ -1,0 +1,245 @@
+// Every batch job against every hostile output place: the project given as
+// the output (by any name), a project named like an output, unrelated files
+// beside the output, links, folders, FIFOs and devices as the output, a
+// read-only folder and a full disk. No byte of a file the job does not own
+// may change, nothing may be left behind, and the answer must say why.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "core/clock.h"
+#include "render/exporters.h"
+#include "shell/cmdline.h"
+#include "shell/console_port.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+namespace kamo {
+namespace {
+
+namespace fs = std::filesystem;
+const std::string kSource = KAMO_SOURCE_DIR;
+
+struct Job {
+  const char* name;
+  std::vector<std::string> args;
+  const char* extension;  // of the default output
+};
+
+const std::vector<Job>& Jobs() {
+  static const std::vector<Job> jobs = {
+      {"/I", {"/I"}, "txt"},
+      {"--printout txt", {"--printout", "--format", "txt"}, "txt"},
+      {"--printout tsv", {"--printout", "--format", "tsv"}, "tsv"},
+      {"--printout html", {"--printout", "--format", "html"}, "html"},
+      {"/CAD1:1", {"/CAD1:1"}, "dxf"},
+      {"/CAD5:4", {"/CAD5:4"}, "txt"},
+      {"/CAD2:1", {"/CAD2:1"}, "igs"},
+      {"/CAD7:8", {"/CAD7:8"}, "stp"},
+      {"--sheet 1 dxf", {"--sheet", "1", "--format", "dxf"}, "dxf"},
+      {"--sheet 10 pdf", {"--sheet", "10", "--format", "pdf"}, "pdf"},
+      {"--sheet 5 svg", {"--sheet", "5", "--format", "svg"}, "svg"},
+      {"--diagram 1 png", {"--diagram", "1", "--format", "png"}, "png"},
+      {"--diagram 4 txt", {"--diagram", "4", "--format", "txt"}, "txt"},
+      {"--sheet 2 stl", {"--sheet", "2", "--format", "stl"}, "stl"},
+      {"--solid stl", {"--solid", "--format", "stl"}, "stl"},
+  };
+  return jobs;
+}
+
+// Every name below dir with its bytes, links as "-> target", others by type.
+std::map<std::string, std::string> Snapshot(const std::string& dir) {
+  std::map<std::string, std::string> m;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
+    const auto& e = *it;
+    std::string name = e.path().lexically_relative(dir).string();
+    struct stat st {};
+    ::lstat(e.path().c_str(), &st);
+    if (S_ISLNK(st.st_mode)) m[name] = "-> " + fs::read_symlink(e.path()).string();
+    else if (S_ISREG(st.st_mode)) m[name] = test::ReadFileBytes(e.path().string());
+    else if (S_ISDIR(st.st_mode)) m[name] = "(folder)";
+    else m[name] = "(node " + std::to_string(st.st_mode & S_IFMT) + ")";
+  }
+  return m;
+}
+
+// What a case sets up in the work folder.
+struct Scene {
+  std::string project = "cam.kmo";  // the project's name in the work folder
+  std::vector<std::string> extra;   // more arguments ("-o", ...)
+  std::string produced;             // the file the job writes, when it succeeds
+};
+
+struct Case {
+  const char* name;
+  std::function<Scene(const test::TempFolder& d, const Job& job)> setup;
+  int code;
+  const char* message;  // part of the error stream
+  bool fullDisk = false;
+};
+
+std::string Ext(const Job& j) { return j.extension; }
+
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = {
+      {"default name",
+       [](const test::TempFolder&, const Job& j) { return Scene{"cam.kmo", {}, "cam." + Ext(j)}; },
+       0, ""},
+      {"-o names another file with any number of dots",
+       [](const test::TempFolder& d, const Job& j) {
+         // An unrelated file with the format's extension stays as it is.
+         test::WriteFileBytes(d.file("out." + Ext(j)), "unrelated");
+         return Scene{"cam.kmo", {"-o", "out.v1.x"}, "out.v1.x"};
+       },
+       0, ""},
+      {"-o is the project",
+       [](const test::TempFolder&, const Job&) { return Scene{"cam.kmo", {"-o", "cam.kmo"}, ""}; },
+       1, "the output would replace the project file"},
+      {"-o is the project by its absolute name",
+       [](const test::TempFolder& d, const Job&) {
+         return Scene{"cam.kmo", {"-o", d.path() + "/./cam.kmo"}, ""};
+       },
+       1, "the output would replace the project file"},
+      {"-o is a hard link to the project",
+       [](const test::TempFolder& d, const Job& j) {
+         fs::create_hard_link(d.file("cam.kmo"), d.file("link." + Ext(j)));
+         return Scene{"cam.kmo", {"-o", "link." + Ext(j)}, ""};
+       },
+       1, "the output would replace the project file"},
+      {"-o is a symbolic link to the project",
+       [](const test::TempFolder& d, const Job& j) {
+         fs::create_symlink("cam.kmo", d.file("link." + Ext(j)));
+         return Scene{"cam.kmo", {"-o", "link." + Ext(j)}, ""};
+       },
+       1, "is a symbolic link"},
+      {"the project is named like the output",
+       [](const test::TempFolder& d, const Job& j) {
+         fs::rename(d.file("cam.kmo"), d.file("cam." + Ext(j)));
+         return Scene{"cam." + Ext(j), {}, ""};
+       },
+       1, "the output would replace the project file"},
+      {"-o is a symbolic link to another file",
+       [](const test::TempFolder& d, const Job& j) {
+         test::WriteFileBytes(d.file("victim"), "victim");
+         fs::create_symlink(d.file("victim"), d.file("out." + Ext(j)));
+         return Scene{"cam.kmo", {"-o", "out." + Ext(j)}, ""};
+       },
+       1, "is a symbolic link"},
+      {"-o is a folder",
+       [](const test::TempFolder& d, const Job&) {
+         fs::create_directory(d.file("out"));
+         test::WriteFileBytes(d.file("out/keep"), "keep");
+         return Scene{"cam.kmo", {"-o", "out"}, ""};
+       },
+       1, "is a folder"},
+      {"-o is a FIFO",
+       [](const test::TempFolder& d, const Job&) {
+         ::mkfifo(d.file("pipe").c_str(), 0600);
+         return Scene{"cam.kmo", {"-o", "pipe"}, ""};
+       },
+       1, "is not a regular file"},
+      {"-o is a device",
+       [](const test::TempFolder& d, const Job&) {
+         // As root a device node of our own (the null device); otherwise the
+         // system's, which the test could not harm anyway.
+         if (::geteuid() == 0 && ::mknod(d.file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+           return Scene{"cam.kmo", {"-o", "null"}, ""};
+         return Scene{"cam.kmo", {"-o", "/dev/null"}, ""};
+       },
+       1, "is not a regular file"},
+      {"-o is in a missing folder",
+       [](const test::TempFolder&, const Job& j) {
+         return Scene{"cam.kmo", {"-o", "missing/out." + Ext(j)}, ""};
+       },
+       1, "No such file or directory"},
+      {"-o is in a read-only folder",
+       [](const test::TempFolder& d, const Job& j) {
+         fs::create_directory(d.file("ro"));
+         test::WriteFileBytes(d.file("ro/out." + Ext(j)), "old");
+         fs::permissions(d.file("ro"), fs::perms(0555));
+         return Scene{"cam.kmo", {"-o", "ro/out." + Ext(j)}, ""};
+       },
+       1, "Permission denied"},
+      {"the disk is full",
+       [](const test::TempFolder& d, const Job& j) {
+         test::WriteFileBytes(d.file("out." + Ext(j)), "old output");
+         return Scene{"cam.kmo", {"-o", "out." + Ext(j)}, ""};
+       },
+       1, "File too large", true},
+  };
+  return cases;
+}
+
+struct Outcome {
+  int code = -1;
+  std::string err;
+};
+
+Outcome RunJob(const std::vector<std::string>& args, const std::string& dir, bool fullDisk) {
+  std::ostringstream out, err;
+  ConsolePort port(err);
+  Session session(port, std::make_unique<FixedClock>(DateTime{2026, 12, 10, 9, 30, 0}));
+  RegisterPictureExporters(session.pictureExporters);
+  Outcome r;
+  if (!fullDisk) {
+    r.code = RunBatchIn(session, args, dir, out, err);
+  } else {
+    // A real file-size limit: every write beyond it fails with EFBIG.
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 200;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    r.code = RunBatchIn(session, args, dir, out, err);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+  }
+  r.err = err.str();
+  return r;
+}
+
+TEST(BatchSafety, EveryJobAgainstEveryHostileOutput) {
+  const bool root = ::geteuid() == 0;
+  const std::string project = test::ReadFileBytes(kSource + "/examples/sine.kmo");
+  for (const Case& c : Cases()) {
+    if (root && std::string(c.name) == "-o is in a read-only folder") continue;  // root writes anyway
+    for (const Job& job : Jobs()) {
+      SCOPED_TRACE(std::string(c.name) + " / " + job.name);
+      test::TempFolder work;
+      test::WriteFileBytes(work.file("cam.kmo"), project);
+      Scene scene = c.setup(work, job);
+      auto before = Snapshot(work.path());
+      std::vector<std::string> args{work.file(scene.project)};
+      args.insert(args.end(), job.args.begin(), job.args.end());
+      args.insert(args.end(), scene.extra.begin(), scene.extra.end());
+      Outcome r = RunJob(args, work.path(), c.fullDisk);
+      auto after = Snapshot(work.path());
+      if (fs::exists(work.file("ro"))) fs::permissions(work.file("ro"), fs::perms(0755));
+      EXPECT_EQ(r.code, c.code) << r.err;
+      if (c.code == 0) {
+        ASSERT_TRUE(after.count(scene.produced)) << r.err;
+        EXPECT_FALSE(after[scene.produced].empty());
+        EXPECT_EQ(before.count(scene.produced), 0u);
+        after.erase(scene.produced);
+      } else {
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+      }
+      // Nothing else changed, nothing was left behind.
+      EXPECT_EQ(after, before) << r.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kamo
