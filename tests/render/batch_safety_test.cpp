@@ -42,6 +42,8 @@ const std::vector<Job>& Jobs() {
       {"--printout txt", {"--printout", "--format", "txt"}, "txt"},
       {"--printout tsv", {"--printout", "--format", "tsv"}, "tsv"},
       {"--printout html", {"--printout", "--format", "html"}, "html"},
+      {"--changes txt", {"--changes", "--format", "txt"}, "txt"},
+      {"--changes html", {"--changes", "--format", "html"}, "html"},
       {"/CAD1:1", {"/CAD1:1"}, "dxf"},
       {"/CAD5:4", {"/CAD5:4"}, "txt"},
       {"/CAD2:1", {"/CAD2:1"}, "igs"},
