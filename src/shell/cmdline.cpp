@@ -110,7 +110,8 @@ int RunPrintout(Session& s, const CommandLine& cl, const std::string& workDir, s
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   auto setJob = [&cl](CommandLine::Job job, const std::string& arg) {
-    if (cl.job != CommandLine::Job::None && cl.job != job && cl.error.empty())
+    // Two jobs, also two of one kind ("/CAD1:6 /CAD7:1"), are a usage error.
+    if (cl.job != CommandLine::Job::None && cl.error.empty())
       cl.error = arg + ": only one job per call";
     cl.job = job;
   };

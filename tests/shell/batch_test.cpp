@@ -241,6 +241,7 @@ TEST(BatchFailures, ExitCodesAndReasons) {
       {{data.file("cam"), "/I"}, 2, "Erweiterung .kmo mu\xC3\x9F mit angegeben werden"},
       {{kSource + "/examples/sine.kmo", "/X"}, 2, "/X: unknown option"},
       {{kSource + "/examples/sine.kmo", "/I", "/CAD1:1"}, 2, "only one job"},
+      {{kSource + "/examples/sine.kmo", "/CAD1:6", "/CAD7:1"}, 2, "only one job"},
       {{"/I"}, 2, "needs a project file"},
       {{kSource + "/examples/sine.kmo", "/CAD9:1"}, 2, "/CAD9:1"},
       {{kSource + "/examples/sine.kmo", "/CAD1:99"}, 2, "/CAD1:99"},
