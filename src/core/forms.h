@@ -146,4 +146,37 @@ class PolyLogic {
   virtual bool calc(int n, const std::vector<std::string>& cells) = 0;
 };
 
+// A small settings dialog of edit rows, a radio group and check boxes
+// (TForm_kamocalc, TForm_kamocam, TForm_kamoram).
+struct FieldsCheck {
+  std::string name;   // CheckBox_<name>
+  std::string caption;
+};
+struct FieldsForm {
+  std::string objectName;
+  std::string caption;
+  std::vector<FormField> fields;
+  std::string radioName;  // RadioGroup_<name>; empty: none
+  std::string radioTitle;
+  std::vector<std::string> radioItems;
+  int radioHint = 0;
+  std::vector<FieldsCheck> checks;
+  int helpTopic = 0;
+};
+struct FieldsValues {
+  std::vector<std::string> texts;
+  int radio = 0;
+  std::vector<bool> checks;
+};
+class FieldsLogic {
+ public:
+  virtual ~FieldsLogic() = default;
+  virtual FieldsForm form() = 0;
+  virtual FieldsValues fill() = 0;
+  // The text the "<" button of field i writes.
+  virtual std::string defaultText(size_t field, const FieldsValues& v) = 0;
+  // "OK": false when a field is refused (the logic showed why).
+  virtual bool store(const FieldsValues& v) = 0;
+};
+
 }  // namespace kamo

@@ -157,6 +157,7 @@ class UiPort {
   // the user left with "OK" (the logic stored the fields), false for "Abbrechen".
   virtual bool segmentDialog(SegmentLogic& /*logic*/) { return false; }
   virtual bool paramDialog(ParamLogic& /*logic*/) { return false; }
+  virtual bool fieldsDialog(FieldsLogic& /*logic*/) { return false; }
   // Opens at position j (1-based); the spin button moves within 1..count.
   virtual bool positionDialog(PositionLogic& /*logic*/, int /*j*/) { return false; }
   virtual bool polyDialog(PolyLogic& /*logic*/) { return false; }

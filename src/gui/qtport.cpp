@@ -18,6 +18,7 @@
 #include "gui/curvedialogs.h"
 #include "gui/docudialogs.h"
 #include "gui/formkit.h"
+#include "gui/projectdialogs.h"
 #include "gui/prompts.h"
 
 namespace kamo {
@@ -257,6 +258,11 @@ bool QtPort::segmentDialog(SegmentLogic& logic) {
 
 bool QtPort::paramDialog(ParamLogic& logic) {
   TForm_param d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::fieldsDialog(FieldsLogic& logic) {
+  TForm_fields d(logic, this, parent_);
   return d.exec() == QDialog::Accepted;
 }
 

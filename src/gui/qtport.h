@@ -40,6 +40,7 @@ class QtPort final : public UiPort {
   std::optional<ListAnswer> listDialog(const ListForm& form) override;
   bool segmentDialog(SegmentLogic& logic) override;
   bool paramDialog(ParamLogic& logic) override;
+  bool fieldsDialog(FieldsLogic& logic) override;
   bool positionDialog(PositionLogic& logic, int j) override;
   bool polyDialog(PolyLogic& logic) override;
   std::optional<ChangeForm> changeDialog(const ChangeForm& f) override;

@@ -17,6 +17,7 @@
 #include "io/kamoio.h"
 #include "report/camreport.h"
 #include "shell/curveinput.h"
+#include "shell/projectinput.h"
 #include "shell/projecttable.h"
 #include "shell/sysinfo.h"
 #include "report/report.h"
@@ -182,6 +183,7 @@ Shell::Shell(Session& s) : session(s) {
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
   parts.openTable = [this](Session&) { openTable(); };
   parts.curveGeometry = [this](Session&) { curveGeometry(); };
+  parts.calcSettings = [](Session& ss) { EditCalcSettings(ss); };
   parts.startView = [this](Session& ss) {
     // A failed calculation is told by the error entries, not by a box on every change.
     if (ss.settings.helpLevel == 0) return;
