@@ -302,7 +302,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
   for (Command c : {Command::FileNew, Command::FilePrint,
                     Command::FileConfig, Command::EditText,
-                    Command::EditFollower, Command::EditBody, Command::EditCalculation,
+                    Command::EditFollower, Command::EditBody,
                     Command::ViewAnimation, Command::HelpPicture, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
@@ -310,7 +310,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   }
   EXPECT_TRUE(b.port.boxes.empty() && b.port.textPrompts.empty() && b.port.questions.empty());
   for (Command c : {Command::FileOpen, Command::FileSave, Command::FileSaveAs,
-                    Command::EditOperatingData, Command::EditReset, Command::EditGeometry,
+                    Command::EditOperatingData, Command::EditReset, Command::EditGeometry, Command::EditCalculation,
                     Command::ViewStandard,
                     Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
