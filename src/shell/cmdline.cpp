@@ -16,6 +16,7 @@
 #include "report/report.h"
 #include "shell/cad_batch.h"
 #include "shell/docu_batch.h"
+#include "shell/motion_batch.h"
 #include "shell/session.h"
 #include "shell/sheet_batch.h"
 #include "shell/solid_batch.h"
@@ -51,6 +52,7 @@ const char* JobName(CommandLine::Job job) {
     case CommandLine::Job::Diagram: return "--diagram";
     case CommandLine::Job::Solid: return "--solid";
     case CommandLine::Job::Changes: return "--changes";
+    case CommandLine::Job::Motion: return "--motion";
     default: return "";
   }
 }
@@ -147,6 +149,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       setJob(CommandLine::Job::Report, a);
     } else if (a == "--changes") {
       setJob(CommandLine::Job::Changes, a);
+    } else if (a == "--motion") {
+      setJob(CommandLine::Job::Motion, a);
+      value(i, cl.motion);
+    } else if (a == "--force") {
+      cl.force = true;
     } else if (a == "--format") {
       value(i, cl.format);
     } else if (a == "-o") {
@@ -165,7 +172,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
-        a == "--solid" || a == "--printout" || a == "--changes")
+        a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion")
       return true;
   return false;
 }
@@ -202,6 +209,9 @@ std::vector<std::string> CommandLineHelp() {
       prog + " FILE.kmo --solid --format stl [-o OUT]    the closed cam solid",
       prog + " FILE.kmo --changes --format F [-o OUT]    the change protocol",
       "            F: txt (DOS code page), tsv, html",
+      prog + " --motion PROGRAM.txt [-o CAM.kmo] [--force]  a project from a motion programme",
+      "            (base R0, then LAW SPAN LIFT lines; see the README); an existing",
+      "            project is replaced only with --force",
       "-o OUT      the output file; without it FILE's stem + the format's extension",
       "            in the working folder (/I and --format txt both give FILE's stem + .txt)",
       "/NOGUI      no message windows; batch calls never open a window anyway",
@@ -279,6 +289,22 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
   if (!cl.error.empty()) {
     err << "wkamo: " << cl.error << " (wkamo /? lists the options)\n";
     return kExitUsage;
+  }
+  if (cl.force && cl.job != CommandLine::Job::Motion) {
+    err << "wkamo: --force: only with --motion (wkamo /? lists the options)\n";
+    return kExitUsage;
+  }
+  if (cl.job == CommandLine::Job::Motion) {
+    if (!cl.file.empty()) {
+      err << "wkamo: " << cl.file << ": --motion writes a project and reads none (wkamo /? lists the options)\n";
+      return kExitUsage;
+    }
+    if (!cl.format.empty()) {
+      err << "wkamo: --motion --format " << cl.format << ": the project is written as kmo only\n";
+      return kExitUsage;
+    }
+    session.uiState.overwriteAsk = false;
+    return RunMotionBatch(session, cl, workDir, err);
   }
   if (cl.file.empty()) {
     err << "wkamo: " << (cl.job == CommandLine::Job::None ? "no project file given"

@@ -17,13 +17,15 @@ inline constexpr int kExitUsage = 2;   // unknown or not yet available option
 
 // What a command line asks for.
 struct CommandLine {
-  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes };
+  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes, Motion };
   Job job = Job::None;
   std::string file;      // the project file named, as typed
   std::string option;    // "/CADi:j" as typed
   std::string kind;      // --sheet K / --diagram K
   std::string format;    // --format F
   std::string output;    // -o OUT
+  std::string motion;    // --motion PROGRAM: the motion programme file
+  bool force = false;    // --force: --motion may replace an existing project
   bool noGui = false;    // "/NOGUI"
   bool openGui = false;  // "/G", "/E": the start continues normally
   std::string error;     // a usage error (unknown option, missing value)

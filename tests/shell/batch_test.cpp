@@ -350,3 +350,95 @@ TEST(BatchParse, FormsOfTheCommandLine) {
 
 }  // namespace
 }  // namespace kamo::test
+
+namespace kamo::test {
+namespace {
+
+const char* kProgramme =
+    "# rise, dwell, return, dwell\n"
+    "base 40\n"
+    "cycloidal 120 20\n"
+    "dwell 60\n"
+    "345 120 0\n"
+    "dwell 60\n"
+    "speed 300\n";
+
+TEST(BatchMotion, WritesACalculatedProjectFromTheProgramme) {
+  TempFolder work;
+  WriteFileBytes(work.file("rise.txt"), kProgramme);
+  Outcome r = Wkamo(work.path(), {"--motion", "rise.txt", "-o", "cam.kmo"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  CamProject p;
+  Settings settings;
+  ProjectReadError error;
+  ASSERT_TRUE(ProjectFromBytes(ReadFileBytes(work.file("cam.kmo")), p, error));
+  EXPECT_EQ(p.curveType, ctFormula);
+  EXPECT_EQ(p.segmentCount, 4);
+  EXPECT_EQ(static_cast<double>(p.speed), 300);
+  EXPECT_EQ(p.calc.steps, 720);
+  // The project file reads and calculates like any other.
+  Outcome printout = Wkamo(work.path(), {"cam.kmo", "/I"});
+  EXPECT_EQ(printout.code, 0) << printout.err;
+  // Without -o: the programme's stem in the working folder.
+  Outcome named = Wkamo(work.path(), {"--motion", work.file("rise.txt")});
+  EXPECT_EQ(named.code, 0) << named.err;
+  EXPECT_TRUE(fs::exists(work.file("rise.kmo")));
+  // The shipped example builds.
+  Outcome example = Wkamo(work.path(), {"--motion", kSource + "/examples/motion-programme.txt", "-o", "ex.kmo"});
+  EXPECT_EQ(example.code, 0) << example.err;
+}
+
+TEST(BatchMotion, AnExistingProjectIsReplacedOnlyWithForce) {
+  TempFolder work;
+  WriteFileBytes(work.file("rise.txt"), kProgramme);
+  WriteFileBytes(work.file("cam.kmo"), "mine\r\n");
+  Outcome r = Wkamo(work.path(), {"--motion", "rise.txt", "-o", "cam.kmo"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("--force"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFileBytes(work.file("cam.kmo")), "mine\r\n");
+  r = Wkamo(work.path(), {"--motion", "rise.txt", "-o", "cam.kmo", "--force"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(work.file("cam.kmo")), "mine\r\n");
+  // Not even --force replaces the programme itself.
+  WriteFileBytes(work.file("prog.kmo"), kProgramme);
+  r = Wkamo(work.path(), {"--motion", "prog.kmo", "-o", "prog.kmo", "--force"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("motion programme"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFileBytes(work.file("prog.kmo")), kProgramme);
+}
+
+TEST(BatchMotion, FailuresAndUsageErrors) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* programme;  // written as p.txt when not null
+    int code;
+    std::string stderrHas;
+  } cases[] = {
+      {{"--motion", "p.txt", "-o", "c.kmo"}, "base 40\ncycloidal 120 20\nfoo 60\n", 1, "(Zeile 3)"},
+      {{"--motion", "p.txt", "-o", "c.kmo"}, "base 40\ncycloidal 120 20\ndwell 60\n345 120 0\n", 1,
+       "Winkelsumme 300"},
+      {{"--motion", "p.txt", "-o", "c.kmo"}, "base 40\nmodtrap 90 20\ndwell 90\nmodtrap 90 0\ndwell 90\n", 1,
+       "braucht 12"},
+      {{"--motion", "missing.txt", "-o", "c.kmo"}, nullptr, 1, "missing.txt"},
+      {{"--motion"}, nullptr, 2, "a value is missing"},
+      {{"--motion", "p.txt", "-o", "c"}, kProgramme, 2, "Erweiterung"},
+      {{"--motion", "p.txt", "x.kmo"}, kProgramme, 2, "reads none"},
+      {{"--motion", "p.txt", "--format", "stl"}, kProgramme, 2, "kmo only"},
+      {{"x.kmo", "/I", "--force"}, nullptr, 2, "--force"},
+      {{"--motion", "p.txt", "/I"}, kProgramme, 2, "only one job"},
+  };
+  for (const auto& c : cases) {
+    TempFolder work;
+    if (c.programme) WriteFileBytes(work.file("p.txt"), c.programme);
+    Outcome r = Wkamo(work.path(), c.args);
+    std::string what = c.args.back();
+    EXPECT_EQ(r.code, c.code) << what << ": " << r.err;
+    EXPECT_NE(r.err.find(c.stderrHas), std::string::npos) << what << ": " << r.err;
+    for (const auto& e : fs::directory_iterator(work.path()))
+      if (e.path().filename() != "p.txt") ADD_FAILURE() << what << " left " << e.path();
+  }
+}
+
+}  // namespace
+}  // namespace kamo::test
