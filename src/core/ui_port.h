@@ -74,6 +74,21 @@ struct TablePick {
   std::vector<std::vector<std::string>> rows;
 };
 
+// The dialog of the help picture catalogue (TForm_hilfebild): the entries as
+// shown, the one preselected; the answer is the action and the entry it
+// concerns (0-based, -1 for none). "&Hilfe" is the dialog's own business.
+struct PictureCatalogueForm {
+  std::string caption;
+  std::vector<std::string> entries;
+  int selected = -1;
+  int helpTopic = 2300;
+};
+enum class CatalogueAction { Select, New, Change, Insert, Delete };
+struct PictureCatalogueAnswer {
+  CatalogueAction action = CatalogueAction::Select;
+  int selected = -1;
+};
+
 // The help behind every form: the help buttons of the dialogs and prompts
 // call showHelp (mode 1 the help text, 2 the help picture, 0 both; topic 0
 // means the current topic of UiState), and labels take helpHint(topic) as
@@ -161,6 +176,11 @@ class UiPort {
   // Opens at position j (1-based); the spin button moves within 1..count.
   virtual bool positionDialog(PositionLogic& /*logic*/, int /*j*/) { return false; }
   virtual bool polyDialog(PolyLogic& /*logic*/) { return false; }
+
+  // The help picture catalogue; nullopt for "OK" (a port without it: at once).
+  virtual std::optional<PictureCatalogueAnswer> pictureCatalogueDialog(const PictureCatalogueForm& /*f*/) {
+    return std::nullopt;
+  }
 
   // The help that the forms of this port offer; null while there is none.
   void setHelpProvider(HelpProvider* help) { help_ = help; }

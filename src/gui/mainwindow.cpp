@@ -116,6 +116,7 @@ void Thh::configuration() {
   if (place.dir.empty()) place.dir = ConfigFallbackDir();  // a window that was never started
   ConfigEditor editor(s, place, shell_->configContext);
   Tconfig dialog(this, editor);
+  dialog.offerHelp(port_.get());
   // "Abbrechen" discards what was not saved; what "&Speichern" took stays.
   if (dialog.exec() != QDialog::Accepted) s.flags.abortFlag = true;
 }

@@ -18,6 +18,7 @@
 #include "gui/curvedialogs.h"
 #include "gui/docudialogs.h"
 #include "gui/formkit.h"
+#include "gui/helpdialogs.h"
 #include "gui/projectdialogs.h"
 #include "gui/prompts.h"
 
@@ -41,13 +42,30 @@ QMessageBox::Icon IconOf(BoxIcon i) {
 // The help buttons of a prompt, once the program has help to show.
 void QtPort::WirePromptHelp(QDialog& d, int topic) {
   if (!helpProvider()) return;
-  const char* names[2] = {"Button_hilfetext", "Button_hilfebild"};
-  for (int mode = 1; mode <= 2; ++mode) {
-    if (auto* b = d.findChild<QPushButton*>(names[mode - 1])) {
+  const std::pair<const char*, int> buttons[] = {{"Button_hilfetext", 1}, {"Button_hilfe", 1}, {"Button_hilfebild", 2}};
+  for (const auto& [name, mode] : buttons) {
+    if (auto* b = d.findChild<QPushButton*>(name)) {
       b->setEnabled(true);
-      QObject::connect(b, &QPushButton::clicked, &d, [this, topic, mode] { ShowFormHelp(this, topic, mode); });
+      QObject::connect(b, &QPushButton::clicked, &d, [this, topic, mode = mode] { ShowFormHelp(this, topic, mode); });
     }
   }
+}
+
+namespace {
+// The help topics of the dialogs whose forms name none.
+constexpr int kTopicExplanation = 1970;
+constexpr int kTopicChangeRecord = 6100;
+constexpr int kTopicDrawingInfo = 6200;
+constexpr int kTopicDocumentLinks = 6300;
+constexpr int kTopicPlotDialog = 6400;
+}  // namespace
+
+std::optional<PictureCatalogueAnswer> QtPort::pictureCatalogueDialog(const PictureCatalogueForm& f) {
+  TForm_hilfebild d(f, this, parent_);
+  d.move(cataloguePos_);
+  d.exec();
+  cataloguePos_ = d.pos();
+  return d.answer();
 }
 
 QString QtNameFilters(const std::string& filter) {
@@ -153,6 +171,7 @@ std::optional<std::string> QtPort::chooseDirectory(const FileDialog& fd) {
 
 std::optional<ExplanationForm> QtPort::explanation(const ExplanationForm& f) {
   Thelperr d(f, parent_);
+  WirePromptHelp(d, kTopicExplanation);
   if (d.exec() != QDialog::Accepted || !d.changed()) return std::nullopt;
   return d.form();
 }
@@ -178,30 +197,35 @@ std::optional<int> QtPort::pickRow(const TablePick& table) {
 
 std::optional<DiagramLimitsForm> QtPort::diagramLimits(const DiagramLimitsForm& f) {
   TEinDiagramLimits d(f, parent_);
+  WirePromptHelp(d, f.helpTopic);
   d.exec();
   return d.answer();
 }
 
 std::optional<ChangeForm> QtPort::changeDialog(const ChangeForm& f) {
   TForm_EinAend d(f, parent_);
+  WirePromptHelp(d, f.helpTopic ? f.helpTopic : kTopicChangeRecord);
   d.exec();
   return d.answer();
 }
 
 std::optional<DrawingInfoForm> QtPort::drawingInfoDialog(const DrawingInfoForm& f) {
   TForm_zeichInfo d(f, parent_);
+  WirePromptHelp(d, f.helpTopic ? f.helpTopic : kTopicDrawingInfo);
   d.exec();
   return d.answer();
 }
 
 std::optional<DocumentLinksForm> QtPort::documentLinksDialog(const DocumentLinksForm& f) {
   TForm_confDoku d(f, parent_);
+  WirePromptHelp(d, f.helpTopic ? f.helpTopic : kTopicDocumentLinks);
   d.exec();
   return d.answer();
 }
 
 std::optional<PlotForm> QtPort::plotDialog(const PlotForm& form) {
   TForm_confdrawout d(form, parent_);
+  WirePromptHelp(d, kTopicPlotDialog);
   d.exec();
   return d.answer();
 }

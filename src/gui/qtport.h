@@ -1,6 +1,7 @@
 // The UI port on Qt Widgets: message boxes, prompts, pickers, the explanation
 // dialog and the text viewer, all modal to the main window.
 #pragma once
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QDialog>
@@ -46,11 +47,13 @@ class QtPort final : public UiPort {
   std::optional<ChangeForm> changeDialog(const ChangeForm& f) override;
   std::optional<DrawingInfoForm> drawingInfoDialog(const DrawingInfoForm& f) override;
   std::optional<DocumentLinksForm> documentLinksDialog(const DocumentLinksForm& f) override;
+  std::optional<PictureCatalogueAnswer> pictureCatalogueDialog(const PictureCatalogueForm& f) override;
 
  private:
   std::optional<std::string> fileDialog(const FileDialog& d, bool save);
   void WirePromptHelp(QDialog& d, int topic);
   QPointer<QWidget> parent_;
+  QPoint cataloguePos_{1, 1};  // where the picture catalogue was last closed
 };
 
 // "text|pattern|text|pattern" as a Qt name filter list ("text (pattern)").

@@ -17,6 +17,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/ui_port.h"
+#include "gui/formkit.h"
+
 namespace kamo {
 
 namespace {
@@ -75,6 +78,7 @@ Tconfig::Tconfig(QWidget* parent, ConfigEditor& editor) : QDialog(parent), edito
   QPushButton* okButton = button("Button_ok", "OK");
   QPushButton* cancel = button("Button_abbrechen", "Abbrechen");
   QPushButton* saveButton = button("Button_speichern", "&Speichern");
+  help_ = button("Button_hilfe", "&Hilfe");
   buttons->addStretch();
   QPushButton* importButton = button("Button_import", "Import");
   QPushButton* exportButton = button("Button_export", "Export");
@@ -85,8 +89,20 @@ Tconfig::Tconfig(QWidget* parent, ConfigEditor& editor) : QDialog(parent), edito
   connect(saveButton, &QPushButton::clicked, this, &Tconfig::save);
   connect(importButton, &QPushButton::clicked, this, &Tconfig::importFile);
   connect(exportButton, &QPushButton::clicked, this, &Tconfig::exportFile);
+  offerHelp(nullptr);
   fill();
   resize(880, 640);
+}
+
+void Tconfig::offerHelp(UiPort* port) {
+  disconnect(help_, nullptr, this, nullptr);
+  connect(help_, &QPushButton::clicked, this, [this, port] { ShowFormHelp(port, PageTopic(pages_->currentIndex()), 1); });
+  for (int i = 0; i < pages_->count(); ++i) {
+    if (HelpProvider* h = port ? port->helpProvider() : nullptr) {
+      std::string hint = h->helpHint(PageTopic(i));
+      if (!hint.empty()) pages_->setTabToolTip(i, QString::fromStdString(hint));
+    }
+  }
 }
 
 QWidget* Tconfig::buildControl(const ConfigField& f, QWidget* page) {

@@ -15,9 +15,12 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace kamo {
+
+class UiPort;
 
 class Tconfig : public QDialog {
   Q_OBJECT
@@ -28,6 +31,11 @@ class Tconfig : public QDialog {
   std::vector<std::pair<std::string, std::string>> texts() const;
   // The controls from the edited values.
   void fill();
+  // "&Hilfe" (the help of the page shown) and the hints of the pages, from
+  // the port's help provider.
+  void offerHelp(UiPort* port);
+  // The help topic of tab page i (0-based).
+  static int PageTopic(int page) { return 4100 + 5 * page; }
 
  private:
   struct Control {
@@ -50,6 +58,7 @@ class Tconfig : public QDialog {
 
   ConfigEditor& editor_;
   QTabWidget* pages_ = nullptr;
+  QPushButton* help_ = nullptr;
   std::map<std::string, Control> controls_;
   std::vector<std::string> order_;
 };

@@ -19,6 +19,7 @@
 #include "shell/curveinput.h"
 #include "shell/projectinput.h"
 #include "shell/projecttable.h"
+#include "shell/help.h"
 #include "shell/sysinfo.h"
 #include "report/report.h"
 #include "shell/session.h"
@@ -178,7 +179,9 @@ std::string WindowTitle(const std::string& fileName) {
   return title + "  -  " + fileName;
 }
 
-Shell::Shell(Session& s) : session(s) {
+Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this)) {
+  session.ui.port().setHelpProvider(help.get());
+  parts.helpPicture = [this](Session&) { help->catalogue(); };
   parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
   parts.openTable = [this](Session&) { openTable(); };
@@ -222,6 +225,10 @@ Shell::Shell(Session& s) : session(s) {
                          {}, ss.file.fileDir};
     return ImportDxfContour(ctx, curveType);
   };
+}
+
+Shell::~Shell() {
+  if (session.ui.port().helpProvider() == help.get()) session.ui.port().setHelpProvider(nullptr);
 }
 
 CadEnvironment Shell::outputEnvironment() {

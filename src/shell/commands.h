@@ -21,6 +21,7 @@
 namespace kamo {
 
 class Session;
+class HelpSystem;
 
 enum class Command {
   FileNew, FileOpen, FileOpenTable, FileSave, FileSaveAs, FileImportDxfR, FileImportDxfXy,
@@ -101,6 +102,7 @@ class Shell {
  public:
   // Wires the parts that the program has into `parts`.
   explicit Shell(Session& session);
+  ~Shell();
   Shell(const Shell&) = delete;
   Shell& operator=(const Shell&) = delete;
 
@@ -116,6 +118,8 @@ class Shell {
   int previousSheet = 1;  // preselected in the sheet choice
   int drawingKind = 0;    // marker of the sheet last drawn on the screen (2 A4, 3 A3)
   ShellView* view = nullptr;
+  // The help texts and pictures; the session's port shows them.
+  std::unique_ptr<HelpSystem> help;
   // The project name exactly as the command line gave it; the save question
   // names it unchanged.
   std::string commandLineName;

@@ -1,6 +1,8 @@
 // Program start and end of the main window.
 #include "shell/startup.h"
 
+#include "shell/help.h"
+
 #include <filesystem>
 
 #include "core/codepage.h"
@@ -159,6 +161,11 @@ StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>
   s.flags.abortFlag = false;
   s.flags.modified = false;
   if (showStartView && shell.parts.startView) shell.parts.startView(s);
+  // The start picture, when the data folders hold one.
+  if (shell.help && !shell.help->findDataFile("start.plt").empty()) {
+    if (shell.view) shell.view->clearGraphics();
+    shell.help->showHelpPicture("start");
+  }
   return {};
 }
 

@@ -58,7 +58,7 @@ class MainWindowTest : public QObject {
                    Case{"mi_viewAnimation", "&Animation", false},
                    Case{"mi_viewFehlermeldungen", "&Fehlermeldungen (0)", false},
                    Case{"mi_helpFehlermeldungen", "&Fehlermeldungen (0)", false},
-                   Case{"mi_helpHilfebild", "&Hilfebild", false},
+                   Case{"mi_helpHilfebild", "&Hilfebild", true},
                    Case{"mi_helpSystemInfo", "System Info", true},
                    Case{"mi_helpAbout", "KAMO", true}}) {
       QAction* a = Entry(w, c.name);

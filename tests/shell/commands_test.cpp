@@ -303,7 +303,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   for (Command c : {Command::FileNew, Command::FilePrint,
                     Command::FileConfig, Command::EditText,
                     Command::EditFollower, Command::EditBody,
-                    Command::ViewAnimation, Command::HelpPicture, Command::FileRecent1,
+                    Command::ViewAnimation, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
     b.shell.run(c);
@@ -316,7 +316,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
                     Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam,
                     Command::DocInfo, Command::DocShow, Command::DocPrint, Command::DocNew,
-                    Command::DocModify, Command::DocDelete, Command::DocSetup})
+                    Command::DocModify, Command::DocDelete, Command::DocSetup, Command::HelpPicture})
     EXPECT_TRUE(b.shell.available(c)) << SpecOf(c).objectName;
 }
 
