@@ -27,7 +27,6 @@ class Plot:
     def __init__(self, title):
         self.b = bytearray(b"IN;CS3;SP7;")
         self.frame()
-        self.pen(1)
         self.label(4, 113, title, 0.30, 0.42)
 
     def raw(self, s):
@@ -100,7 +99,7 @@ class Plot:
         self.line(x, y - s, x, y + s)
 
     def text_block(self, x, y, lines):
-        self.pen(1)
+        self.pen(7)
         for i, l in enumerate(lines):
             self.label(x, y - 6 * i, l, 0.17, 0.25)
 
@@ -137,7 +136,7 @@ def follower(p, r_top, round_face=True, d=8.0, length=22.0):
 
 
 def radius_mark(p, phi_deg, r, text):
-    p.pen(5)
+    p.pen(4)
     a = math.radians(phi_deg)
     p.line(CX, CY, CX + r * math.cos(a), CY + r * math.sin(a))
     p.label(CX + 0.55 * r * math.cos(a) + 1, CY + 0.55 * r * math.sin(a) + 1, text)
@@ -213,7 +212,7 @@ def main():
     p.encoded(pts[:3])
     p.arc_through(pts[2], pts[3], 60)
     p.polyline([pts[3], pts[4], pts[0]])
-    p.pen(4)
+    p.pen(1)
     for i, (x, y) in enumerate(pts):
         p.circle(x, y, 1.2)
         p.label(x + 2, y + 2, "P%d" % (i + 1))
@@ -266,7 +265,7 @@ def main():
     p.pen(7)
     p.line(CX - 3, CY + e, CX + 3, CY + e)
     p.line(CX, CY + e - 3, CX, CY + e + 3)
-    p.pen(5)
+    p.pen(4)
     p.line(CX + 5, CY, CX + 5, CY + e)
     p.label(CX + 7, CY + 2, "e")
     p.line(CX - d / 2, CY + e, CX + d / 2, CY + e)
@@ -311,7 +310,7 @@ def main():
     p.polyline([(36, 44), (36, 80), (44, 80), (44, 44)])
     p.polyline([(100, 40), (130, 40), (130, 42), (119, 42), (119, 80), (111, 80), (111, 42), (100, 42)],
                close=True)
-    p.pen(5)
+    p.pen(4)
     p.line(36, 86, 44, 86)
     p.label(37, 88, "d")
     p.line(48, 40, 48, 80)

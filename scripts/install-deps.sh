@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3-ezdxf occt-draw libocct-draw-dev admesh tidy poppler-utils
-  xvfb fonts-dejavu-core
+  xvfb fonts-dejavu-core hp2xx
 )
 
 missing=()
