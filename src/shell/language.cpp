@@ -243,6 +243,28 @@ const std::initializer_list<GeneralEntry> kKoreanGeneral = {
     {&G::view, "\uBCF4\uAE30(&V)"},             // 보기
     {&G::help, "\uB3C4\uC6C0\uB9D0(&H)"},       // 도움말
     {&G::language, "\uC5B8\uC5B4(&L)"},         // 언어
+    {&G::helpPicture, "\uB3C4\uC6C0\uB9D0 \uADF8\uB9BC(&B)"}, // 도움말 그림
+    {&G::errorMessages, "\uC624\uB958 \uBA54\uC2DC\uC9C0(&E)"}, // 오류 메시지
+    {&G::drawing, "\uB3C4\uBA74(&Z)"},       // 도면
+    {&G::diagrams, "\uB2E4\uC774\uC5B4\uADF8\uB7A8(&D)"}, // 다이어그램
+    {&G::document, "\uBB38\uC11C(&O)"},      // 문서
+    {&G::animation, "\uC560\uB2C8\uBA54\uC774\uC158(&A)"}, // 애니메이션
+    {&G::printout, "\uCD9C\uB825(&P)"},      // 출력
+    {&G::dimensions, "\uCE58\uC218(&M)"},    // 치수
+    {&G::manual, "\uC124\uBA85\uC11C"},      // 설명서
+};
+
+// The program's own commands in Korean; the cam follower is the "driven
+// link" (종동절) of Korean mechanism texts.
+const std::initializer_list<CommandEntry> kKoreanCommand = {
+    {&C::geometry, "\uD615\uC0C1(&G)"},                          // 형상
+    {&C::operatingData, "\uC6B4\uC804 \uB370\uC774\uD130(&B)"},  // 운전 데이터
+    {&C::calculation, "\uACC4\uC0B0(&C)"},                       // 계산
+    {&C::follower, "\uC885\uB3D9\uC808(&S)"},                    // 종동절
+    {&C::reset, "\uCD08\uAE30\uD654(&R)"},                       // 초기화
+    {&C::table, "\uD45C(&T)"},                                  // 표
+    {&C::polyline, "\uD3F4\uB9AC\uB77C\uC778(&Y)"},              // 폴리라인
+    {&C::graphics, "\uADF8\uB798\uD53D(&G)"},                    // 그래픽
 };
 
 const std::initializer_list<GeneralEntry> kChineseGeneral = {
@@ -288,7 +310,7 @@ const LanguageTable kTables[] = {
     {lcSwedish, kSwedishGeneral, {}},
     {lcPortuguese, kPortugueseGeneral, {}},
     {lcRomanian, kRomanianGeneral, kRomanianCommand},
-    {lcKorean, kKoreanGeneral, {}},
+    {lcKorean, kKoreanGeneral, kKoreanCommand},
     {lcSpanish, kSpanishGeneral, {}},
     {lcChinese, kChineseGeneral, kChineseCommand},
 };

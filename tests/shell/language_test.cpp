@@ -62,6 +62,20 @@ TEST(Language, SwitchingIsAssignmentOnly) {
   EXPECT_EQ(t.menuLanguage, lcGerman);
 }
 
+// Korean has its own command words: after English every one of them changes.
+TEST(Language, KoreanCommandWords) {
+  LanguageTexts t;
+  applyLanguage(t, lcEnglish);
+  CommandWords english = t.command;
+  applyLanguage(t, lcKorean);
+  EXPECT_EQ(t.command.follower, "\uC885\uB3D9\uC808(&S)");
+  EXPECT_EQ(t.command.geometry, "\uD615\uC0C1(&G)");
+  for (auto field : {&CommandWords::geometry, &CommandWords::operatingData, &CommandWords::calculation,
+                     &CommandWords::follower, &CommandWords::reset, &CommandWords::table,
+                     &CommandWords::polyline, &CommandWords::graphics})
+    EXPECT_NE(t.command.*field, english.*field);
+}
+
 TEST(Language, DrawingWordsStayGerman) {
   LanguageTexts t;
   applyLanguage(t, lcEnglish);
