@@ -185,7 +185,7 @@ Thelperr::Thelperr(const ExplanationForm& f, QWidget* parent) : QDialog(parent) 
   ok->setDefault(true);
   auto* help = new QPushButton("&Hilfe", this);
   help->setObjectName("Button_hilfe");
-  help->setEnabled(false);  // help texts are not part of the program yet
+  help->setEnabled(false);  // enabled by the port once it has help to show
   row->addWidget(ok);
   row->addWidget(help);
   layout->addLayout(row);
