@@ -276,8 +276,10 @@ class Player {
         Real scale = kPlotterUnit / static_cast<Real>(1LL << fraction);
         Real x = Limited(static_cast<Real>(*dx)) * scale, y = Limited(static_cast<Real>(*dy)) * scale;
         if (!absoluteNext) {
-          x += st_.placed ? st_.x : 0;
-          y += st_.placed ? st_.y : 0;
+          // Relative pairs add up: the position stays within the absolute range.
+          constexpr Real kLimit = kCoordinateLimit * kPlotterUnit;
+          x = std::clamp(x + (st_.placed ? st_.x : 0), -kLimit, kLimit);
+          y = std::clamp(y + (st_.placed ? st_.y : 0), -kLimit, kLimit);
         }
         st_.penDown = !upNext;
         moveTo(x, y);
