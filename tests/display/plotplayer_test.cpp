@@ -178,6 +178,17 @@ TEST(PlotHostile, HugeAndStrangeNumbers) {
   EXPECT_TRUE(Play("PE" + many + ";").empty());
 }
 
+// Relative pairs that add up beyond the coordinate range stop at its end.
+TEST(PlotHostile, RelativePairsStayInRange) {
+  std::string pe = "PU0,0;PE";
+  for (int i = 0; i < 100; ++i) pe += Encoded(1LL << 30) + Encoded(0);
+  pe += ";";
+  PlotState st;
+  Play(pe, st);
+  EXPECT_EQ(st.x, 1073741824.0L * 0.025L);
+  EXPECT_EQ(st.y, 0);
+}
+
 // The display list canvas draws through the engine's own primitives.
 TEST(PlotCanvasOfTheList, UsesTheEngine) {
   DisplayList list;
