@@ -147,7 +147,7 @@ class PolyLogic {
 };
 
 // A small settings dialog of edit rows, a radio group and check boxes
-// (TForm_kamocalc, TForm_kamocam, TForm_kamoram).
+// (TForm_kamocalc, TForm_kamocam, TForm_kamoram, Tform_uni4).
 struct FieldsCheck {
   std::string name;   // CheckBox_<name>
   std::string caption;
@@ -161,7 +161,10 @@ struct FieldsForm {
   std::vector<std::string> radioItems;
   int radioHint = 0;
   std::vector<FieldsCheck> checks;
-  int helpTopic = 0;
+  int helpTopic = 0;  // 0: no help button
+  // Per field: the most characters the user may type (0 or missing: no
+  // limit); a longer text already in the field is kept.
+  std::vector<int> maxLengths;
 };
 struct FieldsValues {
   std::vector<std::string> texts;

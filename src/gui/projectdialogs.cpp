@@ -59,12 +59,19 @@ TForm_fields::TForm_fields(FieldsLogic& logic, UiPort* port, QWidget* parent)
   FormButtons buttons(this, port, [topic] { return topic; }, false);
   buttons.helpText()->setText("&Hilfe");
   buttons.helpPicture()->hide();
+  if (topic == 0) buttons.helpText()->hide();
   outer->addWidget(buttons.row());
   connect(buttons.ok(), &QPushButton::clicked, this, &TForm_fields::accept);
   connect(buttons.cancel(), &QPushButton::clicked, this, &QDialog::reject);
 
   FieldsValues v = logic_.fill();
-  for (size_t i = 0; i < edits_.size() && i < v.texts.size(); ++i) edits_[i]->setText(QtText(v.texts[i]));
+  for (size_t i = 0; i < edits_.size() && i < v.texts.size(); ++i) {
+    QString text = QtText(v.texts[i]);
+    // The limit holds for typing; a longer text already there stays whole.
+    if (i < form_.maxLengths.size() && form_.maxLengths[i] > 0)
+      edits_[i]->setMaxLength(std::max<int>(form_.maxLengths[i], static_cast<int>(text.size())));
+    edits_[i]->setText(text);
+  }
   for (size_t i = 0; i < checks_.size() && i < v.checks.size(); ++i) checks_[i]->setChecked(v.checks[i]);
   if (radios_ && radios_->button(v.radio)) radios_->button(v.radio)->setChecked(true);
   if (!edits_.empty()) {

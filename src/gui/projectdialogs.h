@@ -1,5 +1,5 @@
 // The small settings dialogs of the Edit menu on Qt Widgets (TForm_kamocalc,
-// and the others built on FieldsLogic): edit rows with "<" defaults, an
+// TForm_kamocam, TForm_kamoram, Tform_uni4: all built on FieldsLogic): edit rows with "<" defaults, an
 // optional radio group and check boxes. They only wire widgets to their
 // logic (core/forms.h); none touches the model.
 #pragma once

@@ -12,6 +12,7 @@
 #include "cad/dxfimport.h"
 #include "core/identity.h"
 #include "docu/docu.h"
+#include "graphics/animation.h"
 #include "graphics/diagram.h"
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
@@ -187,6 +188,9 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
   parts.openTable = [this](Session&) { openTable(); };
   parts.curveGeometry = [this](Session&) { curveGeometry(); };
   parts.calcSettings = [](Session& ss) { EditCalcSettings(ss); };
+  parts.camBody = [](Session& ss) { EditCamBody(ss); };
+  parts.follower = [](Session& ss) { EditFollower(ss); };
+  parts.drawingTexts = [this](Session& ss) { EditDrawingTexts(ss, texts.drawing); };
   parts.startView = [this](Session& ss) {
     // A failed calculation is told by the error entries, not by a box on every change.
     if (ss.settings.helpLevel == 0) return;
@@ -267,6 +271,18 @@ void Shell::draw(bool sheet, int first, int second) {
   if (view) view->showDrawing();
 }
 
+void Shell::followerPicture() {
+  Session& s = session;
+  CadOutput cad(outputEnvironment());
+  // The stand-in sizes of a follower or bore left at 0 are the picture's,
+  // not the project's.
+  CamProject shown = s.project();
+  SheetOutput out{cad, shown, s.settings, s.messages, s.flags, s.ui, ErrorContext(s), previousSheet};
+  FollowerStillPicture(out);
+  drawingKind = cad.environment().drawingKind;
+  if (view) view->showDrawing();
+}
+
 void Shell::camSolid() {
   Session& s = session;
   if (s.flags.calcError) return showErrorList(s.ui, ErrorContext(s), s.messages);
@@ -308,7 +324,7 @@ bool Shell::available(Command c) const {
     case C::FileConfig: return static_cast<bool>(p.configuration);
     case C::EditText: return static_cast<bool>(p.drawingTexts);
     case C::EditGeometry: return static_cast<bool>(p.curveGeometry);
-    case C::EditFollower: return p.follower && p.animation;
+    case C::EditFollower: return static_cast<bool>(p.follower);
     case C::EditBody: return static_cast<bool>(p.camBody);
     case C::EditCalculation: return static_cast<bool>(p.calcSettings);
     case C::ViewAnimation: return static_cast<bool>(p.animation);
@@ -368,7 +384,10 @@ void Shell::run(Command c) {
       recalc();
       f.modified = true;
       refreshTitle();
-      parts.animation(session, 2);
+      if (parts.animation)
+        parts.animation(session, 2);
+      else
+        followerPicture();
       return;
     case C::EditBody: return editStep(parts.camBody, true, true);
     case C::EditCalculation: return editStep(parts.calcSettings, true, true);
@@ -467,9 +486,12 @@ void Shell::newProject() {
   Flags& f = session.flags;
   CamProject& p = session.project();
   if (!savePrompt()) return;
+  // A new project starts from the defaults, or from the start project when
+  // there is one; nothing of the previous project is carried over.
+  p.resetProject();
   std::string startProject = session.file.fileDir + "null." + kProjectExtension;
   std::error_code ec;
-  // The start project is optional: a broken one leaves the current values.
+  // The start project is optional: a broken one leaves the defaults.
   if (fs::exists(startProject, ec) && !ReadProject(session.ui, session.settings, startProject, p))
     f.abortFlag = false;
   session.file.fileName.clear();
@@ -482,17 +504,33 @@ void Shell::newProject() {
   p.clearGeometry();
   f.modified = false;
   if (view) view->clearGraphics();
+  // Each confirmed step has stored input: from then on the project counts as
+  // modified, so that a cancel later in the sequence keeps what was entered
+  // under the save question. A cancel shows what there is and ends the command.
+  auto cancelled = [this, &f] {
+    if (!f.abortFlag) {
+      f.modified = true;
+      return false;
+    }
+    if (f.modified) {
+      refreshTitle();
+      refreshViews();
+      f.abortFlag = true;
+    }
+    return true;
+  };
   parts.drawingTexts(session);
-  if (f.abortFlag) return;
+  if (cancelled()) return;
   parts.curveGeometry(session);
-  if (f.abortFlag) return;
+  if (cancelled()) return;
   session.uiState.helpTopic = 5100;
-  if (!session.ui.inputReal("Drehzahl [1/min]", p.speed, 1e-5L, kMaxSpeed)) return;
+  session.ui.inputReal("Drehzahl [1/min]", p.speed, 1e-5L, kMaxSpeed);
+  if (cancelled()) return;
   recalc();
   parts.follower(session);
-  if (f.abortFlag) return;
+  if (cancelled()) return;
   parts.calcSettings(session);
-  if (f.abortFlag) return;
+  if (cancelled()) return;
   recalc();
   f.modified = true;
   refreshTitle();

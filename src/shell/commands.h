@@ -163,6 +163,8 @@ class Shell {
   void draw(bool sheet, int first, int second);
   // "STL > Cam solid": the closed, watertight cam solid.
   void camSolid();
+  // The still picture of cam and follower after "Stössel".
+  void followerPicture();
   CadEnvironment outputEnvironment();
   void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
   void operatingData();

@@ -235,7 +235,7 @@ const CommandCase kCases[] = {
        b.allDialogs("follower");
        b.port.texts = {"500"};
      },
-     false, true, false,
+     true, true, false,
      [](Bench& b) {
        EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry", "follower"}));
      }},
@@ -244,8 +244,11 @@ const CommandCase kCases[] = {
        b.allDialogs();
        b.port.texts = {std::nullopt};
      },
-     false, true, false,
+     true, true, false,
      [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry"})); }},
+    {"new: the first step cancelled leaves modified clear", Command::FileNew,
+     [](Bench& b) { b.allDialogs("text"); }, false, true, false,
+     [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text"})); }},
     {"cam body confirmed", Command::EditBody,
      [](Bench& b) {
        b.loadExample();
@@ -300,10 +303,7 @@ INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
 // Commands whose parts do not exist stay disabled, and running them asks nothing.
 TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
-  for (Command c : {Command::FileNew, Command::FilePrint,
-                    Command::FileConfig, Command::EditText,
-                    Command::EditFollower, Command::EditBody,
-                    Command::ViewAnimation, Command::FileRecent1,
+  for (Command c : {Command::FilePrint, Command::FileConfig, Command::ViewAnimation, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
     b.shell.run(c);
@@ -311,6 +311,7 @@ TEST(Commands, WithoutTheirPartsDisabled) {
   EXPECT_TRUE(b.port.boxes.empty() && b.port.textPrompts.empty() && b.port.questions.empty());
   for (Command c : {Command::FileOpen, Command::FileSave, Command::FileSaveAs,
                     Command::EditOperatingData, Command::EditReset, Command::EditGeometry, Command::EditCalculation,
+                    Command::FileNew, Command::EditText, Command::EditFollower, Command::EditBody,
                     Command::ViewStandard,
                     Command::ViewExtract, Command::HelpEnglish, Command::HelpAbout,
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
