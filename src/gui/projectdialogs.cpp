@@ -68,8 +68,12 @@ TForm_fields::TForm_fields(FieldsLogic& logic, UiPort* port, QWidget* parent)
   for (size_t i = 0; i < edits_.size() && i < v.texts.size(); ++i) {
     QString text = QtText(v.texts[i]);
     // The limit holds for typing; a longer text already there stays whole.
-    if (i < form_.maxLengths.size() && form_.maxLengths[i] > 0)
-      edits_[i]->setMaxLength(std::max<int>(form_.maxLengths[i], static_cast<int>(text.size())));
+    if (i < form_.maxLengths.size() && form_.maxLengths[i] > 0) {
+      int most = form_.maxLengths[i];
+      edits_[i]->setMaxLength(std::max<int>(most, static_cast<int>(text.size())));
+      // Wide enough to read a line of its length (up to a screen's share).
+      edits_[i]->setMinimumWidth(edits_[i]->fontMetrics().averageCharWidth() * std::clamp(most, 20, 60));
+    }
     edits_[i]->setText(text);
   }
   for (size_t i = 0; i < checks_.size() && i < v.checks.size(); ++i) checks_[i]->setChecked(v.checks[i]);
