@@ -47,7 +47,11 @@ class MainWindowTest : public QObject {
       bool enabled;
     };
     for (Case c : {Case{"mi_fileOpen", "\u00D6&ffnen...", true},
-                   Case{"mi_fileNew", "&Neu...", false},  // needs the input dialogs
+                   Case{"mi_fileNew", "&Neu...", true},
+                   Case{"mi_editText", "Te&xt", true},
+                   Case{"mi_editStoessel", "&St\u00F6ssel", true},
+                   Case{"mi_editAbmessungen", "&Abmessungen Cam", true},
+                   Case{"mi_editBerechnung", "&Berechnung", true},
                    Case{"mi_fileImportDxfR", "&Import DXF (x,y->r(phi))", true},
                    Case{"mi_fileSave", "&Speichern...", true},
                    Case{"mi_editBetriebsdaten", "&Betriebsdaten", true},
