@@ -1,0 +1,259 @@
+// File > "Neu…" in the real main window, offscreen and by object name: the
+// drawing texts, the curve type, the sine dialog, the speed, the follower and
+// the calculation settings in turn; then the cam body with its "<" defaults
+// and the follower again with its still picture; saved and compared with a
+// project written by hand: the same inputs and, calculated, the same results.
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "cam/kamorech.h"
+#include "gui/graphicsview.h"
+#include "gui/mainwindow.h"
+#include "gui/qtest_modal.h"
+#include "io/kamoio.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+using namespace kamo;
+
+namespace {
+template <class T = QWidget>
+T* Child(QWidget* w, const char* name) {
+  T* c = w->findChild<T*>(name);
+  if (!c) qFatal("no %s", name);
+  return c;
+}
+void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
+// Typed as a user would, characters beyond ASCII included.
+void Type(QWidget* w, const char* name, const QString& text) {
+  auto* e = Child<QLineEdit>(w, name);
+  e->selectAll();
+  e->setFocus();
+  for (QChar c : text) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+void Shot(QWidget* w, const char* name) {
+  QByteArray dir = qgetenv("KAMO_SHOTS");
+  if (dir.isEmpty()) return;
+  QApplication::processEvents();
+  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
+}
+
+// Runs the actions on the modal dialogs in turn, each on the next one that
+// shows up; a dialog nobody scripted is closed so that the test fails, not hangs.
+class ModalScript : public QObject {
+ public:
+  explicit ModalScript(std::vector<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    timer_.start();
+  }
+  bool done() const { return next_ == steps_.size(); }
+  QStringList seen;  // object names of the dialogs, in order
+
+ private:
+  void tick() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible() || (last_ && last_.data() == w)) return;
+    last_ = w;
+    seen << w->objectName();
+    if (next_ >= steps_.size()) {
+      qWarning("unscripted modal %s", qPrintable(w->objectName()));
+      w->close();
+      return;
+    }
+    steps_[next_++](w);
+    if (done()) timer_.stop();
+  }
+  std::vector<std::function<void(QWidget*)>> steps_;
+  size_t next_ = 0;
+  QPointer<QWidget> last_;
+  QTimer timer_;
+};
+
+// The inputs that the user and the file must agree on.
+void CompareInputs(const CamProject& a, const CamProject& b) {
+  QCOMPARE(a.curveType, b.curveType);
+  QCOMPARE(a.sine.rw0, b.sine.rw0);
+  QCOMPARE(a.sine.A, b.sine.A);
+  QCOMPARE(a.sine.N, b.sine.N);
+  QCOMPARE(a.speed, b.speed);
+  QCOMPARE(a.ram.type, b.ram.type);
+  QCOMPARE(a.ram.d, b.ram.d);
+  QCOMPARE(a.ram.l, b.ram.l);
+  QCOMPARE(a.ram.m, b.ram.m);
+  QCOMPARE(a.body.width, b.body.width);
+  QCOMPARE(a.body.bore, b.body.bore);
+  QCOMPARE(a.calc.arcStep, b.calc.arcStep);
+  QCOMPARE(a.calc.steps, b.calc.steps);
+  QCOMPARE(a.calc.splineRes, b.calc.splineRes);
+  QCOMPARE(a.calc.linearize, b.calc.linearize);
+  QCOMPARE(a.drawing.zeichname, b.drawing.zeichname);
+  QCOMPARE(a.drawing.zeichname2, b.drawing.zeichname2);
+  QCOMPARE(a.drawing.zeichnr, b.drawing.zeichnr);
+  QCOMPARE(a.drawing.bemerk1, b.drawing.bemerk1);
+  QCOMPARE(a.drawing.bemerk2, b.drawing.bemerk2);
+  QCOMPARE(a.drawing.bemerk3, b.drawing.bemerk3);
+}
+void CompareResults(const CamProject& a, const CamProject& b) {
+  QCOMPARE(a.contourCount, b.contourCount);
+  const CamResults &x = a.results, &y = b.results;
+  for (auto [u, v] : {std::pair{x.rMin, y.rMin}, {x.rMax, y.rMax}, {x.stroke, y.stroke}, {x.sMin, y.sMin},
+                      {x.vMin, y.vMin}, {x.vMax, y.vMax}, {x.aMin, y.aMin}, {x.aMax, y.aMax},
+                      {x.phiAMax, y.phiAMax}, {a.section.A, b.section.A}})
+    QCOMPARE(u, v);
+}
+}  // namespace
+
+class NewProjectTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void newThroughEveryStep() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.session().file.fileDir = folder.path() + "/";
+    // Something of an earlier project that a new one must not inherit.
+    w.session().project().body.width = 77;
+    w.resize(900, 640);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QAction* fileNew = w.findChild<QAction*>("mi_fileNew");
+    QVERIFY(fileNew && fileNew->isEnabled());
+
+    ModalScript script({
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("Tform_uni4"));
+          Type(m, "Edit_zeichname", QString("Nocke S\u00FCd"));
+          Type(m, "Edit_zeichname2", "Hubkurve");
+          Type(m, "Edit_zeichnr", "KAMO-014");
+          Type(m, "Edit_bemerk1", QString("Ma\u00DFe in mm"));
+          Type(m, "Edit_bemerk2", QString("Pr\u00FCfstand"));
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          auto* list = Child<QListWidget>(m, "ListBox_choice");
+          QCOMPARE(list->count(), 11);
+          list->setCurrentRow(ctSine - 1);
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_ribosin"));
+          Type(m, "Edit_rw0", "40");
+          Type(m, "Edit_A", "8");
+          Type(m, "Edit_N", "2");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_eingabe"));
+          Type(m, "Edit_text", "600");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_kamoram"));
+          QTest::mouseClick(Child<QRadioButton>(m, "RadioGroup_kontakt_0"), Qt::LeftButton, {}, QPoint(4, 4));
+          Type(m, "Edit_d", "12");
+          Type(m, "Edit_l", "40");
+          Type(m, "Edit_m", "0.05");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_kamocalc"));
+          Type(m, "Edit_points", "360");
+          Click(m, "Button_ok");
+        },
+    });
+    fileNew->trigger();
+    QVERIFY2(script.done(), qPrintable(script.seen.join(", ")));
+    QVERIFY(w.session().flags.modified);
+    QVERIFY(!w.session().flags.calcError);
+    QCOMPARE(w.session().file.fileName, std::string());
+
+    // The cam body: both "<" defaults from the smallest radius 32 mm.
+    ModalScript body({[](QWidget* m) {
+      QCOMPARE(m->objectName(), QString("TForm_kamocam"));
+      Click(m, "Button_def_breite");
+      Click(m, "Button_def_bohrung");
+      QCOMPARE(Child<QLineEdit>(m, "Edit_breite")->text(), QString("26"));  // 25.6
+      QCOMPARE(Child<QLineEdit>(m, "Edit_bohrung")->text(), QString("38"));  // 38.4
+      Click(m, "Button_ok");
+    }});
+    w.findChild<QAction*>("mi_editAbmessungen")->trigger();
+    QVERIFY(body.done());
+
+    // The follower once more: "OK" ends with the still picture.
+    w.shell().screen.Clear();
+    ModalScript follower({[](QWidget* m) { Click(m, "Button_ok"); }});
+    w.findChild<QAction*>("mi_editStoessel")->trigger();
+    QVERIFY(follower.done());
+    QVERIFY(w.shell().screen.size() > 10);
+    QVERIFY(!w.graphicsView()->replayFailed());
+    w.repaint();
+    Shot(&w, "stoessel-picture");
+
+    const std::string saved = folder.file("neu.kmo");
+    test::AnswerFileDialog(saved);
+    w.findChild<QAction*>("mi_fileSaveAs")->trigger();
+    QVERIFY(std::filesystem::exists(saved));
+    QVERIFY(!w.session().flags.modified);
+
+    Session& s = w.session();
+    CamProject fromFile, byHand;
+    QVERIFY(ReadProject(s.ui, s.settings, saved, fromFile));
+    QVERIFY(ReadProject(s.ui, s.settings, std::string(KAMO_SOURCE_DIR) + "/tests/gui/data/new_sine.kmo",
+                        byHand));
+    CompareInputs(s.project(), byHand);
+    CompareInputs(fromFile, byHand);
+    MessageList m1, m2;
+    Flags f1, f2;
+    Calculate(fromFile, m1, f1, s.settings);
+    Calculate(byHand, m2, f2, s.settings);
+    QVERIFY(!f1.calcError && !f2.calcError);
+    QCOMPARE(m1.count(), m2.count());
+    CompareResults(fromFile, byHand);
+    CompareResults(s.project(), byHand);
+    QVERIFY(std::fabs(static_cast<double>(byHand.results.stroke) - 16) < 0.01);
+  }
+
+  // A cancel late in the sequence keeps what was entered: closing asks.
+  void lateCancelKeepsTheInput() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.session().file.fileDir = folder.path() + "/";
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ModalScript script({
+        [](QWidget* m) {
+          Type(m, "Edit_zeichname", "Entwurf");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) { Click(m, "Button_cancel"); },  // the curve type
+    });
+    w.findChild<QAction*>("mi_fileNew")->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(w.session().project().drawing.zeichname, std::string("Entwurf"));
+    QVERIFY(w.session().flags.modified);
+    QString asked;
+    test::WhenModal([&asked](QWidget* box) {
+      asked = box->property("text").toString();
+      QTest::mouseClick(box->findChild<QPushButton*>("Button_no"), Qt::LeftButton);
+    });
+    QVERIFY(!w.close());  // "Nein": do not throw the input away
+    QCOMPARE(asked, QString("Bisherige Eingaben verwerfen ?"));
+    w.session().flags.modified = false;
+  }
+};
+
+QTEST_MAIN(NewProjectTest)
+#include "tst_newproject.moc"
