@@ -2,7 +2,13 @@
 // the emulation of arcs and polylines for outputs that lack them.
 #include "cad/cad.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +20,7 @@
 #include "core/codepage.h"
 #include "core/geometry.h"
 #include "core/identity.h"
+#include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
 #include "core/textfile.h"
@@ -69,6 +76,18 @@ CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_
                                            file_(*env_.settings), block_(*env_.settings) {}
 
 CadOutput::~CadOutput() { RemoveBlockFiles(); }
+
+const std::string& CadOutput::blockFolder() {
+  std::error_code ec;
+  if (!blockFolder_.empty() && fs::is_directory(blockFolder_, ec)) return blockFolder_;
+  blockFolder_.clear();
+  // mkdtemp makes the folder for this output alone (mode 0700): nobody can
+  // plant a link, a FIFO or a file under one of its names.
+  fs::path base = env_.tempDir.empty() ? fs::temp_directory_path(ec) : fs::path(env_.tempDir);
+  std::string pattern = (base / "kamo-XXXXXX").string();
+  if (::mkdtemp(pattern.data())) blockFolder_ = pattern;
+  return blockFolder_;
+}
 
 void CadOutput::message(const std::string& text) {
   if (env_.messages) env_.messages->add(text);
@@ -265,13 +284,29 @@ void CadOutput::CadBeginBlock(std::string_view name) {
   } else if (writer_ && writer_->HasBlocks()) {
     writer_->BeginBlock(name);
   } else {
-    blockPath_ = (fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$")).string();
-    std::FILE* f = std::fopen(blockPath_.c_str(), "wb");
-    if (!f) {
+    // The file is new and this output's own: created exclusively in the
+    // private folder, never through a link, never an existing file.
+    std::string key(name);
+    const std::string& dir = blockFolder();
+    blockPath_ = dir.empty() ? std::string() : (fs::path(dir) / ("$" + key + ".dx$")).string();
+    auto own = ownBlocks_.find(key);
+    if (own != ownBlocks_.end() && own->second != FileKey{} && !blockPath_.empty())
+      ::unlink(blockPath_.c_str());  // defined again: our own file is replaced
+    ownBlocks_[key] = FileKey{};
+    if (blockFd_ >= 0) ::close(blockFd_);
+    blockFd_ = blockPath_.empty() ? -1
+                                  : ::open(blockPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                           0600);
+    struct stat st {};
+    if (blockFd_ < 0 || ::fstat(blockFd_, &st) != 0) {
+      int err = blockPath_.empty() ? ENOENT : errno;
+      if (blockFd_ >= 0) ::close(blockFd_);
+      blockFd_ = -1;
+      message("Fehler : Blockdatei $" + key + ".dx$: " + std::strerror(err));
       setAbort();
       return;
     }
-    std::fclose(f);
+    ownBlocks_[key] = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
     if (std::find(blockFiles_.begin(), blockFiles_.end(), blockPath_) == blockFiles_.end())
       blockFiles_.push_back(blockPath_);
     block_.clear();
@@ -295,10 +330,28 @@ void CadOutput::CadEndBlock() {
     writer_->EndBlock();
   } else if (blockOpen_) {
     block_.End();
-    std::ofstream out(blockPath_, std::ios::binary | std::ios::trunc);
-    out << block_.text();
-    out.close();
-    if (!out) setAbort();
+    const std::string& text = block_.text();
+    bool ok = blockFd_ >= 0;
+    int err = 0;
+    for (size_t done = 0; ok && done < text.size();) {
+      ssize_t n = ::write(blockFd_, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ok = false;
+        err = n < 0 ? errno : ENOSPC;
+      } else {
+        done += static_cast<size_t>(n);
+      }
+    }
+    if (blockFd_ >= 0 && ::close(blockFd_) != 0 && ok) {
+      ok = false;
+      err = errno;
+    }
+    blockFd_ = -1;
+    if (!ok) {
+      if (err) message("Fehler : Blockdatei " + Utf8ToCp850(FileNamePart(blockPath_)) + ": " + std::strerror(err));
+      setAbort();
+    }
     blockOpen_ = false;
   }
 }
@@ -309,10 +362,15 @@ void CadOutput::CadEndSection() {
   inBlocks_ = false;
 }
 
-void CadOutput::insertLogo(const char* name, Real f) {
-  fs::path p = fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$");
+bool CadOutput::blockFileExists(std::string_view name) const {
+  auto own = ownBlocks_.find(std::string(name));
+  if (own != ownBlocks_.end()) return own->second != FileKey{};
   std::error_code ec;
-  if (!fs::exists(p, ec)) return;
+  return !env_.tempDir.empty() && fs::exists(fs::path(env_.tempDir) / ("$" + std::string(name) + ".dx$"), ec);
+}
+
+void CadOutput::insertLogo(const char* name, Real f) {
+  if (!blockFileExists(name)) return;
   CadInsert(name, winXMin_ + 0.91L * winWidth_, winYMin_ + f * winHeight_, 0, winWidth_ / 480,
             winHeight_ / 360);
 }
@@ -375,9 +433,21 @@ bool CadOutput::CadClose() {
 }
 
 void CadOutput::RemoveBlockFiles() {
-  std::error_code ec;
-  for (const std::string& f : blockFiles_) fs::remove(f, ec);
+  if (blockFd_ >= 0) ::close(blockFd_);
+  blockFd_ = -1;
+  // Only the files this output created, and only while they are still those files.
+  for (const std::string& f : blockFiles_) {
+    FileKey key;
+    bool ours = false;
+    for (const auto& [name, k] : ownBlocks_)
+      if (k != FileKey{} && FileKeyOf(f, key) && key == k) ours = true;
+    if (ours) ::unlink(f.c_str());
+  }
   blockFiles_.clear();
+  ownBlocks_.clear();
+  // The private folder goes with them (it stays only if someone put a file in it).
+  if (!blockFolder_.empty()) ::rmdir(blockFolder_.c_str());
+  blockFolder_.clear();
 }
 
 // ---------------------------------------------------------------- settings
@@ -653,6 +723,7 @@ void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Rea
     return;
   }
   ins_ = InsertTransform{};
+  replayed_ = 0;
   DxfReplay(name, x, y, angle, scaleX, scaleY);
   ins_ = InsertTransform{};
 }
@@ -841,6 +912,42 @@ void CadOutput::CadArrow(std::string_view text, Real x1, Real y1, Real x2, Real 
 
 // ---------------------------------------------------------------- block replay
 
+namespace {
+constexpr size_t kMaxBlockBytes = 64u << 20;
+}  // namespace
+
+bool CadOutput::blockBytes(std::string_view blockName, std::string& bytes) {
+  std::string file = "$" + std::string(blockName) + ".dx$";
+  auto own = ownBlocks_.find(std::string(blockName));
+  if (own != ownBlocks_.end()) {
+    // Defined by this output: only the very file it created is read back.
+    InputResult in;
+    if (!blockFolder_.empty())
+      in = ReadRegularFile((fs::path(blockFolder_) / file).string(), kMaxBlockBytes, bytes);
+    if (in.ok() && own->second != FileKey{} && in.key == own->second) return true;
+    bytes.clear();
+    message("Invalid temp directory");
+    return false;
+  }
+  // A block the user placed in the temporary folder: a regular file of the
+  // user's own, so that a shared folder cannot hand us someone else's file.
+  InputResult in = ReadRegularFile((fs::path(env_.tempDir) / file).string(), kMaxBlockBytes, bytes);
+  if (in.status == InputStatus::Missing) {
+    message("Invalid temp directory");
+    return false;
+  }
+  if (in.ok() && in.owner != static_cast<long long>(::geteuid())) {
+    in.status = InputStatus::Failed;
+    in.reason = "belongs to another user";
+  }
+  if (!in.ok()) {
+    bytes.clear();
+    message("Fehler : Blockdatei " + Utf8ToCp850(file) + ": " + in.reason);
+    return false;
+  }
+  return true;
+}
+
 void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle, Real scaleX,
                           Real scaleY) {
   InsertTransform saved = ins_;
@@ -878,22 +985,24 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
     setAbort();
     return;
   }
-  fs::path path = fs::path(env_.tempDir) / ("$" + std::string(blockName) + ".dx$");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    message("Invalid temp directory");
+  std::string content;
+  if (!blockBytes(blockName, content)) {
     setAbort();
     return;
   }
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  std::string content = buf.str();
   DxfReadOptions opt;
   opt.stopAtUnknown = true;
   DxfReadResult r = ReadDxf(content, opt);
 
   for (const DxfEntity& e : r.entities) {
     if (abort()) return;
+    // Nested inserts multiply: one insert may not replay more than this.
+    replayed_ += 1 + static_cast<long long>(e.vertices.size());
+    if (replayed_ > kMaxReplayedElements) {
+      env_.ui->showError("Elements > 1000000 !");
+      setAbort();
+      return;
+    }
     Real p[4][2];
     for (int i = 0; i < 4; ++i) map(e.x[i], e.y[i], p[i][0], p[i][1]);
     switch (e.type) {

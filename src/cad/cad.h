@@ -4,6 +4,7 @@
 // files in the temporary folder and are replayed by the DXF reader.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "cam/kamorech.h"
 #include "core/clock.h"
 #include "core/messages.h"
+#include "core/outputfile.h"
 #include "core/real.h"
 #include "core/settings.h"
 #include "core/ui.h"
@@ -50,6 +52,10 @@ struct CadEnvironment {
   int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)
   PlotHandOff* plot = nullptr;           // kind 4: the plot program's command line and start
 };
+
+// One insert, with all the inserts nested in it, replays at most this many
+// elements (a polyline counts its vertices).
+inline constexpr long long kMaxReplayedElements = 1000000;
 
 // Insertion transform of the block replay.
 struct InsertTransform {
@@ -130,6 +136,13 @@ class CadOutput {
   // Deletes the block files this run created (end of output, program close).
   void RemoveBlockFiles();
   const std::vector<std::string>& createdBlockFiles() const { return blockFiles_; }
+  // The private folder (mode 0700, made with mkdtemp inside the temporary
+  // folder on first use) that holds this output's own block files; empty
+  // when it cannot be made.
+  const std::string& blockFolder();
+  // Whether a block file of that name can be inserted: one this output wrote,
+  // or one the user placed in the temporary folder.
+  bool blockFileExists(std::string_view name) const;
 
   // State, for callers and tests.
   int outputKind() const { return kind_; }
@@ -174,6 +187,9 @@ class CadOutput {
     if (env_.flags) env_.flags->abortFlag = true;
   }
   void message(const std::string& text);
+  // The bytes of the block file to replay: this output's own, or one the user
+  // placed in the temporary folder (logos, heads, inserts). False: refused.
+  bool blockBytes(std::string_view blockName, std::string& bytes);
 
   CadEnvironment env_;
   const Settings& settings_;
@@ -207,6 +223,10 @@ class CadOutput {
   bool blockOpen_ = false;
   std::string text_;     // the element text of kind 5
   std::vector<std::string> blockFiles_;
+  std::string blockFolder_;                  // private folder of the own block files
+  std::map<std::string, FileKey> ownBlocks_;  // blocks defined here (key {}: not created)
+  int blockFd_ = -1;                          // the block file being defined
+  long long replayed_ = 0;                    // elements of the current top-level insert
   std::vector<std::string> definedBlocks_;  // blocks of the DXF file being written
   std::unique_ptr<CadWriter> writer_;       // IGES, STL or STEP
   int stepLevel_ = 0;

@@ -530,6 +530,13 @@ bool StlWriter::Close(bool aborted) {
 bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
   CadEnvironment& env = cad.environment();
   Flags& flags = *env.flags;
+  const Real width = p.body.width;
+  // (A width of 0 or less is the height prompt's "STL: Höhe 0 ...".)
+  if (!(std::isfinite(width) && width <= kMaxCoordinate)) {
+    env.ui->showError("STL: Breite oder Bohrung ung\x81ltig (nicht endlich, negativ oder > 1E12 mm)");
+    flags.abortFlag = true;
+    return false;
+  }
   cad.setStlClosedSolid(closed);
   cad.CadOpen(kCadStl, "KAMO");
   cad.setStlClosedSolid(false);
@@ -553,8 +560,18 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
       flags.abortFlag = false;
     }
   }
+  // A body that cannot exist is refused rather than written inside out or
+  // with infinite vertices.
+  if (!flags.abortFlag && !(std::isfinite(bore) && bore >= 0 && bore <= kMaxCoordinate)) {
+    env.ui->showError("STL: Breite oder Bohrung ung\x81ltig (nicht endlich, negativ oder > 1E12 mm)");
+    flags.abortFlag = true;
+  }
+  if (!flags.abortFlag && bore > 0 && !(bore < 2 * r.rMin)) {
+    env.ui->showError("STL: Bohrung >= kleinster Durchmesser der Kurvenscheibe");
+    flags.abortFlag = true;
+  }
   // Without a bore the file gets a small one; the project keeps its 0.
-  if (bore == 0) bore = 0.01L * r.xSize;
+  if (bore == 0) bore = std::min<Real>(0.01L * r.xSize, r.rMin);
   if (!flags.abortFlag) {
     int n = ClosedContourCount(p);
     // The walls face to the right of their lines: the contour runs

@@ -172,6 +172,7 @@ class FormulaCompiler {
 };
 
 CompiledFormula::CompiledFormula(const std::string& formula) : text_(NormaliseFormula(formula)) {
+  ++FormulaParses();
   if (text_.empty()) {
     syntax_ = kFormulaEmpty;
     return;

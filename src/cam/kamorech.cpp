@@ -3,11 +3,14 @@
 #include "cam/kamorech.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
+#include "cam/formulacode.h"
 #include "cam/glsyst2.h"
 #include "cam/mathpars.h"
 #include "core/numbers.h"
+#include "core/strings.h"
 
 namespace kamo {
 namespace {
@@ -67,6 +70,8 @@ struct RadiusContext {
   Flags* flags = nullptr;
   // sin and cos of the angle when the caller has them already.
   const Real* sinCos = nullptr;
+  // The formula segments compiled once for the calculation (index 1..10).
+  const CompiledFormula* formulas = nullptr;
 
   void Fatal(const char* text) const {
     if (messages) messages->add(text);
@@ -80,7 +85,9 @@ Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
     if (!(phi <= Rad(p.segments[U(i)].xMax))) continue;
     if (p.segments[U(i)].formula.empty()) break;
     FormulaResult r;
-    if (ctx.project) {
+    if (ctx.formulas) {
+      r = ctx.formulas[i].eval(phi);
+    } else if (ctx.project) {
       r = EvalFormula(ctx.project->segments[U(i)].formula, phi);
     } else {
       std::string f = p.segments[U(i)].formula;
@@ -306,6 +313,33 @@ ArcCentre GetArcCenter(XY p, XY q, Real g) {
   return a;
 }
 
+// Compiles the formula segments in use and stores their normalised texts, as
+// their first evaluation used to do.
+bool CompileSegments(CamProject& project, std::array<CompiledFormula, kMaxSegments + 1>& formulas,
+                     MessageList& messages, Flags& flags) {
+  int n = std::clamp(project.segmentCount, 0, kMaxSegments);
+  for (int i = 1; i <= n; ++i) {
+    std::string& text = project.segments[U(i)].formula;
+    if (text.empty()) break;  // the segments end here
+    formulas[U(i)] = CompiledFormula(text);
+    const CompiledFormula& f = formulas[U(i)];
+    int e = f.syntaxError();
+    if (e == kFormulaEmpty) continue;
+    if (e == kFormulaParens) {
+      messages.add(kMsgFormulaParens + IntToText(i) + " !");
+      flags.calcError = true;
+      return false;
+    }
+    text = f.text();
+    if (e > 0) {
+      messages.add(kMsgFormulaSyntax + IntToText(i) + " (Pos. " + IntToText(e) + ") !");
+      flags.calcError = true;
+      return false;
+    }
+  }
+  return true;
+}
+
 bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
   project.clearResults();
   int steps = project.calc.steps;
@@ -319,13 +353,19 @@ bool GeneratePoints(CamProject& project, MessageList& messages, Flags& flags) {
     project.basePointCount = 1;  // reported as a single point
     return true;
   }
+  // Each formula is parsed once for the whole calculation; a formula that
+  // does not parse stops it, with the segment and the position.
+  std::array<CompiledFormula, kMaxSegments + 1> formulas;
+  const bool formula = project.curveType == ctFormula;
+  if (formula && !CompileSegments(project, formulas, messages, flags)) return false;
   project.basePointCount = static_cast<std::uint16_t>(steps + 1);
   Real step = kTwoPi / steps;
   for (int i = 0; i <= project.basePointCount; ++i) {
     Real phi = (i - 1) * step;
     Real sc[2];
     SinCos(phi, sc[0], sc[1]);
-    Real r = RadiusImpl(project, phi, RadiusContext{&project, &messages, &flags, sc});
+    Real r = RadiusImpl(project, phi,
+                        RadiusContext{&project, &messages, &flags, sc, formula ? formulas.data() : nullptr});
     if (!std::isfinite(r)) {
       messages.add(kMsgRadius);
       flags.calcError = true;

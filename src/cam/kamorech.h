@@ -40,6 +40,10 @@ inline constexpr const char* kMsgLinSineAngle = "Fatal  : Sinus-Linear phiLin <=
 inline constexpr const char* kMsgSpeed = "Fatal  : Drehzahl <= 0 oder > 1E12 !";
 inline constexpr const char* kMsgRadius = "Fatal  : r(phi) nicht berechenbar !";
 inline constexpr const char* kMsgRange = "Fatal  : Koordinaten > 1E12 !";
+// A formula segment that does not parse: + segment + " (Pos. " + position + ") !"
+inline constexpr const char* kMsgFormulaSyntax = "Fatal  : Syntax in Formel ";
+// A formula segment whose "(" and ")" differ in number: + segment + " !"
+inline constexpr const char* kMsgFormulaParens = "Fatal  : Klammern in Formel ";
 
 // Contour coordinates beyond this (mm) are refused: the results keep doubles.
 inline constexpr Real kMaxCoordinate = 1e12L;

@@ -224,7 +224,13 @@ std::string NormaliseFormula(const std::string& formula) {
   return out;
 }
 
+long long& FormulaParses() {
+  thread_local long long parses = 0;
+  return parses;
+}
+
 FormulaResult EvalFormula(std::string& formula, Real x) {
+  ++FormulaParses();
   std::string t = NormaliseFormula(formula);
   if (t.empty()) return {0, kFormulaEmpty};
   long open = 0, close = 0;

@@ -28,6 +28,11 @@ struct FormulaResult {
 // Never throws, never returns NaN or infinity, and ends on any input.
 FormulaResult EvalFormula(std::string& formula, Real x);
 
+// How many times this thread has parsed a formula text (EvalFormula and the
+// compiler of formulacode.h), so that tests can see a calculation parse each
+// formula once. It counts; it changes nothing.
+long long& FormulaParses();
+
 // The normalisation alone (blanks removed, "," -> ".", upper case, "0" in
 // front of a lone ".", a leading "+" removed).
 std::string NormaliseFormula(const std::string& formula);

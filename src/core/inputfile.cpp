@@ -10,29 +10,51 @@
 
 namespace kamo {
 
-InputResult ReadRegularFile(const std::string& path, size_t limit, std::string& bytes) {
-  InputResult r;
-  bytes.clear();
+namespace {
+// Opens path for reading without waiting and checks what it is. Returns the
+// descriptor of a regular file (r.status Ok), else -1 with r filled in.
+int OpenRegular(const std::string& path, InputResult& r, struct stat& st) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     r.err = errno;
     r.status = r.err == ENOENT || r.err == ENOTDIR ? InputStatus::Missing : InputStatus::Failed;
     r.reason = std::strerror(r.err);
-    return r;
+    return -1;
   }
-  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     r.err = errno;
     r.reason = std::strerror(r.err);
     ::close(fd);
-    return r;
+    return -1;
   }
   if (!S_ISREG(st.st_mode)) {
     r.status = InputStatus::NotRegular;
     r.reason = S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file (a device, FIFO or socket)";
     ::close(fd);
-    return r;
+    return -1;
   }
+  r.status = InputStatus::Ok;
+  r.key = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  r.owner = static_cast<long long>(st.st_uid);
+  return fd;
+}
+}  // namespace
+
+InputResult ProbeInputFile(const std::string& path) {
+  InputResult r;
+  struct stat st {};
+  int fd = OpenRegular(path, r, st);
+  if (fd >= 0) ::close(fd);
+  return r;
+}
+
+InputResult ReadRegularFile(const std::string& path, size_t limit, std::string& bytes) {
+  InputResult r;
+  bytes.clear();
+  struct stat st {};
+  int fd = OpenRegular(path, r, st);
+  if (fd < 0) return r;
+  r.status = InputStatus::Failed;
   if (static_cast<unsigned long long>(st.st_size) > limit) {
     r.status = InputStatus::TooLarge;
     r.reason = "is too large";
@@ -68,6 +90,7 @@ InputResult ReadRegularFile(const std::string& path, size_t limit, std::string& 
   ::close(fd);
   r.status = InputStatus::Ok;
   r.key = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  r.owner = static_cast<long long>(st.st_uid);
   return r;
 }
 

@@ -17,10 +17,15 @@ struct InputResult {
   int err = 0;          // errno of a failure (Missing, Failed)
   std::string reason;   // "No such file or directory", "is not a regular file", ...
   FileKey key;          // the file read (status Ok)
+  long long owner = -1; // its owner's user id (status Ok)
   bool ok() const { return status == InputStatus::Ok; }
 };
 
 // Reads path into bytes (at most limit bytes; a larger file is TooLarge).
 InputResult ReadRegularFile(const std::string& path, size_t limit, std::string& bytes);
+
+// Whether path can be opened for reading, and what it is, without reading it
+// and without waiting (status Ok: a regular file; key set).
+InputResult ProbeInputFile(const std::string& path);
 
 }  // namespace kamo

@@ -10,6 +10,7 @@
 #include "core/codepage.h"
 #include "core/geometry.h"
 #include "core/identity.h"
+#include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
 
@@ -193,12 +194,19 @@ bool Ui::inputChoice(const std::string& prompt, int n, int& k) {
 }
 
 bool Ui::checkReadable(const std::string& path) {
-  std::error_code ec;
-  std::ifstream in(path, std::ios::binary);
-  if (in && !fs::is_directory(path, ec)) return true;
-  showError("Datei " + Trim(PathText(path)) + " nicht gefunden oder kein Zugriffsrecht !");
+  // Opened without waiting: a FIFO or a device gets its answer at once.
+  InputResult r = ProbeInputFile(path);
+  if (r.ok()) return true;
+  if (r.status == InputStatus::NotRegular && r.reason != "is a folder")
+    showError(NotRegularFileMessage(path));
+  else
+    showError("Datei " + Trim(PathText(path)) + " nicht gefunden oder kein Zugriffsrecht !");
   flags_.abortFlag = true;
   return false;
+}
+
+std::string NotRegularFileMessage(const std::string& path) {
+  return "Datei " + Trim(Utf8ToCp850(path)) + " ist keine gew\x94hnliche Datei (Ger\x84t, FIFO oder Socket) !";
 }
 
 bool Ui::checkNewFile(const std::string& path) {

@@ -60,6 +60,8 @@ class Ui {
   bool inputChoice(const std::string& prompt, int n, int& k);
 
   // File checks; each sets abortFlag when it fails.
+  // A regular file that opens for reading; a device, FIFO or socket is
+  // refused with its own message, never opened for reading.
   bool checkReadable(const std::string& path);
   bool checkNewFile(const std::string& path);
   // The path of a file to be written: see the rules in ui.cpp. archiveLocked is
@@ -93,5 +95,8 @@ class Ui {
 std::string DirectoryPart(const std::string& path);
 std::string StemPart(const std::string& path);
 std::string FileNamePart(const std::string& path);
+
+// "Datei NAME ist keine gewöhnliche Datei (...) !" for a device, FIFO or socket.
+std::string NotRegularFileMessage(const std::string& path);
 
 }  // namespace kamo

@@ -23,11 +23,7 @@ std::string Trimmed(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-bool BlockFileExists(const CadOutput& cad, const char* name) {
-  std::error_code ec;
-  const std::string& dir = const_cast<CadOutput&>(cad).environment().tempDir;
-  return !dir.empty() && fs::exists(fs::path(dir) / (std::string("$") + name + ".dx$"), ec);
-}
+bool BlockFileExists(const CadOutput& cad, const char* name) { return cad.blockFileExists(name); }
 
 bool ScreenOrPlot(const CadOutput& cad) {
   return cad.outputKind() == kCadScreen || cad.outputKind() == kCadPlot;

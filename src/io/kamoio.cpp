@@ -10,6 +10,7 @@
 
 #include "core/codepage.h"
 #include "core/identity.h"
+#include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
 #include "core/textfile.h"
@@ -103,6 +104,15 @@ class LineReader {
   std::string text(const char* what) { return std::string(next(what)); }
   Real real(const char* what) { return ParseReal(io::TrimNumber(next(what))); }
   int integer(const char* what) { return ParseInt(io::TrimNumber(next(what))); }
+  // A size that cannot be negative (0 stands for "the default").
+  Real nonNegative(const char* what) {
+    Real v = real(what);
+    if (ok() && !(v >= 0)) {
+      invalid(std::string(what) + " >= 0 erwartet");
+      return 0;
+    }
+    return v;
+  }
   bool boolean(const char* what) { return Upper(io::TrimNumber(next(what))) == "TRUE"; }
   // A count decides how many groups follow: it must be a number within 0..max.
   int count(const char* what, int max) {
@@ -435,9 +445,9 @@ bool ProjectFromBytes(std::string_view bytes, CamProject& p, ProjectReadError& e
   p.speed = r.real("Drehzahl");
   p.calc.steps = r.integer("Anzahl Schritte");
   p.ram.type = static_cast<std::uint16_t>(r.ranged("St\x94" "sselform", 1, 2));
-  p.ram.d = r.real("St\x94" "sseldurchmesser");
-  p.ram.l = r.real("St\x94" "ssell\x84nge");
-  p.ram.m = r.real("St\x94" "sselmasse");
+  p.ram.d = r.nonNegative("St\x94" "sseldurchmesser");
+  p.ram.l = r.nonNegative("St\x94" "ssell\x84nge");
+  p.ram.m = r.nonNegative("St\x94" "sselmasse");
   p.polygon.z = static_cast<std::uint16_t>(r.ranged("Anzahl Ecken", 0, 65535));
   p.polygon.di = r.real("Schl\x81sselweite");
   p.polygon.de = r.real("Eckweite");
@@ -565,18 +575,27 @@ bool ReadProject(Ui& ui, const Settings& /*settings*/, const std::string& name, 
   std::string path = name;
   if (path.empty() && !ChooseProjectFile(ui, FileIdentity{}, path)) return false;
   if (!ui.checkReadable(path)) {
-    if (message) *message = "Datei " + Utf8ToCp850(path) + " nicht gefunden oder kein Zugriffsrecht !";
+    if (message) {
+      InputResult probe = ProbeInputFile(path);
+      *message = probe.status == InputStatus::NotRegular && probe.reason != "is a folder"
+                     ? NotRegularFileMessage(path)
+                     : "Datei " + Utf8ToCp850(path) + " nicht gefunden oder kein Zugriffsrecht !";
+    }
     return false;
   }
-  std::error_code ec;
-  auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxFileBytes)
-    return fail(ProjectReadMessage(path, {ProjectReadError::Kind::Invalid, 1, "Datei ist zu gro\xE1"}));
+  // Only a regular file is read, without waiting and within the size limit.
   std::string bytes;
-  {
-    std::ifstream in(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return fail("Lesefehler in Projektdatei " + Utf8ToCp850(path));
+  InputResult in = ReadRegularFile(path, kMaxFileBytes, bytes);
+  switch (in.status) {
+    case InputStatus::Ok:
+      break;
+    case InputStatus::TooLarge:
+      return fail(ProjectReadMessage(path, {ProjectReadError::Kind::Invalid, 1, "Datei ist zu gro\xE1"}));
+    case InputStatus::NotRegular:
+      return fail(NotRegularFileMessage(path));
+    case InputStatus::Missing:
+    case InputStatus::Failed:
+      return fail("Lesefehler in Projektdatei " + Utf8ToCp850(path) + ": " + in.reason);
   }
   auto fresh = std::make_unique<CamProject>();
   ProjectReadError error;

@@ -78,12 +78,7 @@ int RunCadOptionTo(Session& session, const std::string& option, const std::strin
     err << "wkamo: " << option << ": not available yet\n";
     return kExitUsage;
   }
-  if (session.flags.calcError) {
-    err << "wkamo: the calculation failed";
-    if (!session.messages.empty()) err << ": " << Cp850ToUtf8(session.messages.at(1));
-    err << "\n";
-    return kExitFailed;
-  }
+  if (!BatchResultsReady(session, err)) return kExitFailed;
   if (session.project().basePointCount <= 2) {
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
@@ -104,7 +99,12 @@ int RunCadOptionTo(Session& session, const std::string& option, const std::strin
   out.errorList.noGui = true;
   session.flags.abortFlag = false;
   // Sheets 1..6; 7, 8, 9 are the diagrams of s, v and a.
+  const int known = session.messages.count();
   bool ok = sheetKind ? OutputSheet(out, format, sheet) : DiagramCommand(out, sheet - 6, format);
+  if (session.flags.abortFlag) {
+    CutShort(session, known, path, err);
+    return kExitFailed;
+  }
   if (!ok) {
     err << "wkamo: " << path << ": the file could not be written\n";
     return kExitFailed;

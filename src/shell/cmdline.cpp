@@ -277,6 +277,23 @@ bool BatchTargetAllowed(Session& session, const std::string& target, std::ostrea
   return false;
 }
 
+bool BatchResultsReady(const Session& session, std::ostream& err) {
+  // The results are cleared when a calculation starts and filled at its end.
+  const bool complete = !session.flags.calcError && session.project().results.xSize > 0;
+  if (complete) return true;
+  err << "wkamo: " << (session.flags.calcError ? "the calculation failed" : "the calculation stopped without results")
+      << "\n";
+  for (int i = 1; i <= session.messages.count(); ++i)
+    err << "wkamo: " << Cp850ToUtf8(session.messages.at(i)) << "\n";
+  return false;
+}
+
+void CutShort(const Session& session, int known, const std::string& target, std::ostream& err) {
+  for (int i = known + 1; i <= session.messages.count(); ++i)
+    err << "wkamo: " << Cp850ToUtf8(session.messages.at(i)) << "\n";
+  err << "wkamo: " << target << ": the drawing was cut short, nothing was written\n";
+}
+
 int RunBatchIn(Session& session, const std::vector<std::string>& args, const std::string& workDir,
                std::ostream& out, std::ostream& err) {
   session.commandLine = args;

@@ -54,6 +54,13 @@ std::string BatchTarget(const Session& session, const CommandLine& cl, const std
 // FIFO, the project or a file the job read); false after the reason on err.
 // The writers check again when they create and when they replace the file.
 bool BatchTargetAllowed(Session& session, const std::string& target, std::ostream& err);
+// For the jobs that draw or write the results: true when the calculation
+// reached its end. Otherwise (calcError, or a "Fehler" that stopped it, such
+// as "Fehler : Richtungssinn !") the messages go to err and it is false.
+bool BatchResultsReady(const Session& session, std::ostream& err);
+// Reports a drawing that stopped part way: the messages it added after the
+// first `known` ones, then that target was not written.
+void CutShort(const Session& session, int known, const std::string& target, std::ostream& err);
 
 // Runs a batch job; returns the exit code. Output files land in the working
 // folder (RunBatchIn: in workDir) unless "-o" names one.

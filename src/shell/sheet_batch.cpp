@@ -105,10 +105,7 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
   const bool sheet = IsSheet(cl);
   int kind = 0;
   ParseKind(cl.kind, kind);
-  if (session.flags.calcError) {
-    err << "wkamo: the calculation failed\n";
-    return kExitFailed;
-  }
+  if (!BatchResultsReady(session, err)) return kExitFailed;
   if (session.project().basePointCount <= 2) {
     err << "wkamo: the project has no contour to draw\n";
     return kExitFailed;
@@ -124,7 +121,13 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
     SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                     session.ui, ErrorListContext{}};
     out.errorList.noGui = true;
-    if (!Draw(out, sheet, kind, cadKind) || !NonEmptyFile(target)) {
+    const int known = session.messages.count();
+    bool drawn = Draw(out, sheet, kind, cadKind);
+    if (session.flags.abortFlag) {
+      CutShort(session, known, target, err);
+      return kExitFailed;
+    }
+    if (!drawn || !NonEmptyFile(target)) {
       err << "wkamo: " << target << ": the file could not be written\n";
       return kExitFailed;
     }
@@ -137,7 +140,14 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
   SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                   session.ui, ErrorListContext{}};
   out.errorList.noGui = true;
-  if (!Draw(out, sheet, kind, kCadScreen) || list.size() == 0) {
+  const int known = session.messages.count();
+  bool drawn = Draw(out, sheet, kind, kCadScreen);
+  // A drawing that stopped part way (a block replay that gave up) is no picture.
+  if (session.flags.abortFlag) {
+    CutShort(session, known, target, err);
+    return kExitFailed;
+  }
+  if (!drawn || list.size() == 0) {
     err << "wkamo: " << target << ": nothing was drawn\n";
     return kExitFailed;
   }

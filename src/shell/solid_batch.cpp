@@ -26,7 +26,8 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
     err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
     return kExitUsage;
   }
-  if (session.flags.calcError || session.project().basePointCount <= 2) {
+  if (!BatchResultsReady(session, err)) return kExitFailed;
+  if (session.project().basePointCount <= 2) {
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
   }

@@ -132,6 +132,39 @@ bool OpensMainWindow(const std::vector<std::string>& args) {
   return names <= 1;
 }
 
+bool DisplayAvailable(const std::function<const char*(const char*)>& env) {
+  auto set = [&env](const char* name) {
+    const char* v = env(name);
+    return v && *v;
+  };
+  const char* platforms = env("QT_QPA_PLATFORM");
+  if (!platforms || !*platforms) return set("DISPLAY") || set("WAYLAND_DISPLAY");
+  // A list such as "wayland;xcb" is tried in order: one usable entry is enough.
+  std::string list = platforms;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(';', start);
+    if (end == std::string::npos) end = list.size();
+    std::string p = list.substr(start, end - start);
+    std::string name = p.substr(0, p.find(':'));  // "xcb:option=..." carries options
+    if (name == "xcb") {
+      if (set("DISPLAY")) return true;
+    } else if (name.rfind("wayland", 0) == 0) {
+      if (set("WAYLAND_DISPLAY")) return true;
+    } else if (!name.empty()) {
+      return true;  // offscreen, minimal, vnc, eglfs, linuxfb: no display server needed
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+std::string NoDisplayMessage() {
+  return "Fehler : kein Bildschirm verf\x81gbar (DISPLAY nicht gesetzt), das Programmfenster kann "
+         "nicht ge\x94" "ffnet werden; ohne Fenster arbeiten /I, /CADi:j, --sheet, --diagram, --solid "
+         "(wkamo /?)";
+}
+
 StartResult StartSequence(Shell& shell, int mode, const std::vector<std::string>& args,
                           const StartEnvironment& env) {
   Session& s = shell.session;

@@ -2,6 +2,7 @@
 // menu language, title) and its end, free of any toolkit. The command-line
 // part here is the one of an interactive start; batch jobs never get here.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ struct StartResult {
 // Anything else goes to the batch command line, which reports a usage error
 // for what it does not know, without a display.
 bool OpensMainWindow(const std::vector<std::string>& args);
+
+// Whether the window can be shown: a display server is named (DISPLAY,
+// WAYLAND_DISPLAY) or QT_QPA_PLATFORM chooses a platform that needs none
+// (offscreen, minimal, vnc, ...). env returns a variable's value, or null.
+bool DisplayAvailable(const std::function<const char*(const char*)>& env);
+// The message (CP850) of a start that needs a window where there is no display.
+std::string NoDisplayMessage();
 
 // Everything the creation of the main window does after its menus exist.
 StartResult StartMainWindow(Shell& shell, const std::vector<std::string>& args,

@@ -1,7 +1,13 @@
 // Block files of the screen output and their replay through the DXF reader.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "cad_fixture.h"
 
@@ -91,7 +97,12 @@ TEST(Replay, ScreenBlocksAndNesting) {
   }
   f.cad->CadEndSection();
   EXPECT_EQ(f.cad->createdBlockFiles().size(), 5u);
-  EXPECT_TRUE(std::filesystem::exists(f.temp.file("$L1.dx$")));
+  // The block files live in the output's private folder inside the temporary folder.
+  std::string own = f.cad->blockFolder();
+  ASSERT_FALSE(own.empty());
+  EXPECT_EQ(std::filesystem::path(own).parent_path(), std::filesystem::path(f.temp.path()));
+  EXPECT_TRUE(std::filesystem::exists(own + "/$L1.dx$"));
+  EXPECT_FALSE(std::filesystem::exists(f.temp.file("$L1.dx$")));
   f.cad->CadBeginEntities();
   size_t before = f.display.size();
   f.cad->CadInsert("L2", 0, 0, 0, 1, 1);  // L2 > L3 > L4 > L5: four levels
@@ -103,8 +114,111 @@ TEST(Replay, ScreenBlocksAndNesting) {
   EXPECT_EQ(f.port.boxTexts().back(), "error blockno.5");
   f.cad->CadEndSection();
   f.cad->CadClose();
-  EXPECT_FALSE(std::filesystem::exists(f.temp.file("$L1.dx$")));
+  EXPECT_FALSE(std::filesystem::exists(own + "/$L1.dx$"));
+  EXPECT_FALSE(std::filesystem::exists(own));
   EXPECT_TRUE(std::filesystem::exists(f.temp.file("$LOGO_9.dx$")));
+}
+
+// A shared temporary folder where someone planted the names of our blocks:
+// links to other files, a FIFO, a file of their own. The output writes its
+// blocks in a private folder of its own, reads back only what it wrote, and
+// leaves every planted name as it was.
+TEST(Replay, PlantedNamesInASharedTemporaryFolder) {
+  namespace fs = std::filesystem;
+  CadFixture f;
+  WriteFileBytes(f.temp.file("victim"), "victim");
+  fs::create_symlink(f.temp.file("victim"), f.temp.file("$FRAME_1.dx$"));
+  fs::create_symlink(f.temp.file("nowhere"), f.temp.file("$cam.dx$"));  // dangling
+  ASSERT_EQ(::mkfifo(f.temp.file("$PIPE.dx$").c_str(), 0600), 0);
+  const std::string planted = Groups({{0, "LINE"}, {8, "0"}, {10, "7"}, {20, "7"}, {11, "8"}, {21, "8"}, {0, "EOF"}});
+  WriteFileBytes(f.temp.file("$MINE.dx$"), planted);
+  // The folder's contents, links by their target.
+  auto listing = [&f] {
+    std::map<std::string, std::string> m;
+    for (const auto& e : fs::directory_iterator(f.temp.path())) {
+      std::string name = e.path().filename().string();
+      if (name == "out.dxf" || name.rfind("out.", 0) == 0) continue;
+      if (fs::is_symlink(e.symlink_status())) m[name] = "-> " + fs::read_symlink(e.path()).string();
+      else if (fs::is_regular_file(e.symlink_status())) m[name] = test::ReadFileBytes(e.path().string());
+      else m[name] = "(other)";
+    }
+    return m;
+  };
+  auto before = listing();
+  f.cad->CadOpen(kCadScreen, "KAMO");
+  f.cad->CadWindow(0, 0, 100, 100, 0);
+  f.cad->CadTables(0);
+  f.cad->CadBeginBlocks();
+  for (const char* name : {"FRAME_1", "cam", "PIPE", "MINE"}) {
+    f.cad->CadBeginBlock(name);
+    f.cad->CadLine(0, 0, 1, 0);
+    f.cad->CadEndBlock();
+  }
+  f.cad->CadEndSection();
+  EXPECT_FALSE(f.flags.abortFlag);
+  f.cad->CadBeginEntities();
+  for (const char* name : {"FRAME_1", "cam", "PIPE", "MINE"}) {
+    SCOPED_TRACE(name);
+    size_t n = f.display.size();
+    f.cad->CadInsert(name, 10, 0, 0, 1, 1);
+    EXPECT_FALSE(f.flags.abortFlag);
+    ASSERT_EQ(f.display.size(), n + 1);
+    EXPECT_EQ(f.display.records().back(), "4;10;0;11;0");  // our line, not the planted one
+  }
+  f.cad->CadEndSection();
+  f.cad->CadClose();
+  EXPECT_EQ(listing(), before);
+  f.reset();  // the private folder goes with its output
+  EXPECT_EQ(listing(), before);
+}
+
+// Blocks the user placed in the temporary folder (logos, heads, inserts) are
+// read only when they are regular files of the user's own, and one insert
+// replays a bounded number of elements however deep the nesting.
+TEST(Replay, UserBlocksThatAreRefused) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* what;
+    std::function<bool(CadFixture&)> plant;  // false: the case cannot be set up here
+    const char* message;                     // in the message list, else in a box
+  } cases[] = {
+      {"a FIFO",
+       [](CadFixture& f) { return ::mkfifo(f.temp.file("$U.dx$").c_str(), 0600) == 0; },
+       "Fehler : Blockdatei $U.dx$: is not a regular file (a device, FIFO or socket)"},
+      {"a folder",
+       [](CadFixture& f) { return fs::create_directory(f.temp.file("$U.dx$")); },
+       "Fehler : Blockdatei $U.dx$: is a folder"},
+      {"another user's file",
+       [](CadFixture& f) {
+         WriteFileBytes(f.temp.file("$U.dx$"), Groups({{0, "EOF"}}));
+         return ::geteuid() == 0 && ::chown(f.temp.file("$U.dx$").c_str(), 4242, 4242) == 0;
+       },
+       "Fehler : Blockdatei $U.dx$: belongs to another user"},
+      {"a thousand inserts of a thousand lines",
+       [](CadFixture& f) {
+         std::string lines, inserts;
+         for (int i = 0; i < 1000; ++i)
+           lines += Groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+         for (int i = 0; i < 1001; ++i) inserts += Groups({{0, "INSERT"}, {2, "V"}, {10, "0"}, {20, "0"}});
+         WriteFileBytes(f.temp.file("$V.dx$"), lines + Groups({{0, "EOF"}}));
+         WriteFileBytes(f.temp.file("$U.dx$"), inserts + Groups({{0, "EOF"}}));
+         return true;
+       },
+       "Elements > 1000000 !"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CadFixture f;
+    if (!c.plant(f)) continue;  // chown needs root
+    f.begin(kCadScreen);
+    f.cad->CadInsert("U", 0, 0, 0, 1, 1);
+    EXPECT_TRUE(f.flags.abortFlag);
+    auto boxes = f.port.boxTexts();
+    EXPECT_TRUE(f.messages.contains(c.message) ||
+                std::find(boxes.begin(), boxes.end(), c.message) != boxes.end())
+        << c.message;
+    f.cad->CadClose();
+  }
 }
 
 // A user block inserted with the drawing offset in force lands offset once,

@@ -8,6 +8,7 @@
 
 #include "cam/glsyst2.h"
 #include "cam/kamorech.h"
+#include "cam/mathpars.h"
 
 namespace kamo {
 namespace {
@@ -104,6 +105,24 @@ const FailureCase kFailures[] = {
        p.segmentCount = 1;
        p.segments[1] = {360, "50 + 1/x"};
      }, kMsgRadius, true},
+    // A formula that does not parse stops the calculation with its segment
+    // and position, instead of counting the rest of the text as 0.
+    {"unknown function", [](CamProject& p) {
+       p.curveType = ctFormula;
+       p.segmentCount = 1;
+       p.segments[1] = {360, "50+FOO(X)"};
+     }, "Fatal  : Syntax in Formel 1 (Pos. 4) !", true},
+    {"stray character in the second segment", [](CamProject& p) {
+       p.curveType = ctFormula;
+       p.segmentCount = 2;
+       p.segments[1] = {180, "50"};
+       p.segments[2] = {360, "50 + 2 x"};
+     }, "Fatal  : Syntax in Formel 2 (Pos. 5) !", true},
+    {"unbalanced brackets", [](CamProject& p) {
+       p.curveType = ctFormula;
+       p.segmentCount = 1;
+       p.segments[1] = {360, "(((50"};
+     }, "Fatal  : Klammern in Formel 1 !", true},
     {"polygon z = 2", [](CamProject& p) { p.curveType = ctPolygon; p.polygon.z = 2; }, kMsgPolygonCorners, true},
     {"polygon z = 0", [](CamProject& p) { p.curveType = ctPolygon; p.polygon.z = 0; }, kMsgPolygonCorners, true},
     {"ellipse a = 0", [](CamProject& p) { p.curveType = ctEllipse; p.ellipse.a = 0; }, kMsgEllipseAxes, true},
@@ -447,6 +466,39 @@ TEST(Calculate, FormulaSegments) {
   ASSERT_EQ(r.m.count(), 0) << r.m.at(1);
   EXPECT_NEAR(D(r.p.results.rMin), 50, 1e-15);
   EXPECT_NEAR(D(r.p.results.rMax), 50, 1e-15);
+}
+
+// Each formula is parsed once per calculation, not once per angle; the texts
+// are stored normalised, as their first evaluation always left them; a power
+// whose base is 0 at one angle keeps the value it always had there.
+TEST(Calculate, FormulasAreParsedOncePerCalculation) {
+  Job r;
+  r.p.curveType = ctFormula;
+  r.p.calc.steps = 1999;
+  r.p.segmentCount = 3;
+  r.p.segments[1] = {120, "50 + 10 * sin( x )"};
+  r.p.segments[2] = {240, "50 + (x - 2,0944) ^ 2"};
+  r.p.segments[3] = {360, "50 + SQR(x - 4,18879)"};
+  long long before = FormulaParses();
+  r.Go();
+  ASSERT_EQ(r.m.count(), 0) << r.m.at(1);
+  EXPECT_EQ(FormulaParses() - before, 3);
+  EXPECT_EQ(r.p.segments[1].formula, "50+10*SIN(X)");
+  EXPECT_EQ(r.p.segments[2].formula, "50+(X-2.0944)^2");
+  // Every sampled radius is the one the parser gives for its angle.
+  for (int i = 1; i <= r.p.basePointCount; ++i) {
+    const ContourPoint& q = r.p.basePoints[static_cast<size_t>(i)];
+    Real phi = std::atan2(q.y, q.x);
+    if (phi < 0) phi += 2 * kPiL;
+    int seg = phi <= Rad(120) ? 1 : phi <= Rad(240) ? 2 : 3;
+    std::string f = r.p.segments[static_cast<size_t>(seg)].formula;
+    Real want = EvalFormula(f, phi).value;
+    ASSERT_NEAR(D(std::hypot(q.x, q.y)), D(want), 1e-9) << i;
+  }
+  // A second calculation parses them again, once.
+  before = FormulaParses();
+  r.Go();
+  EXPECT_EQ(FormulaParses() - before, 3);
 }
 
 TEST(Calculate, SplineFitCalculates) {

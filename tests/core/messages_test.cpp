@@ -1,6 +1,8 @@
 // The message list and the prompts, checks and explanation list built on the UI port.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "core/explanations.h"
@@ -208,10 +210,27 @@ TEST_F(UiTest, AskOutputName) {
 }
 
 TEST_F(UiTest, CheckReadable) {
+  test::TempFolder dir;
   EXPECT_FALSE(ui.checkReadable("/nonexistent/file.kmo "));
   EXPECT_EQ(port.boxes.back().text,
             "Datei /nonexistent/file.kmo nicht gefunden oder kein Zugriffsrecht !");
   EXPECT_TRUE(flags.abortFlag);
+  // A FIFO without a writer and an endless device are answered at once,
+  // never opened for reading.
+  std::string fifo = dir.file("pipe.kmo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    flags.abortFlag = false;
+    EXPECT_FALSE(ui.checkReadable(path)) << path;
+    EXPECT_EQ(port.boxes.back().text,
+              "Datei " + path + " ist keine gew\xC3\xB6hnliche Datei (Ger\xC3\xA4t, FIFO oder Socket) !");
+    EXPECT_TRUE(flags.abortFlag);
+  }
+  flags.abortFlag = false;
+  EXPECT_FALSE(ui.checkReadable(dir.path()));
+  EXPECT_EQ(port.boxes.back().text, "Datei " + dir.path() + " nicht gefunden oder kein Zugriffsrecht !");
+  test::WriteFileBytes(dir.file("ok.kmo"), "x");
+  EXPECT_TRUE(ui.checkReadable(dir.file("ok.kmo")));
 }
 
 class ExplanationTest : public UiTest {

@@ -225,6 +225,41 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheirLine) {
   }
 }
 
+// Follower sizes cannot be negative: such a file is refused at the line,
+// 0 (the default) and positive sizes are taken.
+TEST(ProjectFile, NegativeFollowerSizesAreRefused) {
+  Settings s;
+  CamProject in = test::GoldenProject();
+  in.ram.d = 17.25L;
+  in.ram.l = 18.25L;
+  in.ram.m = 0.75L;
+  std::vector<std::string> l = Lines(ProjectToBytes(s, in));
+  struct Case {
+    const char* written;  // the follower line as the file has it
+    const char* replaced;
+    bool ok;
+  } cases[] = {
+      {"17.2500000", "-10", false},     {"18.2500000", "-0.5", false}, {"0.7500000", "-1E-9", false},
+      {"17.2500000", "0", true},        {"18.2500000", "0", true},     {"0.7500000", "0", true},
+      {"17.2500000", "20.5", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.written) + " -> " + c.replaced);
+    size_t line = static_cast<size_t>(std::find(l.begin(), l.end(), c.written) - l.begin());
+    ASSERT_LT(line, l.size());
+    std::string bytes;
+    for (size_t i = 0; i < l.size(); ++i) bytes += (i == line ? std::string(c.replaced) : l[i]) + "\r\n";
+    CamProject out;
+    ProjectReadError e;
+    EXPECT_EQ(ProjectFromBytes(bytes, out, e), c.ok) << e.what;
+    if (!c.ok) {
+      EXPECT_EQ(e.kind, ProjectReadError::Kind::Invalid);
+      EXPECT_EQ(e.line, static_cast<int>(line) + 1);
+      EXPECT_NE(e.what.find(">= 0 erwartet"), std::string::npos) << e.what;
+    }
+  }
+}
+
 TEST(ProjectFile, FailedReadLeavesTheProjectAndNamesFileAndLine) {
   test::TempFolder dir;
   Env env;

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "core/clock.h"
+#include "io/kamoio.h"
 #include "render/exporters.h"
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
@@ -187,11 +188,13 @@ struct Outcome {
   std::string err;
 };
 
-Outcome RunJob(const std::vector<std::string>& args, const std::string& dir, bool fullDisk) {
+Outcome RunJob(const std::vector<std::string>& args, const std::string& dir, bool fullDisk,
+               const std::string& tempDir = {}) {
   std::ostringstream out, err;
   ConsolePort port(err);
   Session session(port, std::make_unique<FixedClock>(DateTime{2026, 12, 10, 9, 30, 0}));
   RegisterPictureExporters(session.pictureExporters);
+  session.settings.tempDir = tempDir;
   Outcome r;
   if (!fullDisk) {
     r.code = RunBatchIn(session, args, dir, out, err);
@@ -240,6 +243,162 @@ TEST(BatchSafety, EveryJobAgainstEveryHostileOutput) {
       // Nothing else changed, nothing was left behind.
       EXPECT_EQ(after, before) << r.err;
     }
+  }
+}
+
+// A project that is a FIFO (no writer: reading would wait for ever) or an
+// endless device gets its answer at once, from every job, and nothing is written.
+TEST(BatchSafety, EveryJobRefusesAProjectThatIsNoRegularFile) {
+  for (const Job& job : Jobs()) {
+    for (const char* kind : {"fifo", "device"}) {
+      SCOPED_TRACE(std::string(kind) + " / " + job.name);
+      test::TempFolder work;
+      std::string project = work.file("cam.kmo");
+      if (std::string(kind) == "fifo") {
+        ASSERT_EQ(::mkfifo(project.c_str(), 0600), 0);
+      } else if (::geteuid() != 0 || ::mknod(project.c_str(), S_IFCHR | 0666, makedev(1, 5)) != 0) {
+        fs::create_symlink("/dev/zero", project);  // the endless device by a project's name
+      }
+      auto before = Snapshot(work.path());
+      std::vector<std::string> args{project};
+      args.insert(args.end(), job.args.begin(), job.args.end());
+      Outcome r = RunJob(args, work.path(), false);
+      EXPECT_EQ(r.code, 1) << r.err;
+      EXPECT_NE(r.err.find("ist keine gew\xC3\xB6hnliche Datei"), std::string::npos) << r.err;
+      EXPECT_EQ(Snapshot(work.path()), before) << r.err;
+    }
+  }
+}
+
+// The configured temporary folder is shared, and someone planted the names of
+// the blocks the drawings use: a link to another file, a dangling link, a
+// FIFO. Every job still does its work, and not one planted name or the file
+// a link points to changes; nothing of the job is left in the folder.
+TEST(BatchSafety, SharedTemporaryFolderWithPlantedNames) {
+  const std::string project = test::ReadFileBytes(kSource + "/examples/sine.kmo");
+  for (const Job& job : Jobs()) {
+    SCOPED_TRACE(job.name);
+    test::TempFolder work;
+    test::WriteFileBytes(work.file("cam.kmo"), project);
+    fs::create_directory(work.file("share"));
+    test::WriteFileBytes(work.file("victim"), "victim");
+    fs::create_symlink(work.file("victim"), work.file("share/$FRAME_1.dx$"));
+    fs::create_symlink(work.file("nowhere"), work.file("share/$cam.dx$"));
+    ASSERT_EQ(::mkfifo(work.file("share/$CAM.dx$").c_str(), 0600), 0);
+    auto before = Snapshot(work.path());
+    std::vector<std::string> args{work.file("cam.kmo")};
+    args.insert(args.end(), job.args.begin(), job.args.end());
+    Outcome r = RunJob(args, work.path(), false, work.file("share"));
+    EXPECT_EQ(r.code, 0) << r.err;
+    auto after = Snapshot(work.path());
+    std::string produced = std::string("cam.") + job.extension;
+    EXPECT_TRUE(after.count(produced)) << r.err;
+    after.erase(produced);
+    // The printouts' own viewer file may stay (it is meant to); no block file
+    // and no private folder of the job may.
+    for (auto it = after.begin(); it != after.end();) {
+      bool own = it->first == "share/outwin.txt" && !before.count(it->first);
+      it = own ? after.erase(it) : std::next(it);
+    }
+    EXPECT_EQ(after, before) << r.err;
+  }
+}
+
+// A block replay that gives up part way ("Elements > 100000 !": the user's
+// logo block holds more vertices than a replay takes) leaves no picture and
+// no file behind, and the job fails with the reason.
+TEST(BatchSafety, ADrawingCutShortIsNoSuccess) {
+  std::string logo = "  0\r\nPOLYLINE\r\n 66\r\n1\r\n";
+  for (int i = 0; i <= 100000; ++i) logo += "  0\r\nVERTEX\r\n 10\r\n" + std::to_string(i % 7) + "\r\n 20\r\n1\r\n";
+  logo += "  0\r\nSEQEND\r\n  0\r\nEOF\r\n";
+  const std::string project = test::ReadFileBytes(kSource + "/examples/sine.kmo");
+  const std::vector<Job> jobs = {
+      {"--diagram 1 png", {"--diagram", "1", "--format", "png"}, "png"},
+      {"--diagram 4 svg", {"--diagram", "4", "--format", "svg"}, "svg"},
+      {"--diagram 2 pdf", {"--diagram", "2", "--format", "pdf"}, "pdf"},
+  };
+  for (const Job& job : jobs) {
+    SCOPED_TRACE(job.name);
+    test::TempFolder work;
+    test::WriteFileBytes(work.file("cam.kmo"), project);
+    fs::create_directory(work.file("temp"));
+    test::WriteFileBytes(work.file("temp/$LOGO_2.dx$"), logo);
+    auto before = Snapshot(work.path());
+    std::vector<std::string> args{work.file("cam.kmo")};
+    args.insert(args.end(), job.args.begin(), job.args.end());
+    Outcome r = RunJob(args, work.path(), false, work.file("temp"));
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("Elements > 100000 !"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("the drawing was cut short"), std::string::npos) << r.err;
+    EXPECT_EQ(Snapshot(work.path()), before) << r.err;
+  }
+}
+
+// A project whose calculation stopped with a "Fehler" and no results (points
+// entered clockwise: "Fehler : Richtungssinn !") gives the jobs that draw or
+// write the results nothing to work with: they fail and say why; the
+// printouts still write their page with the message list.
+TEST(BatchSafety, JobsThatNeedResultsFailWhenTheCalculationStopped) {
+  // Four base points entered clockwise.
+  CamProject clockwise;
+  clockwise.curveType = ctPoints;
+  const Real pts[5][2] = {{20, 20}, {20, -20}, {-20, -20}, {-20, 20}, {20, 20}};
+  clockwise.basePointCount = 5;
+  for (int i = 0; i < 5; ++i) clockwise.basePoints[static_cast<size_t>(i + 1)] = {pts[i][0], pts[i][1], 0};
+  Settings settings;
+  const std::string project = ProjectToBytes(settings, clockwise);
+  for (const Job& job : Jobs()) {
+    SCOPED_TRACE(job.name);
+    test::TempFolder work;
+    test::WriteFileBytes(work.file("cam.kmo"), project);
+    auto before = Snapshot(work.path());
+    std::vector<std::string> args{work.file("cam.kmo")};
+    args.insert(args.end(), job.args.begin(), job.args.end());
+    Outcome r = RunJob(args, work.path(), false);
+    auto after = Snapshot(work.path());
+    const std::string name = job.name;
+    const bool printout = name == "/I" || name.rfind("--printout", 0) == 0 || name.rfind("--changes", 0) == 0;
+    if (printout) {
+      EXPECT_EQ(r.code, 0) << r.err;
+      after.erase(std::string("cam.") + job.extension);
+    } else {
+      EXPECT_EQ(r.code, 1) << r.err;
+      EXPECT_NE(r.err.find("the calculation stopped without results"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find("Fehler : Richtungssinn !"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(after, before) << r.err;
+  }
+}
+
+// Bodies that cannot exist are refused by --solid, with the reason, instead
+// of an inside-out, empty or infinite solid.
+TEST(BatchSafety, ImpossibleSolidsAreRefused) {
+  struct Case {
+    const char* what;
+    Real bore, width;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"bore as large as the cam", 1000, 10, "STL: Bohrung >= kleinster Durchmesser der Kurvenscheibe"},
+      {"bore of 1e308", 1e308L, 10, "STL: Breite oder Bohrung ung\xC3\xBCltig"},
+      {"width of 1e39", 10, 1e39L, "STL: Breite oder Bohrung ung\xC3\xBCltig"},
+      {"negative width", 10, -5, "STL: H\xC3\xB6he 0 ergibt keine Fl\xC3\xA4" "chen"},
+  };
+  const std::string sine = test::ReadFileBytes(kSource + "/examples/sine.kmo");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CamProject p;
+    ProjectReadError e;
+    ASSERT_TRUE(ProjectFromBytes(sine, p, e));
+    p.body.bore = c.bore;
+    p.body.width = c.width;
+    test::TempFolder work;
+    test::WriteFileBytes(work.file("cam.kmo"), ProjectToBytes(Settings{}, p));
+    auto before = Snapshot(work.path());
+    Outcome r = RunJob({work.file("cam.kmo"), "--solid", "--format", "stl"}, work.path(), false);
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(Snapshot(work.path()), before) << r.err;
   }
 }
 

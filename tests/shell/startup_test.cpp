@@ -2,7 +2,11 @@
 // line, the start project, and the prompt rule for over-long stored values.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "shell/commands.h"
@@ -175,6 +179,101 @@ TEST(Startup, WhichCallsOpenTheWindow) {
     std::string what;
     for (const auto& a : c.args) what += a + " ";
     EXPECT_EQ(OpensMainWindow(c.args), c.window) << what;
+  }
+}
+
+TEST(Startup, DisplayAvailable) {
+  struct Case {
+    std::map<std::string, std::string> env;
+    bool available;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {{}, false},
+           {{{"DISPLAY", ""}}, false},
+           {{{"DISPLAY", ":0"}}, true},
+           {{{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+           {{{"QT_QPA_PLATFORM", "offscreen"}}, true},
+           {{{"QT_QPA_PLATFORM", "minimal"}}, true},
+           {{{"QT_QPA_PLATFORM", "xcb"}}, false},
+           {{{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false},
+           {{{"QT_QPA_PLATFORM", "xcb:nograb"}, {"DISPLAY", ":1"}}, true},
+           {{{"QT_QPA_PLATFORM", "wayland"}, {"DISPLAY", ":0"}}, false},
+           {{{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}, true},
+           {{{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ":0"}}, true},
+       }) {
+    std::string what;
+    for (const auto& [k, v] : c.env) what += k + "=" + v + " ";
+    auto env = [&c](const char* name) -> const char* {
+      auto it = c.env.find(name);
+      return it == c.env.end() ? nullptr : it->second.c_str();
+    };
+    EXPECT_EQ(DisplayAvailable(env), c.available) << what;
+  }
+}
+
+// The program itself, started in dir with nothing but env.
+struct ProgramRun {
+  int status = -1;
+  std::string err;
+};
+
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                      const std::string& dir) {
+  std::string program = std::string(KAMO_BINARY_DIR) + "/wkamo";
+  std::vector<char*> argv{program.data()};
+  std::vector<std::string> a = args, e = env;
+  for (auto& x : a) argv.push_back(x.data());
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (auto& x : e) envp.push_back(x.data());
+  envp.push_back(nullptr);
+  int pipeFd[2];
+  ProgramRun r;
+  if (::pipe(pipeFd) != 0) return r;
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(pipeFd[1], 2);
+    ::close(pipeFd[0]);
+    if (::chdir(dir.c_str()) != 0) ::_exit(127);
+    ::execve(program.c_str(), argv.data(), envp.data());
+    ::_exit(127);
+  }
+  ::close(pipeFd[1]);
+  char buf[4096];
+  ssize_t n;
+  while ((n = ::read(pipeFd[0], buf, sizeof buf)) > 0) r.err.append(buf, static_cast<size_t>(n));
+  ::close(pipeFd[0]);
+  ::waitpid(pid, &r.status, 0);
+  return r;
+}
+
+TEST(Startup, NoDisplayEndsWithAMessageInsteadOfAnAbort) {
+  std::string program = std::string(KAMO_BINARY_DIR) + "/wkamo";
+  if (!fs::exists(program)) GTEST_SKIP() << "the program is not built";
+  test::TempFolder work;
+  fs::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/ellipse.kmo", work.file("nocke.kmo"));
+  std::vector<std::string> env{"HOME=" + work.path(), "XDG_CONFIG_HOME=" + work.path() + "/config",
+                               "TMPDIR=" + work.path()};
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {{"nocke.kmo", "/NOGUI"}, 2, "kein Bildschirm verf\xC3\xBCgbar"},
+           {{"nocke.kmo"}, 2, "kein Bildschirm verf\xC3\xBCgbar"},
+           {{"/NOGUI"}, 2, "kein Bildschirm verf\xC3\xBCgbar"},
+           {{}, 2, "kein Bildschirm verf\xC3\xBCgbar"},
+           // A batch job needs no display at all.
+           {{"nocke.kmo", "/I", "/NOGUI"}, 0, ""},
+       }) {
+    std::string what;
+    for (const auto& a : c.args) what += a + " ";
+    SCOPED_TRACE(what);
+    ProgramRun r = RunProgram(c.args, env, work.path());
+    ASSERT_TRUE(WIFEXITED(r.status)) << "ended by signal " << WTERMSIG(r.status) << ": " << r.err;
+    EXPECT_EQ(WEXITSTATUS(r.status), c.code) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
 }
 
