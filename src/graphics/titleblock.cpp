@@ -454,6 +454,10 @@ void DrawSheetFrame(const SheetFrameContext& ctx, int format, std::string name, 
     int n = std::min<int>(in.textCount, kMaxDrawingTexts);
     for (int i = 1; i <= n; ++i) {
       const DrawingText& t = in.texts[static_cast<size_t>(i)];
+      // A text thrown to 1e308 has no place on any sheet, and its numbers
+      // would reach the file as nan or inf.
+      auto sane = [](Real v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; };
+      if (!(sane(t.x) && sane(t.y) && sane(t.h) && sane(t.angle))) continue;
       if (t.h > 0) cad.CadTextStyle(2, t.angle, t.h, 0.8L * t.h);
       cad.CadText(t.text, t.x, t.y);
     }

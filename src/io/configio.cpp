@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "core/codepage.h"
+#include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
 #include "core/textfile.h"
@@ -489,6 +490,17 @@ bool ReadFileInto(const std::string& path, std::string& bytes) {
   return !in.bad();
 }
 
+namespace {
+constexpr size_t kMaxConfigBytes = 4u << 20;
+
+// The title line of a configuration file ends with "Konfiguration".
+bool LooksLikeConfiguration(const std::string& bytes) {
+  std::string first = Trim(bytes.substr(0, bytes.find_first_of("\r\n")));
+  const std::string mark = "Konfiguration";
+  return first.size() >= mark.size() && first.compare(first.size() - mark.size(), mark.size(), mark) == 0;
+}
+}  // namespace
+
 void ScreenDefaults(Settings& s, const ScreenInfo& sc) {
   s.windowWidth = sc.width - 9;
   s.windowHeight = sc.height - 91;
@@ -549,11 +561,21 @@ bool readConfig(Settings& settings, Ui& ui, ConfigPlace& place, const std::strin
     ConfigPlace p = place;
     p.dir = dir;
     std::string bytes;
-    if (ReadFileInto(p.path(), bytes)) {
-      place.dir = dir;
-      ConfigFromBytes(bytes, settings, ctx);
-      return true;
+    // A missing file is the normal case; one that is there but cannot be
+    // read is said, never passed over in silence.
+    InputResult in = ReadRegularFile(p.path(), kMaxConfigBytes, bytes);
+    if (in.status == InputStatus::Missing) continue;
+    if (!in.ok()) {
+      ui.showErrorAlways("Konfigurationsdatei " + Utf8ToCp850(p.path()) + " nicht lesbar: " + in.reason +
+                         " (es gelten die Voreinstellungen)");
+      continue;
     }
+    place.dir = dir;
+    if (!LooksLikeConfiguration(bytes))
+      ui.showErrorAlways("Konfigurationsdatei " + Utf8ToCp850(p.path()) +
+                         " ist keine KAMO-Konfiguration (fehlende Zeilen gelten als Voreinstellung)");
+    ConfigFromBytes(bytes, settings, ctx);
+    return true;
   }
   place.dir = fallback;
   ScreenDefaults(settings, ctx.screen);

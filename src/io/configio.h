@@ -50,7 +50,9 @@ int ConfigFromBytes(std::string_view bytes, Settings& settings, const ConfigCont
 // fallbackDir; place.dir becomes the folder it was found in (fallbackDir when
 // none was, so that a later save lands there). Without a file every setting
 // keeps its default, the window size comes from the screen, and the result is
-// false with abortFlag set (no box).
+// false with abortFlag set (no box). A file that is there but cannot be read
+// (no permission, a folder, a FIFO, too large) or whose title line is not a
+// configuration's gets a box naming it and the reason.
 bool readConfig(Settings& settings, Ui& ui, ConfigPlace& place, const std::string& fallbackDir,
                 const ConfigContext& ctx);
 // Import: reads one named file; false (abortFlag) when it cannot be opened.

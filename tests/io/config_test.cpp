@@ -2,7 +2,11 @@
 // the places it is looked for, and the folder checks of the start.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "core/codepage.h"
 #include "core/numbers.h"
@@ -346,6 +350,58 @@ TEST(ConfigFile, PlacesAndWriting) {
   EXPECT_FALSE(writeConfig(changed, env.ui, start.file("datei") + "/kamo.cfg"));
   EXPECT_TRUE(env.flags.abortFlag);
   EXPECT_EQ(env.port.questions.size(), 1u);
+}
+
+// A configuration file that is there but cannot be read, or is no
+// configuration, is reported with its name and reason (a box in the window,
+// a line on the error stream in batch runs), never passed over in silence.
+TEST(ConfigFile, UnreadableFilesAreReported) {
+  struct Case {
+    const char* what;
+    std::function<bool(const test::TempFolder&)> plant;  // false: cannot be set up here
+    const char* reason;
+    bool read;  // the fallback folder's file is read instead
+  } cases[] = {
+      {"a folder", [](const test::TempFolder& d) { return std::filesystem::create_directory(d.file("kamo.cfg")); },
+       "nicht lesbar: is a folder", true},
+      {"a FIFO", [](const test::TempFolder& d) { return ::mkfifo(d.file("kamo.cfg").c_str(), 0600) == 0; },
+       "nicht lesbar: is not a regular file", true},
+      {"no permission",
+       [](const test::TempFolder& d) {
+         test::WriteFileBytes(d.file("kamo.cfg"), ConfigToBytes(Settings{}));
+         std::filesystem::permissions(d.file("kamo.cfg"), std::filesystem::perms::none);
+         return ::geteuid() != 0;  // root reads it anyway
+       },
+       "nicht lesbar: Permission denied", true},
+      {"no configuration", [](const test::TempFolder& d) {
+         test::WriteFileBytes(d.file("kamo.cfg"), "hello\r\nworld\r\n");
+         return true;
+       },
+       "ist keine KAMO-Konfiguration", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempFolder start, fallback;
+    if (!c.plant(start)) continue;
+    Settings saved = Changed();
+    test::WriteFileBytes(fallback.file("kamo.cfg"), ConfigToBytes(saved));
+    Env env;
+    ConfigContext ctx;
+    ctx.startDir = start.path();
+    ConfigPlace place;
+    Settings s;
+    EXPECT_TRUE(readConfig(s, env.ui, place, fallback.path(), ctx));
+    ASSERT_EQ(env.port.boxes.size(), 1u);
+    const std::string& text = env.port.boxes[0].text;
+    EXPECT_NE(text.find("Konfigurationsdatei " + start.file("kamo.cfg")), std::string::npos) << text;
+    EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    EXPECT_EQ(place.dir, (c.read ? fallback.path() : start.path()) + "/");
+    if (c.read) {
+      EXPECT_EQ(ConfigToBytes(s), ConfigToBytes(saved));
+    }
+    std::error_code ec;
+    std::filesystem::permissions(start.file("kamo.cfg"), std::filesystem::perms::owner_all, ec);
+  }
 }
 
 TEST(ConfigFile, DirectoryChecks) {

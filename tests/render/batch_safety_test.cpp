@@ -402,5 +402,45 @@ TEST(BatchSafety, ImpossibleSolidsAreRefused) {
   }
 }
 
+// Drawing texts thrown far off the sheet (x = -1e308) are left out of the
+// drawing: no file of any format receives nan or inf.
+TEST(BatchSafety, NoNonFiniteNumberReachesAFile) {
+  const std::string sine = test::ReadFileBytes(kSource + "/examples/sine.kmo");
+  CamProject p;
+  ProjectReadError e;
+  ASSERT_TRUE(ProjectFromBytes(sine, p, e));
+  p.info.textSheetMode = 2;  // on the A4 and the A3 sheet
+  p.info.textCount = 3;
+  p.info.texts[1] = {-1e308L, 100, 5, 0, "WEIT"};
+  p.info.texts[2] = {100, 1e308L, 1e308L, 0, "HOCH"};
+  p.info.texts[3] = {100, 100, 5, 0, "DA"};
+  const std::string project = ProjectToBytes(Settings{}, p);
+  const std::vector<Job> jobs = {
+      {"--sheet 10 svg", {"--sheet", "10", "--format", "svg"}, "svg"},
+      {"--sheet 5 svg", {"--sheet", "5", "--format", "svg"}, "svg"},
+      {"--sheet 10 dxf", {"--sheet", "10", "--format", "dxf"}, "dxf"},
+      {"--sheet 5 txt", {"--sheet", "5", "--format", "txt"}, "txt"},
+      {"--sheet 10 igs", {"--sheet", "10", "--format", "igs"}, "igs"},
+  };
+  for (const Job& job : jobs) {
+    SCOPED_TRACE(job.name);
+    test::TempFolder work;
+    test::WriteFileBytes(work.file("cam.kmo"), project);
+    Outcome r = RunJob({work.file("cam.kmo"), job.args[0], job.args[1], job.args[2], job.args[3]}, work.path(),
+                       false);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string bytes = test::ReadFileBytes(work.file(std::string("cam.") + job.extension));
+    std::string lower = bytes;
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    EXPECT_EQ(lower.find("nan"), std::string::npos);
+    EXPECT_EQ(lower.find("inf"), std::string::npos);
+    EXPECT_EQ(bytes.find("WEIT"), std::string::npos);
+    EXPECT_EQ(bytes.find("HOCH"), std::string::npos);
+    if (std::string(job.extension) != "svg") {
+      EXPECT_NE(bytes.find("DA"), std::string::npos);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kamo
