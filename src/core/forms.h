@@ -182,4 +182,54 @@ class FieldsLogic {
   virtual bool store(const FieldsValues& v) = 0;
 };
 
+// The point table editors TForm_ribopoin (curve type 8, fit points) and
+// TForm_ribopoip (type 10, polar points): a grid of phi and r, the point
+// count, the setting of the type and the commands of the buttons and menus.
+// The logic holds the grid; the port shows what state() returns and hands
+// every edit and command back.
+struct PointTableForm {
+  std::string objectName;  // TForm_ribopoin or TForm_ribopoip
+  std::string caption;
+  bool polar = false;      // type 10: File and Calc menus, "Calc", the check box
+  int maxCount = 50;
+  std::string copyCaption, pasteCaption, deleteCaption, insertCaption;
+  std::vector<std::string> fitModes;    // RadioGroup1 (type 8)
+  std::vector<std::string> polyNotes;   // shown with "Polynom" only
+  std::string linearizeCaption;         // CheckBox_jarlinearisieren (type 10)
+  int helpTopic = 0;
+};
+// A cell range of the grid: point rows from 0, columns 0 phi and 1 r.
+struct PointCells {
+  int top = 0, left = 0, bottom = 0, right = 0;
+};
+struct PointTableState {
+  std::string phiHeader, rHeader;
+  int count = 2;
+  std::vector<std::array<std::string, 2>> rows;  // the count rows shown
+  int setting = 0;  // type 8: 0 "Polynom", 1 "Cubic Spline"; type 10: linearize 0/1
+};
+enum class PointCommand {
+  Ok, Calc, Save, AngleMode, Units, Sort, Multiply, Rotate, ImportDxf, ImportCsv, ExportCsv,
+};
+class PointTableLogic {
+ public:
+  virtual ~PointTableLogic() = default;
+  virtual PointTableForm form() = 0;
+  virtual PointTableState state() = 0;
+  // The user changed one cell, the count, or the setting control.
+  virtual void edit(int row, int column, const std::string& text) = 0;
+  virtual void setCount(int n) = 0;
+  virtual void setSetting(int v) = 0;
+  // The clipboard text of a range, and a paste at the range's top-left cell.
+  virtual std::string copy(const PointCells& cells) = 0;
+  virtual void paste(const PointCells& cells, const std::string& text) = 0;
+  // Delete Lines / Insert Lines for the rows first..last; false when refused
+  // (the logic said why).
+  virtual bool deleteRows(int first, int last) = 0;
+  virtual bool insertRows(int first, int last) = 0;
+  // A button or menu command; false when refused or cancelled (for Ok: the
+  // dialog stays open).
+  virtual bool command(PointCommand c) = 0;
+};
+
 }  // namespace kamo

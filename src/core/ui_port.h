@@ -176,6 +176,8 @@ class UiPort {
   // Opens at position j (1-based); the spin button moves within 1..count.
   virtual bool positionDialog(PositionLogic& /*logic*/, int /*j*/) { return false; }
   virtual bool polyDialog(PolyLogic& /*logic*/) { return false; }
+  // The point table editors: true for "OK", false for "Abbrechen".
+  virtual bool pointTableDialog(PointTableLogic& /*logic*/) { return false; }
 
   // The help picture catalogue; nullopt for "OK" (a port without it: at once).
   virtual std::optional<PictureCatalogueAnswer> pictureCatalogueDialog(const PictureCatalogueForm& /*f*/) {

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "gui/curvedialogs.h"
+#include "gui/pointdialogs.h"
 #include "gui/docudialogs.h"
 #include "gui/formkit.h"
 #include "gui/helpdialogs.h"
@@ -297,6 +298,11 @@ bool QtPort::positionDialog(PositionLogic& logic, int j) {
 
 bool QtPort::polyDialog(PolyLogic& logic) {
   TForm_polynom d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::pointTableDialog(PointTableLogic& logic) {
+  TForm_points d(logic, this, parent_);
   return d.exec() == QDialog::Accepted;
 }
 

@@ -634,6 +634,8 @@ void Shell::curveGeometry() {
     return !session.flags.modified;
   };
   in.metricBeforeInch = &metricBeforeInch;
+  in.saveQuestion = [this] { return savePrompt(); };
+  in.words = &texts.general;
   EditCurveGeometry(in);
   if (s.flags.abortFlag && in.calculated) {
     // The restored cam is shown again; the command stays cancelled.

@@ -13,6 +13,7 @@
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "core/strings.h"
+#include "shell/pointtable.h"
 #include "shell/session.h"
 
 namespace kamo {
@@ -82,6 +83,8 @@ CurveSnapshot TakeCurveSnapshot(const CamProject& p) {
   s.poly = p.poly;
   s.prPoints = p.prPoints;
   s.prCount = p.prCount;
+  s.fitMode = p.calc.fitMode;
+  s.linearize = p.calc.linearize;
   return s;
 }
 
@@ -100,6 +103,8 @@ void RestoreCurveSnapshot(CamProject& p, const CurveSnapshot& s) {
   p.poly = s.poly;
   p.prPoints = s.prPoints;
   p.prCount = s.prCount;
+  p.calc.fitMode = s.fitMode;
+  p.calc.linearize = s.linearize;
 }
 
 ViewCode ShowViewCode(int setting) {
@@ -127,9 +132,14 @@ void ToggleInch(int& unitSystem, int& metricBeforeInch) {
 void EditCurveGeometry(CurveInput& in) {
   Session& s = in.session;
   CurveSnapshot before = TakeCurveSnapshot(s.project());
+  const bool modifiedBefore = s.flags.modified;
   ChooseCurveType(in);
   if (!s.flags.abortFlag) return;
   RestoreCurveSnapshot(s.project(), before);
+  // The file may now hold what the command had entered: the restored
+  // project differs from it.
+  if (in.fileTouched) s.flags.modified = true;
+  else s.flags.modified = modifiedBefore || s.flags.modified;
   if (in.calculated) {
     // The results follow the restored curve; the command stays cancelled.
     in.calc();
@@ -144,14 +154,15 @@ void ChooseCurveType(CurveInput& in) {
   s.uiState.helpTopic = kTopicCurveType;
   int k = p.curveType >= 1 && p.curveType <= 11 ? p.curveType : 1;
   if (!s.ui.inputChoice("Kurventyp w\x84hlen", 11, k)) return;
-  if (k == ctFitPoints || k == ctPolarPoints) {
-    s.ui.showErrorAlways("Der Editor der Punkttabelle ist noch nicht verf\x81gbar.");
-    s.flags.abortFlag = true;
-    return;
-  }
   p.curveType = static_cast<std::uint16_t>(k);
   UiPort& port = s.ui.port();
   switch (k) {
+    case ctFitPoints:
+    case ctPolarPoints: {
+      PointTableEditor e(in, k);
+      s.flags.abortFlag = !port.pointTableDialog(e);
+      break;
+    }
     case ctFormula: EditFormulaSegments(in); break;
     case ctPoints: EditPositions(in); break;
     case ctPolynomial: {

@@ -14,6 +14,7 @@
 #include "cam/model.h"
 #include "core/fields.h"
 #include "core/forms.h"
+#include "shell/language.h"
 
 namespace kamo {
 
@@ -37,6 +38,14 @@ struct CurveInput {
   std::function<bool()> saveProject;        // "Save" of the coefficient dialog
   // The metric unit system that "mm <--> inch" goes back to.
   int* metricBeforeInch = nullptr;
+  // The save question of a command that replaces data ("Import DXF" of the
+  // point table); false when the user cancelled.
+  std::function<bool()> saveQuestion;
+  // The menu words (copy, paste) of the point table editors; null: German.
+  const GeneralWords* words = nullptr;
+  // The project file was written or asked for during the command: a cancel
+  // then leaves the restored project marked modified.
+  bool fileTouched = false;
   bool calculated = false;  // a calculation ran during the command
   void calc() {
     calculated = true;
@@ -60,6 +69,8 @@ struct CurveSnapshot {
   PolyParams poly;
   std::vector<PolarPoint> prPoints;
   int prCount = 0;
+  int fitMode = 0;        // the settings of the point table editors
+  bool linearize = true;
 };
 CurveSnapshot TakeCurveSnapshot(const CamProject& p);
 void RestoreCurveSnapshot(CamProject& p, const CurveSnapshot& s);
