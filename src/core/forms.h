@@ -46,6 +46,8 @@ struct SegmentForm {
 };
 struct SectionAnswer {
   std::string formula, toDeg, error;  // error: refused, nothing to fill
+  std::string note;   // shown beside the section (e.g. the segments a law adds on OK)
+  bool keep = false;  // the user thought better of it: nothing to fill, nothing to say
 };
 struct SegmentCheck {
   std::string error;  // empty: stored, the dialog closes
@@ -62,6 +64,13 @@ class SegmentLogic {
   // "Calculate" of the two-point section.
   virtual SectionAnswer section(const std::string& r1, const std::string& r2,
                                 const std::string& phi2, bool sinus) = 0;
+  // The laws the two-point section offers, "linear" and "sinus" first, and
+  // "Calculate" with the law at index law of that list.
+  virtual std::vector<std::string> sectionLaws() { return {"linear", "sinus"}; }
+  virtual SectionAnswer sectionLaw(const std::string& r1, const std::string& r2,
+                                   const std::string& phi2, int law) {
+    return section(r1, r2, phi2, law == 1);
+  }
   // "OK": checks and stores.
   virtual SegmentCheck confirm(const std::string& toDeg, const std::string& formula) = 0;
 };

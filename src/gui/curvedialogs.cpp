@@ -41,6 +41,23 @@ QGroupBox* RadioGroup(const QString& name, const QString& title, const std::vect
   return box;
 }
 
+// The same in rows of `columns` buttons.
+QGroupBox* RadioGrid(const QString& name, const std::vector<std::string>& items, int columns,
+                     QButtonGroup*& group, QWidget* parent) {
+  auto* box = new QGroupBox(parent);
+  box->setObjectName(name);
+  auto* layout = new QGridLayout(box);
+  group = new QButtonGroup(box);
+  for (size_t i = 0; i < items.size(); ++i) {
+    auto* r = new QRadioButton(QtText(items[i]), box);
+    r->setObjectName(name + "_" + QString::number(i));
+    group->addButton(r, static_cast<int>(i));
+    layout->addWidget(r, static_cast<int>(i) / columns, static_cast<int>(i) % columns);
+  }
+  if (group->button(0)) group->button(0)->setChecked(true);
+  return box;
+}
+
 QLineEdit* ReadOnlyEdit(const char* name, QWidget* parent) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(name);
@@ -224,9 +241,14 @@ TForm_kamonock::TForm_kamonock(SegmentLogic& logic, UiPort* port, QWidget* paren
   sectionRow(1, "phi1", phi1_, "Edit_phi1", deg, true);
   sectionRow(2, "R2", r2_, "Edit_r2", mm, false);
   sectionRow(3, "phi2", phi2_, "Edit_phi2", deg, false);
-  sgrid->addWidget(RadioGroup("RadioGroup_sinlin", QString(), {"linear", "sinus"}, sinlin_, section_), 0, 3, 2, 1);
+  sgrid->addWidget(RadioGrid("RadioGroup_sinlin", logic.sectionLaws(), 2, sinlin_, section_), 0, 3, 5, 1);
   QPushButton* calc = PlainButton("Calculate", "Button_calc", section_);
-  sgrid->addWidget(calc, 3, 3);
+  sgrid->addWidget(calc, 4, 1);
+  note_ = new QLabel(section_);
+  note_->setObjectName("Label_note");
+  note_->setTextFormat(Qt::PlainText);
+  note_->setWordWrap(true);
+  sgrid->addWidget(note_, 5, 0, 1, 4);
   layout->addWidget(section_);
 
   int topic = f.helpTopic;
@@ -277,8 +299,10 @@ void TForm_kamonock::modeChanged() {
 }
 
 void TForm_kamonock::calculate() {
-  SectionAnswer a = logic_.section(StdText(r1_->text()), StdText(r2_->text()), StdText(phi2_->text()),
-                                   sinlin_->checkedId() == 1);
+  SectionAnswer a = logic_.sectionLaw(StdText(r1_->text()), StdText(r2_->text()), StdText(phi2_->text()),
+                                      sinlin_->checkedId());
+  note_->setText(QtText(a.note));
+  if (a.keep) return;
   if (!a.error.empty()) {
     error_->setText(QtText(a.error));
     return;

@@ -72,6 +72,7 @@ class TForm_kamonock : public QDialog {
   QLabel* error_;
   QWidget* section_;
   QButtonGroup *mode_, *sinlin_;
+  QLabel* note_ = nullptr;
 };
 
 class TForm_param : public QDialog {

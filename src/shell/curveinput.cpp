@@ -8,6 +8,7 @@
 
 #include "cam/kamorech.h"
 #include "cam/mathpars.h"
+#include "cam/motionlaw.h"
 #include "core/codepage.h"
 #include "core/geometry.h"
 #include "core/identity.h"
@@ -381,7 +382,93 @@ SectionAnswer SegmentEditor::section(const std::string& r1, const std::string& r
   return a;
 }
 
+namespace {
+// The laws of the two-point section after "linear" and "sinus".
+const MotionLaw kSectionLaws[] = {MotionLaw::Cycloidal, MotionLaw::Poly345, MotionLaw::Poly4567,
+                                  MotionLaw::ModTrap,   MotionLaw::ModSine, MotionLaw::Dwell};
+}  // namespace
+
+std::vector<std::string> SegmentEditor::sectionLaws() {
+  std::vector<std::string> names{"linear", "sinus"};
+  for (MotionLaw l : kSectionLaws) names.push_back(Cp850ToUtf8(MotionLawName(l)));
+  return names;
+}
+
+SectionAnswer SegmentEditor::sectionLaw(const std::string& r1, const std::string& r2,
+                                        const std::string& phi2, int law) {
+  pending_.clear();
+  pendingToDeg_.clear();
+  if (law <= 1 || law - 2 >= static_cast<int>(std::size(kSectionLaws))) return section(r1, r2, phi2, law == 1);
+  MotionLaw l = kSectionLaws[law - 2];
+  const NumberStyle& ns = Numbers(s_);
+  SectionAnswer a;
+  auto v1 = ParseLengthText(ns, Utf8ToCp850(r1));
+  bool dwell = l == MotionLaw::Dwell;
+  auto v2 = dwell && Trim(r2).empty() ? v1 : ParseLengthText(ns, Utf8ToCp850(r2));
+  auto p2 = upper_.read(Utf8ToCp850(phi2), ParseRealText);
+  if (!v1 || !v2 || !p2) {
+    a.error = "Fehler : R1, R2 und phi2 als Zahlen eingeben !";
+    return a;
+  }
+  if (*p2 <= lower_) {
+    a.error = "Fehler : " + phi2 + " <= " + Show(s_, lowerText_) + " !";
+    return a;
+  }
+  if (dwell && *v2 != *v1) {
+    a.error = Show(s_, "Fehler : Rast: R2 muss leer oder gleich R1 sein !");
+    return a;
+  }
+  std::vector<teilkurveRec> pieces = MotionLawSegments(l, lower_, *p2, *v1, *v2);
+  int more = static_cast<int>(pieces.size()) - 1;
+  std::string name = MotionLawName(l);
+  if (more > 0) {
+    CamProject& p = s_.project();
+    int count = std::max(p.segmentCount, k_);
+    if (count + more > kMaxSegments) {
+      a.error = Show(s_, "Fehler : Segmente: " + name + " braucht " + std::to_string(pieces.size()) +
+                             ", frei sind nur " + std::to_string(kMaxSegments - count + 1) + " !");
+      return a;
+    }
+    std::string question = name + " braucht " + std::to_string(pieces.size()) + " Segmente: f" +
+                           std::to_string(k_) + " wird ersetzt, " + std::to_string(more) +
+                           " Segmente werden dahinter eingef\x81gt. Weiter ?";
+    bool yes = s_.ui.askYesNo(question);
+    // A cancelled question goes back to the dialog, like "Nein".
+    s_.flags.abortFlag = false;
+    if (!yes) {
+      a.keep = true;
+      return a;
+    }
+    pending_ = pieces;
+    pendingToDeg_ = Show(s_, FormatGeneral(ns, pieces.front().xMax));
+    a.note = Show(s_, name + ": f" + std::to_string(k_) + " bis f" + std::to_string(k_ + more) +
+                          " werden mit OK geschrieben");
+  }
+  a.formula = pieces.front().formula;
+  a.toDeg = more > 0 ? pendingToDeg_ : phi2;
+  return a;
+}
+
 SegmentCheck SegmentEditor::confirm(const std::string& toDeg, const std::string& formula) {
+  SegmentCheck c = confirmOne(toDeg, formula);
+  if (!c.error.empty() || pending_.empty()) return c;
+  CamProject& p = s_.project();
+  teilkurveRec& seg = p.segments[static_cast<size_t>(k_)];
+  // The law's pieces only while the dialog still shows what the law wrote.
+  if (toDeg != pendingToDeg_ || seg.formula != pending_.front().formula) return c;
+  int more = static_cast<int>(pending_.size()) - 1;
+  int count = std::max(p.segmentCount, k_);
+  if (count + more > kMaxSegments) return c;
+  seg.xMax = pending_.front().xMax;
+  for (int i = count; i > k_; --i)
+    p.segments[static_cast<size_t>(i + more)] = p.segments[static_cast<size_t>(i)];
+  for (int i = 1; i <= more; ++i) p.segments[static_cast<size_t>(k_ + i)] = pending_[static_cast<size_t>(i)];
+  p.segmentCount = count + more;
+  pending_.clear();
+  return c;
+}
+
+SegmentCheck SegmentEditor::confirmOne(const std::string& toDeg, const std::string& formula) {
   SegmentCheck c;
   if (Trim(formula).empty()) {
     c.error = "f(x) = ???";

@@ -113,11 +113,20 @@ class SegmentEditor : public SegmentLogic {
   std::string radiansToDegrees(const std::string& rad) override;
   SectionAnswer section(const std::string& r1, const std::string& r2, const std::string& phi2,
                         bool sinus) override;
+  std::vector<std::string> sectionLaws() override;
+  SectionAnswer sectionLaw(const std::string& r1, const std::string& r2, const std::string& phi2,
+                           int law) override;
   SegmentCheck confirm(const std::string& toDeg, const std::string& formula) override;
 
  private:
   Session& s_;
   int k_;
+  // The pieces of a law with several segments: the first one is in the
+  // dialog, the rest go in after segment k on OK while the formula and the
+  // upper limit are still the ones the law wrote.
+  std::vector<teilkurveRec> pending_;
+  SegmentCheck confirmOne(const std::string& toDeg, const std::string& formula);
+  std::string pendingToDeg_;
   RealField upper_;
   Real lower_ = 0;
   std::string lowerText_;

@@ -9,6 +9,7 @@
 
 #include "cam/kamorech.h"
 #include "cam/mathpars.h"
+#include "cam/motionlaw.h"
 #include "core/codepage.h"
 #include "core/numbers.h"
 #include "shell/curveinput.h"
@@ -559,6 +560,94 @@ TEST(Polynomial, CoefficientsReadBackExactly) {
   EXPECT_EQ(b.p().poly.coef[2], 1.0e-20L);
   ASSERT_TRUE(e.store(2, {"1", "2", "3"}));
   EXPECT_EQ(b.p().poly.n, 2);
+}
+
+// The further laws of the two-point section: single-segment laws fill the
+// formula; a piecewise law asks first and writes its pieces on OK, after
+// segment k and before the segments that follow.
+TEST(SectionLaws, SingleSegmentLawsFillTheFormula) {
+  Bench b;
+  b.p().curveType = ctFormula;
+  b.p().segmentCount = 1;
+  b.p().segments[1] = {120, "50"};
+  SegmentEditor e(b.session, 1);
+  std::vector<std::string> laws = e.sectionLaws();
+  ASSERT_EQ(laws.size(), 8u);
+  EXPECT_EQ(laws[0], "linear");
+  EXPECT_EQ(laws[1], "sinus");
+  struct Case {
+    int index;
+    MotionLaw law;
+  } cases[] = {{2, MotionLaw::Cycloidal}, {3, MotionLaw::Poly345}, {4, MotionLaw::Poly4567}};
+  for (const Case& c : cases) {
+    SectionAnswer a = e.sectionLaw("40", "60", "120", c.index);
+    EXPECT_EQ(a.error, "") << laws[static_cast<size_t>(c.index)];
+    EXPECT_EQ(a.formula, MotionLawSegments(c.law, 0, 120, 40, 60).front().formula);
+    EXPECT_EQ(a.toDeg, "120");
+    std::string f = a.formula;
+    EXPECT_NEAR(static_cast<double>(EvalFormula(f, 2 * kPi / 3).value), 60, 1e-9);
+  }
+  // The first two stay the formulas they always were.
+  EXPECT_EQ(e.sectionLaw("10", "20", "90", 0).formula, SectionFormula(10, 20, 0, 90, false));
+  EXPECT_EQ(e.sectionLaw("10", "20", "90", 1).formula, SectionFormula(10, 20, 0, 90, true));
+  // A dwell keeps R1: R2 empty or equal.
+  EXPECT_EQ(e.sectionLaw("40", "", "120", 7).formula, "40");
+  EXPECT_EQ(e.sectionLaw("40", "40", "120", 7).formula, "40");
+  EXPECT_EQ(e.sectionLaw("40", "41", "120", 7).error.rfind("Fehler : Rast: R2", 0), 0u);
+  EXPECT_TRUE(b.port.questions.empty());
+}
+
+TEST(SectionLaws, PiecewiseLawAsksAndInsertsItsPiecesOnOk) {
+  Bench b;
+  CamProject& p = b.p();
+  p.curveType = ctFormula;
+  p.segmentCount = 2;
+  p.segments[1] = {120, "50"};
+  p.segments[2] = {360, "60"};
+  {
+    SegmentEditor e(b.session, 1);
+    b.port.answers.push_back(Answer::Yes);
+    SectionAnswer a = e.sectionLaw("40", "60", "120", 5);  // mod. Trapez
+    ASSERT_EQ(a.error, "");
+    ASSERT_EQ(b.port.questions.size(), 1u);
+    EXPECT_NE(b.port.questions[0].find("5 Segmente"), std::string::npos) << b.port.questions[0];
+    EXPECT_NE(b.port.questions[0].find("eingef\u00FCgt"), std::string::npos) << b.port.questions[0];
+    EXPECT_NE(a.note, "");
+    EXPECT_EQ(a.toDeg, "15");
+    EXPECT_EQ(e.confirm(a.toDeg, a.formula).error, "");
+  }
+  ASSERT_EQ(p.segmentCount, 6);
+  const double limits[] = {15, 45, 75, 105, 120, 360};
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(static_cast<double>(p.segments[static_cast<size_t>(i)].xMax), limits[i - 1]);
+  EXPECT_EQ(p.segments[6].formula, "60");
+  Calculate(p, b.session.messages, b.session.flags, b.session.settings);
+  ASSERT_FALSE(b.session.flags.calcError);
+  EXPECT_NEAR(static_cast<double>(RadiusAt(p, kPi / 3)), 50, 1e-9);  // half way up at 60°
+  EXPECT_NEAR(static_cast<double>(RadiusAt(p, 2 * kPi / 3)), 60, 1e-9);
+
+  // "Nein": nothing filled; an edited formula after "Ja" stores one segment.
+  {
+    SegmentEditor e(b.session, 6);
+    b.port.answers.push_back(Answer::No);
+    EXPECT_TRUE(e.sectionLaw("60", "40", "360", 6).keep);
+    b.port.answers.push_back(Answer::Cancel);
+    EXPECT_TRUE(e.sectionLaw("60", "40", "360", 6).keep);
+    EXPECT_FALSE(b.session.flags.abortFlag);
+    b.port.answers.push_back(Answer::Yes);
+    SectionAnswer a = e.sectionLaw("60", "40", "360", 6);  // mod. Sinus: 3 segments fit
+    ASSERT_EQ(a.error, "");
+    EXPECT_EQ(e.confirm("360", "60-20*(X-2.094)/4.189").error, "");
+  }
+  EXPECT_EQ(p.segmentCount, 6);
+  // No room: 7 segments and 4 more would exceed 10.
+  p.segments[6].xMax = 300;
+  p.segments[7] = {360, "60"};
+  p.segmentCount = 7;
+  SegmentEditor e(b.session, 7);
+  SectionAnswer full = e.sectionLaw("60", "40", "360", 5);
+  EXPECT_EQ(full.error.rfind("Fehler : Segmente: ", 0), 0u) << full.error;
+  EXPECT_NE(full.error.find("braucht 5, frei sind nur 4"), std::string::npos) << full.error;
+  EXPECT_EQ(b.port.questions.size(), 4u);
 }
 
 }  // namespace
