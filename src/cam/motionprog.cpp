@@ -61,7 +61,51 @@ std::string Degrees(Real x) {
   return FormatRoundTrip(dot, x);
 }
 
+// One section from its texts; an empty lift keeps the lift (dwell only).
+MotionError ReadSection(MotionLaw law, const std::string& span, const std::string& liftText, Real lengthFactor,
+                        int line, Real lift, MotionSection& sec) {
+  sec.law = law;
+  sec.line = line;
+  if (!Number(span, sec.spanDeg) || !(sec.spanDeg >= kMotionMinSpan) || sec.spanDeg > 360) return Err(kMsgSpan, line);
+  sec.lift = lift;
+  if (!Trim(liftText).empty()) {
+    if (!Number(liftText, sec.lift)) return Err(kMsgLift, line);
+    sec.lift *= lengthFactor;
+    if (sec.lift < 0 || sec.lift > 1e6L) return Err(kMsgLift, line);
+  } else if (law != MotionLaw::Dwell) {
+    return Err(kMsgLift, line);
+  }
+  if (law == MotionLaw::Dwell && std::fabs(static_cast<double>(sec.lift - lift)) > 1e-12 * (1 + std::fabs(static_cast<double>(lift))))
+    return Err(kMsgDwellLift, line);
+  if (law == MotionLaw::Dwell) sec.lift = lift;
+  return {};
+}
+
 }  // namespace
+
+MotionError MotionProgrammeFromRows(const std::string& base, const std::vector<MotionRowText>& rows,
+                                    Real lengthFactor, MotionProgramme& prog, bool& complete) {
+  complete = false;
+  prog.sections.clear();
+  Real b = 0;
+  bool baseOk = Number(base, b);
+  if (baseOk) b *= lengthFactor;
+  baseOk = baseOk && b >= kMotionMinBase && b <= 1e6L;
+  prog.base = baseOk ? b : 0;
+  Real lift = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    MotionSection sec;
+    MotionError e = ReadSection(rows[i].law, rows[i].span, rows[i].lift, lengthFactor, static_cast<int>(i) + 1,
+                                lift, sec);
+    if (!e.ok()) return e;
+    lift = sec.lift;
+    prog.sections.push_back(sec);
+  }
+  if (!baseOk) return Err(kMsgBase, 0);
+  MotionError e = CheckMotionProgramme(prog);
+  complete = e.ok();
+  return e;
+}
 
 MotionError ParseMotionProgramme(std::string_view text, MotionProgramme& prog) {
   prog = MotionProgramme{};
@@ -118,16 +162,12 @@ MotionError ParseMotionProgramme(std::string_view text, MotionProgramme& prog) {
       prog.steps = static_cast<int>(n);
       continue;
     }
+    MotionLaw law = MotionLaw::Dwell;
+    if (!MotionLawFromKeyword(w[0], law)) return Err(kMsgLaw, line);
+    if (w.size() < 2 || w.size() > 3 || (law != MotionLaw::Dwell && w.size() != 3)) return Err(kMsgLine, line);
     MotionSection sec;
-    if (!MotionLawFromKeyword(w[0], sec.law)) return Err(kMsgLaw, line);
-    sec.line = line;
-    bool dwell = sec.law == MotionLaw::Dwell;
-    if (w.size() < 2 || w.size() > 3 || (!dwell && w.size() != 3)) return Err(kMsgLine, line);
-    if (!Number(w[1], sec.spanDeg) || !(sec.spanDeg >= kMotionMinSpan) || sec.spanDeg > 360) return Err(kMsgSpan, line);
-    sec.lift = lift;
-    if (w.size() == 3 && (!Number(w[2], sec.lift) || sec.lift < 0 || sec.lift > 1e6L))
-      return Err(kMsgLift, line);
-    if (dwell && sec.lift != lift) return Err(kMsgDwellLift, line);
+    MotionError e = ReadSection(law, w[1], w.size() == 3 ? w[2] : std::string(), 1, line, lift, sec);
+    if (!e.ok()) return e;
     lift = sec.lift;
     prog.sections.push_back(sec);
   }

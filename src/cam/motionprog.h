@@ -59,6 +59,16 @@ struct MotionError {
 // to the faulty line.
 MotionError ParseMotionProgramme(std::string_view text, MotionProgramme& prog);
 
+// The rows of the dialog (law, span and lift as typed; lengths times
+// lengthFactor give mm): the sections read up to the first faulty row go into
+// prog; the error names the row as its line. complete: prog passed every check.
+struct MotionRowText {
+  MotionLaw law = MotionLaw::Dwell;
+  std::string span, lift;  // an empty lift keeps the lift (dwell)
+};
+MotionError MotionProgrammeFromRows(const std::string& base, const std::vector<MotionRowText>& rows,
+                                    Real lengthFactor, MotionProgramme& prog, bool& complete);
+
 // The number of formula segments the sections need.
 int MotionSegmentCount(const std::vector<MotionSection>& sections);
 

@@ -241,4 +241,39 @@ class PointTableLogic {
   virtual bool command(PointCommand c) = 0;
 };
 
+// The motion programme dialog: a base circle and rows of (law, angle span in
+// degrees, lift at the end), with a live preview of the follower's motion.
+struct MotionRow {
+  int law = 0;  // index into MotionForm::laws
+  std::string span, lift;
+};
+struct MotionForm {
+  std::string caption;
+  std::vector<std::string> laws;   // the law names, in the order of MotionRow::law
+  std::string base;
+  std::vector<MotionRow> rows;
+  std::string lengthUnit, angleUnit;
+  int helpTopic = 0;
+};
+// One curve of the preview over the cam angle.
+struct MotionCurve {
+  std::string name;  // "s", "v", "a", "j"
+  std::string unit;
+  std::vector<double> values;
+};
+struct MotionPreview {
+  std::vector<double> phi;           // degrees
+  std::vector<MotionCurve> curves;   // s, v, a, jerk
+  std::string summary;               // the sum of the spans, the segments, the speed
+  std::string error;                 // the first problem; empty: "OK" stores
+};
+class MotionLogic {
+ public:
+  virtual ~MotionLogic() = default;
+  virtual MotionForm form() = 0;
+  virtual MotionPreview preview(const std::string& base, const std::vector<MotionRow>& rows) = 0;
+  // "OK": empty when stored (the dialog closes), else the reason.
+  virtual std::string confirm(const std::string& base, const std::vector<MotionRow>& rows) = 0;
+};
+
 }  // namespace kamo

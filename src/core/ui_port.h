@@ -178,6 +178,8 @@ class UiPort {
   virtual bool polyDialog(PolyLogic& /*logic*/) { return false; }
   // The point table editors: true for "OK", false for "Abbrechen".
   virtual bool pointTableDialog(PointTableLogic& /*logic*/) { return false; }
+  // The motion programme dialog; false: cancelled.
+  virtual bool motionDialog(MotionLogic& /*logic*/) { return false; }
 
   // The help picture catalogue; nullopt for "OK" (a port without it: at once).
   virtual std::optional<PictureCatalogueAnswer> pictureCatalogueDialog(const PictureCatalogueForm& /*f*/) {

@@ -17,6 +17,7 @@
 
 #include "gui/curvedialogs.h"
 #include "gui/pointdialogs.h"
+#include "gui/motiondialog.h"
 #include "gui/docudialogs.h"
 #include "gui/formkit.h"
 #include "gui/helpdialogs.h"
@@ -303,6 +304,11 @@ bool QtPort::polyDialog(PolyLogic& logic) {
 
 bool QtPort::pointTableDialog(PointTableLogic& logic) {
   TForm_points d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::motionDialog(MotionLogic& logic) {
+  TForm_bewegung d(logic, this, parent_);
   return d.exec() == QDialog::Accepted;
 }
 

@@ -45,6 +45,7 @@ class QtPort final : public UiPort {
   bool positionDialog(PositionLogic& logic, int j) override;
   bool polyDialog(PolyLogic& logic) override;
   bool pointTableDialog(PointTableLogic& logic) override;
+  bool motionDialog(MotionLogic& logic) override;
   std::optional<ChangeForm> changeDialog(const ChangeForm& f) override;
   std::optional<DrawingInfoForm> drawingInfoDialog(const DrawingInfoForm& f) override;
   std::optional<DocumentLinksForm> documentLinksDialog(const DocumentLinksForm& f) override;

@@ -18,6 +18,7 @@
 #include "io/kamoio.h"
 #include "report/camreport.h"
 #include "shell/curveinput.h"
+#include "shell/motioninput.h"
 #include "shell/projectinput.h"
 #include "shell/projecttable.h"
 #include "shell/help.h"
@@ -50,6 +51,7 @@ const std::vector<CommandSpec> kTable = {
     {C::FileExit, Menu::File, "mi_fileExit", E::Unchanged, false, false},
     {C::EditText, Menu::Edit, "mi_editText", E::Set, false, false},
     {C::EditGeometry, Menu::Edit, "mi_editGeometrie", E::Set, false, true},
+    {C::EditMotion, Menu::Edit, "mi_editBewegungsprogramm", E::Set, false, true},
     {C::EditOperatingData, Menu::Edit, "mi_editBetriebsdaten", E::Set, false, true},
     {C::EditFollower, Menu::Edit, "mi_editStoessel", E::Set, false, true},
     {C::EditBody, Menu::Edit, "mi_editAbmessungen", E::Set, false, true},
@@ -191,6 +193,7 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
   parts.camBody = [](Session& ss) { EditCamBody(ss); };
   parts.follower = [](Session& ss) { EditFollower(ss); };
   parts.drawingTexts = [this](Session& ss) { EditDrawingTexts(ss, texts.drawing); };
+  parts.motionProgramme = [this](Session& ss) { EditMotionProgramme(ss, lastMotion); };
   parts.startView = [this](Session& ss) {
     // A failed calculation is told by the error entries, not by a box on every change.
     if (ss.settings.helpLevel == 0) return;
@@ -324,6 +327,7 @@ bool Shell::available(Command c) const {
     case C::FileConfig: return static_cast<bool>(p.configuration);
     case C::EditText: return static_cast<bool>(p.drawingTexts);
     case C::EditGeometry: return static_cast<bool>(p.curveGeometry);
+    case C::EditMotion: return static_cast<bool>(p.motionProgramme);
     case C::EditFollower: return static_cast<bool>(p.follower);
     case C::EditBody: return static_cast<bool>(p.camBody);
     case C::EditCalculation: return static_cast<bool>(p.calcSettings);
@@ -377,6 +381,7 @@ void Shell::run(Command c) {
       return;
     case C::EditText: return editStep(parts.drawingTexts, false, false);
     case C::EditGeometry: return editStep(parts.curveGeometry, false, true);
+    case C::EditMotion: return editStep(parts.motionProgramme, true, true);
     case C::EditOperatingData: return operatingData();
     case C::EditFollower:
       parts.follower(session);
@@ -644,6 +649,26 @@ void Shell::curveGeometry() {
   }
 }
 
+void Shell::newGeometryStep() {
+  Session& s = session;
+  if (!parts.motionProgramme) {
+    if (parts.curveGeometry) parts.curveGeometry(s);
+    return;
+  }
+  s.uiState.choiceTexts[1] = "Bewegungsprogramm (Hub, Rast, R\x81" "cklauf)";
+  s.uiState.choiceTexts[2] = "Kurventyp w\x84hlen";
+  s.uiState.helpTopic = 7880;
+  int k = 1;
+  if (!s.ui.inputChoice("Neue Nockenkurve", 2, k)) return;
+  if (k == 1) {
+    parts.motionProgramme(s);
+    // The curve type choice ends with its own calculation; so does this step.
+    if (!s.flags.abortFlag) recalc();
+    return;
+  }
+  if (parts.curveGeometry) parts.curveGeometry(s);
+}
+
 void Shell::printout(int mode) {
   CamPrintout(session.reports(), mode);
 }
@@ -698,6 +723,7 @@ std::string Shell::caption(Command c) const {
     case C::FileExit: return g.exit;
     case C::EditText: return g.text;
     case C::EditGeometry: return k.geometry + " (curve)";
+    case C::EditMotion: return "Bewegungs&programm\u2026";
     case C::EditOperatingData: return k.operatingData;
     case C::EditFollower: return k.follower;
     case C::EditBody: return g.dimensions + " Cam";

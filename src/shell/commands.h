@@ -14,6 +14,7 @@
 #include "cad/plot.h"
 #include "display/displaylist.h"
 #include "io/configio.h"
+#include "cam/motionprog.h"
 #include "io/recentfiles.h"
 #include "shell/language.h"
 #include "shell/recentmenu.h"
@@ -28,6 +29,7 @@ enum class Command {
   FileExportDxf, FilePrint, FileConfig, FileRecent1, FileRecent2, FileRecent3, FileRecent4,
   FileExit,
   EditText, EditGeometry, EditOperatingData, EditFollower, EditBody, EditCalculation, EditReset,
+  EditMotion,
   ViewStandard, ViewExtract, ViewQuick1, ViewQuick3, ViewQuick4, ViewGraphics, ViewTable,
   ViewDrawing, ViewS, ViewV, ViewA, ViewSva, ViewAnimation, ViewErrors,
   CadGraphics, CadPolyline, CadTable, CadDrawing, CadQuick1, CadQuick3, CadQuick4, CadDiagrams,
@@ -63,6 +65,9 @@ struct ShellParts {
   std::function<void(Session&)> follower;
   std::function<void(Session&)> camBody;
   std::function<void(Session&)> calcSettings;
+  // Edit > "Bewegungsprogramm…": formula segments from a motion programme;
+  // sets abortFlag when cancelled. File > "Neu…" offers it as its first choice.
+  std::function<void(Session&)> motionProgramme;
   std::function<void(Session&)> configuration;
   std::function<void(Session&)> printSettings;  // graphic printout dialog
   std::function<void(Session&)> drawingInfo;
@@ -125,6 +130,8 @@ class Shell {
   std::string commandLineName;
   // The metric unit system that "mm <--> inch" returns to.
   int metricBeforeInch = 0;
+  // The motion programme last confirmed in Edit > "Bewegungsprogramm…".
+  MotionProgramme lastMotion;
 
   bool available(Command c) const;
   // Runs a command; an unavailable one does nothing.
@@ -170,6 +177,12 @@ class Shell {
   void operatingData();
   void resetGeometry();
   void curveGeometry();
+ public:
+  // The geometry step of File > "Neu…": first the choice between a motion
+  // programme and a curve type, then Edit > "Bewegungsprogramm…" or the curve
+  // type choice with its editor. Sets abortFlag when cancelled.
+  void newGeometryStep();
+ private:
   void showView(bool diagram, int kind);
   void printout(int mode);
   void errorMessages();
