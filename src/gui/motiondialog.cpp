@@ -39,7 +39,7 @@ void MotionPreviewWidget::paintEvent(QPaintEvent*) {
   QFont f("DejaVu Sans");
   f.setPixelSize(11);
   g.setFont(f);
-  const int left = 64, right = 12, top = 6, bottom = 22;
+  const int left = 76, right = 12, top = 6, bottom = 22;
   const int n = std::max<int>(1, static_cast<int>(preview_.curves.size()));
   const double h = (height() - top - bottom) / static_cast<double>(n);
   const double w = width() - left - right;
@@ -65,7 +65,7 @@ void MotionPreviewWidget::paintEvent(QPaintEvent*) {
                QtText(curve.name) + " [" + QtText(curve.unit) + "]");
     double peak = std::max(std::fabs(lo), std::fabs(hi));
     g.drawText(QRectF(2, box.top() + box.height() / 2, left - 6, box.height() / 2), Qt::AlignRight | Qt::AlignBottom,
-               "\u00B1" + QString::number(peak, 'g', 4));
+               "max " + QString::number(peak, 'g', 3));
     QPainterPath path;
     bool started = false;
     for (size_t i = 0; i < curve.values.size() && i < preview_.phi.size(); ++i) {
