@@ -11,7 +11,7 @@
 namespace kamo {
 
 namespace {
-constexpr int kTopicMotion = 7800;
+constexpr int kTopicMotion = 7805;
 constexpr int kPreviewSamples = 721;
 
 std::string Show(const Session& s, const std::string& cp850) { return DisplayText(s.settings.numbers, cp850); }
