@@ -39,7 +39,7 @@ void MotionPreviewWidget::paintEvent(QPaintEvent*) {
   QFont f("DejaVu Sans");
   f.setPixelSize(11);
   g.setFont(f);
-  const int left = 76, right = 12, top = 6, bottom = 22;
+  const int left = 96, right = 12, top = 6, bottom = 22;
   const int n = std::max<int>(1, static_cast<int>(preview_.curves.size()));
   const double h = (height() - top - bottom) / static_cast<double>(n);
   const double w = width() - left - right;
