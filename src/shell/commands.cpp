@@ -526,7 +526,7 @@ void Shell::newProject() {
   };
   parts.drawingTexts(session);
   if (cancelled()) return;
-  parts.curveGeometry(session);
+  newGeometryStep();
   if (cancelled()) return;
   session.uiState.helpTopic = 5100;
   session.ui.inputReal("Drehzahl [1/min]", p.speed, 1e-5L, kMaxSpeed);

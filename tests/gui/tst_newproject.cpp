@@ -1,8 +1,10 @@
 // File > "Neu…" in the real main window, offscreen and by object name: the
-// drawing texts, the curve type, the sine dialog, the speed, the follower and
-// the calculation settings in turn; then the cam body with its "<" defaults
-// and the follower again with its still picture; saved and compared with a
-// project written by hand: the same inputs and, calculated, the same results.
+// drawing texts, the choice of motion programme or curve type, the curve
+// type, the sine dialog, the speed, the follower and the calculation settings
+// in turn; then the cam body with its "<" defaults and the follower again
+// with its still picture; saved and compared with a project written by hand:
+// the same inputs and, calculated, the same results. Once more with the
+// motion programme instead of the curve type, saved and read back.
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
@@ -142,6 +144,17 @@ class NewProjectTest : public QObject {
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_auswahl"));
+          QCOMPARE(Child<QRadioButton>(m, "RadioButton_1")->text(),
+                   QString::fromUtf8("Bewegungsprogramm (Hub, Rast, R\u00FCcklauf)"));
+          auto* curveType = Child<QRadioButton>(m, "RadioButton_2");
+          QCOMPARE(curveType->text(), QString::fromUtf8("Kurventyp w\u00E4hlen"));
+          QVERIFY(Child<QRadioButton>(m, "RadioButton_1")->isChecked());
+          Shot(m, "neu-auswahl");
+          QTest::mouseClick(curveType, Qt::LeftButton, {}, QPoint(4, 4));
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
           auto* list = Child<QListWidget>(m, "ListBox_choice");
           QCOMPARE(list->count(), 11);
           list->setCurrentRow(ctSine - 1);
@@ -225,6 +238,83 @@ class NewProjectTest : public QObject {
     QVERIFY(std::fabs(static_cast<double>(byHand.results.stroke) - 16) < 0.01);
   }
 
+  // File > "Neu…" from a motion programme: its dialog replaces the curve type
+  // and its sine dialog; the cam is calculated, shown, saved and read back
+  // with the same segments and results.
+  void newFromAMotionProgramme() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.session().file.fileDir = folder.path() + "/";
+    w.resize(900, 640);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ModalScript script({
+        [](QWidget* m) {
+          Type(m, "Edit_zeichname", "Hubkurve");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_auswahl"));
+          QTest::mouseClick(Child<QRadioButton>(m, "RadioButton_1"), Qt::LeftButton, {}, QPoint(4, 4));
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_bewegung"));
+          Type(m, "Edit_basis", "30");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_eingabe"));
+          Type(m, "Edit_text", "300");
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_kamoram"));
+          Click(m, "Button_ok");
+        },
+        [](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_kamocalc"));
+          Click(m, "Button_ok");
+        },
+    });
+    w.findChild<QAction*>("mi_fileNew")->trigger();
+    QVERIFY2(script.done(), qPrintable(script.seen.join(", ")));
+    const CamProject& p = w.session().project();
+    QVERIFY(!w.session().flags.abortFlag);
+    QVERIFY(!w.session().flags.calcError);
+    QVERIFY(w.session().flags.modified);
+    QCOMPARE(p.drawing.zeichname, std::string("Hubkurve"));
+    QCOMPARE(int(p.curveType), int(ctFormula));
+    QCOMPARE(p.segmentCount, 4);
+    QCOMPARE(double(p.speed), 300.0);
+    QVERIFY(std::fabs(static_cast<double>(p.results.rMin) - 30) < 1e-6);
+    QVERIFY(std::fabs(static_cast<double>(p.results.rMax) - 50) < 1e-6);
+    QVERIFY(w.shell().screen.size() > 10);
+    QVERIFY(!w.graphicsView()->replayFailed());
+    w.repaint();
+    Shot(&w, "neu-bewegung-window");
+
+    const std::string saved = folder.file("hub.kmo");
+    test::AnswerFileDialog(saved);
+    w.findChild<QAction*>("mi_fileSaveAs")->trigger();
+    QVERIFY(!w.session().flags.modified);
+    Session& s = w.session();
+    CamProject fromFile;
+    QVERIFY(ReadProject(s.ui, s.settings, saved, fromFile));
+    QCOMPARE(fromFile.curveType, p.curveType);
+    QCOMPARE(fromFile.segmentCount, p.segmentCount);
+    for (size_t i = 1; i <= 4; ++i) {
+      QCOMPARE(fromFile.segments[i].formula, p.segments[i].formula);
+      QCOMPARE(fromFile.segments[i].xMax, p.segments[i].xMax);
+    }
+    MessageList m1;
+    Flags f1;
+    Calculate(fromFile, m1, f1, s.settings);
+    QVERIFY(!f1.calcError);
+    CompareResults(fromFile, p);
+  }
+
   // A cancel late in the sequence keeps what was entered: closing asks.
   void lateCancelKeepsTheInput() {
     test::TempFolder folder;
@@ -238,7 +328,7 @@ class NewProjectTest : public QObject {
           Type(m, "Edit_zeichname", "Entwurf");
           Click(m, "Button_ok");
         },
-        [](QWidget* m) { Click(m, "Button_cancel"); },  // the curve type
+        [](QWidget* m) { Click(m, "Button_cancel"); },  // programme or curve type
     });
     w.findChild<QAction*>("mi_fileNew")->trigger();
     QVERIFY(script.done());

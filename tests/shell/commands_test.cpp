@@ -66,6 +66,7 @@ struct Bench {
   void allDialogs(const std::string& cancelAt = "") {
     shell.parts.drawingTexts = dialog("text", cancelAt);
     shell.parts.curveGeometry = dialog("geometry", cancelAt);
+    shell.parts.motionProgramme = dialog("motion", cancelAt);
     shell.parts.follower = dialog("follower", cancelAt);
     shell.parts.calcSettings = dialog("calc", cancelAt);
     shell.parts.camBody = dialog("body", cancelAt);
@@ -220,6 +221,7 @@ const CommandCase kCases[] = {
     {"new: every dialog confirmed", Command::FileNew,
      [](Bench& b) {
        b.allDialogs();
+       b.port.choices = {1};  // a curve type
        b.port.texts = {"500"};
        b.named("alt");
      },
@@ -233,6 +235,7 @@ const CommandCase kCases[] = {
     {"new: follower cancelled", Command::FileNew,
      [](Bench& b) {
        b.allDialogs("follower");
+       b.port.choices = {1};
        b.port.texts = {"500"};
      },
      true, true, false,
@@ -242,10 +245,42 @@ const CommandCase kCases[] = {
     {"new: speed cancelled", Command::FileNew,
      [](Bench& b) {
        b.allDialogs();
+       b.port.choices = {1};
        b.port.texts = {std::nullopt};
      },
      true, true, false,
      [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "geometry"})); }},
+    {"new: from a motion programme", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs();
+       b.port.choices = {0};
+       b.port.texts = {"500"};
+     },
+     true, false, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "motion", "follower", "calc"}));
+       ASSERT_EQ(b.port.choicePrompts.size(), 1u);
+       EXPECT_EQ(b.port.choicePrompts[0].label, "Neue Nockenkurve");
+       EXPECT_EQ(b.port.choicePrompts[0].items.size(), 2u);
+       EXPECT_EQ(b.session.project().speed, 500);
+     }},
+    {"new: the motion programme cancelled keeps the texts", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs("motion");
+       b.port.choices = {0};
+     },
+     true, true, false,
+     [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text", "motion"})); }},
+    {"new: the programme or curve type choice cancelled", Command::FileNew,
+     [](Bench& b) {
+       b.allDialogs();
+       b.port.choices = {std::nullopt};
+     },
+     true, true, false,
+     [](Bench& b) {
+       EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text"}));
+       EXPECT_TRUE(b.port.choices.empty());
+     }},
     {"new: the first step cancelled leaves modified clear", Command::FileNew,
      [](Bench& b) { b.allDialogs("text"); }, false, true, false,
      [](Bench& b) { EXPECT_EQ(b.dialogsRun, (std::vector<std::string>{"text"})); }},

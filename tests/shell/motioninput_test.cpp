@@ -28,6 +28,17 @@ class MotionPort : public test::ScriptedPort {
     motions.pop_front();
     return f(l);
   }
+  // The texts, follower and calculation settings of File > "Neu…".
+  std::deque<std::function<bool(FieldsLogic&)>> forms;
+  bool fieldsDialog(FieldsLogic& l) override {
+    if (forms.empty()) {
+      ADD_FAILURE() << "unscripted dialog " << l.form().objectName;
+      return false;
+    }
+    auto f = forms.front();
+    forms.pop_front();
+    return f(l);
+  }
 };
 
 struct Bench {
@@ -170,6 +181,86 @@ TEST(MotionDialog, NewProjectGeometryStepOffersTheProgrammeFirst) {
   shell.newGeometryStep();
   EXPECT_TRUE(b.session.flags.abortFlag);
   EXPECT_EQ(curveSteps, 1);
+}
+
+// The whole File > "Neu…" sequence from a programme: the texts, the choice,
+// the programme with another base circle, the speed, the follower and the
+// calculation settings; the cam has the programme's radii and stroke.
+TEST(MotionDialog, FileNewFromAProgrammeCalculatesTheCam) {
+  Bench b;
+  Shell shell(b.session);
+  b.port.forms.push_back([](FieldsLogic& l) {
+    FieldsValues v = l.fill();
+    v.texts[0] = "Hubkurve";
+    return l.store(v);
+  });
+  b.port.choices.push_back(0);
+  b.port.motions.push_back([](MotionLogic& l) {
+    MotionForm f = l.form();
+    f.rows[0].lift = "25";
+    f.rows[1].lift = "25";
+    return l.confirm("30", f.rows).empty();
+  });
+  b.port.texts.push_back("300");
+  b.port.forms.push_back([](FieldsLogic& l) {
+    EXPECT_EQ(l.form().objectName, "TForm_kamoram");
+    FieldsValues v = l.fill();
+    v.texts = {"0", "40", "0.05"};
+    v.radio = 0;
+    return l.store(v);
+  });
+  b.port.forms.push_back([](FieldsLogic& l) {
+    EXPECT_EQ(l.form().objectName, "TForm_kamocalc");
+    FieldsValues v = l.fill();
+    v.texts[1] = "720";
+    return l.store(v);
+  });
+  shell.run(Command::FileNew);
+  const CamProject& p = b.session.project();
+  EXPECT_FALSE(b.session.flags.abortFlag);
+  EXPECT_TRUE(b.session.flags.modified);
+  EXPECT_TRUE(b.port.forms.empty() && b.port.motions.empty() && b.port.texts.empty() && b.port.choices.empty());
+  ASSERT_FALSE(b.port.choicePrompts.empty());
+  EXPECT_EQ(b.port.choicePrompts[0].label, "Neue Nockenkurve");
+  EXPECT_EQ(p.drawing.zeichname, "Hubkurve");
+  EXPECT_EQ(p.curveType, ctFormula);
+  EXPECT_EQ(p.segmentCount, 4);
+  EXPECT_EQ(static_cast<double>(p.speed), 300);
+  EXPECT_EQ(p.calc.steps, 720);
+  EXPECT_FALSE(b.session.flags.calcError);
+  EXPECT_NEAR(static_cast<double>(p.results.rMin), 30, 1e-9);
+  EXPECT_NEAR(static_cast<double>(p.results.rMax), 55, 1e-9);
+  EXPECT_NEAR(static_cast<double>(p.results.stroke), 25, 1e-6);
+  // The segments are those of the same programme built without the dialog.
+  MotionProgramme prog = DefaultMotionProgramme();
+  prog.sections[0].lift = prog.sections[1].lift = 25;
+  prog.base = 30;
+  std::vector<teilkurveRec> segs = MotionProgrammeSegments(prog);
+  ASSERT_EQ(segs.size(), 5u);
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_EQ(p.segments[static_cast<size_t>(i)].formula, segs[static_cast<size_t>(i)].formula) << i;
+    EXPECT_EQ(p.segments[static_cast<size_t>(i)].xMax, segs[static_cast<size_t>(i)].xMax) << i;
+  }
+}
+
+// A cancelled programme ends File > "Neu…" with the texts kept under the save
+// question and no geometry.
+TEST(MotionDialog, FileNewWithTheProgrammeCancelled) {
+  Bench b;
+  Shell shell(b.session);
+  b.port.forms.push_back([](FieldsLogic& l) {
+    FieldsValues v = l.fill();
+    v.texts[0] = "Entwurf";
+    return l.store(v);
+  });
+  b.port.choices.push_back(0);
+  b.port.motions.push_back([](MotionLogic&) { return false; });
+  shell.run(Command::FileNew);
+  EXPECT_TRUE(b.session.flags.abortFlag);
+  EXPECT_TRUE(b.session.flags.modified);
+  EXPECT_EQ(b.session.project().drawing.zeichname, "Entwurf");
+  EXPECT_EQ(b.session.project().segmentCount, 0);
+  EXPECT_TRUE(b.port.motions.empty() && b.port.texts.empty());
 }
 
 }  // namespace

@@ -404,6 +404,7 @@ void ScriptNew(Bench& b, const NewScript& n) {
     v.texts[0] = "Neue Nocke";
     return l.store(v);
   });
+  b.port.choices.push_back(1);  // "Kurventyp wählen", not the motion programme
   b.port.choices.push_back(ctSine - 1);
   b.port.params.push_back([](ParamLogic& l) {
     ParamValues v = l.fill();
