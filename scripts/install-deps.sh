@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3-ezdxf occt-draw libocct-draw-dev admesh tidy poppler-utils
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
+  libtbb-dev
   xvfb fonts-dejavu-core hp2xx
 )
 
