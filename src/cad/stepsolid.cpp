@@ -281,6 +281,8 @@ void Prepare() {
   Interface_Static::SetIVal("write.precision.mode", 2);
   Interface_Static::SetRVal("write.precision.val", kUncertainty);
   Interface_Static::SetIVal("write.step.assembly", 0);
+  // No parameter-space curves: readers make their own, and the file stays small.
+  Interface_Static::SetIVal("write.surfacecurve.mode", 0);
 }
 
 std::string Reason(const Standard_Failure& e) {
@@ -317,13 +319,11 @@ StepBuild CamSolidStep(std::span<const ProfileVertex> contour, double boreRadius
       face.Add(TopoDS::Wire(bore.Wire().Reversed()));
       if (!face.IsDone()) throw Failure{"Bohrung"};
     }
-    if (!BRepCheck_Analyzer(face.Face()).IsValid()) {
-      b.error = "STEP: Kontur schneidet sich selbst oder die Bohrung, kein K\x94rper m\x94glich";
-      return b;
-    }
     BRepPrimAPI_MakePrism prism(face.Face(), gp_Vec(0, 0, height));
     if (!prism.IsDone()) throw Failure{"Extrusion"};
     TopoDS_Shape solid = prism.Shape();
+    // The check of the solid covers its faces: a contour that crosses itself
+    // or the bore gives an invalid face.
     if (!BRepCheck_Analyzer(solid).IsValid()) {
       b.error = "STEP: Kontur schneidet sich selbst oder die Bohrung, kein K\x94rper m\x94glich";
       return b;
