@@ -70,7 +70,7 @@ std::vector<kamo::ProfileVertex> Cam1999() {
   return v;
 }
 
-kamo::StepFileInfo BenchInfo() { return {"Nocken", "/tmp/cam.stp", "2026-12-09T09:30:05", "KAMO", "KAMO"}; }
+kamo::StepFileInfo BenchInfo() { return {"Nocken", "KAMO", "/tmp/cam.stp", "2026-12-09T09:30:05", "KAMO", "KAMO"}; }
 
 void BM_StepCamSolid1999(benchmark::State& state) {
   auto contour = Cam1999();

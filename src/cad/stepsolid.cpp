@@ -59,18 +59,23 @@ namespace kamo {
 
 namespace {
 
-// A CP850 text for a string of OpenCASCADE's writer, which doubles
-// apostrophes and backslashes itself: characters beyond ASCII are written
-// in the \\X2\\ form with a stand-in for its backslashes that Unescape turns back.
+// A UTF-8 text for a string of OpenCASCADE's writer, which doubles
+// apostrophes and backslashes itself: characters beyond ASCII are written in
+// the \\X2\\ form with a stand-in for its backslashes that Unescape turns back.
 constexpr char kBackslash = '\x01';
-std::string StepText(const std::string& cp850) {
+std::string StepText(const std::string& utf8) {
   std::string out;
-  for (unsigned char b : cp850) {
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char b = static_cast<unsigned char>(utf8[i]);
     if (b >= 32 && b < 127) {
       out += static_cast<char>(b);
+      ++i;
       continue;
     }
-    std::string u = StepString(Cp850ToUtf8(std::string(1, static_cast<char>(b))));
+    size_t at = i;
+    NextUtf8(utf8, i);
+    if (i == at) ++i;
+    std::string u = StepString(utf8.substr(at, i - at));
     for (char& c : u)
       if (c == '\\') c = kBackslash;
     out += u;
@@ -251,6 +256,7 @@ std::string Bytes(STEPControl_Writer& writer, const StepFileInfo& info) {
   APIHeaderSection_MakeHeader header(model);
   auto text = [](const std::string& s) { return new TCollection_HAsciiString(StepText(s).c_str()); };
   header.SetName(text(info.fileName));
+  header.SetDescriptionValue(1, text(info.description));
   header.SetTimeStamp(text(info.timeStamp));
   header.SetAuthorValue(1, text(info.author));
   header.SetOrganizationValue(1, text(""));
@@ -260,8 +266,8 @@ std::string Bytes(STEPControl_Writer& writer, const StepFileInfo& info) {
   for (Standard_Integer i = 1; i <= model->NbEntities(); ++i) {
     Handle(StepBasic_Product) product = Handle(StepBasic_Product)::DownCast(model->Value(i));
     if (product.IsNull()) continue;
-    product->SetId(text(info.product));
-    product->SetName(text(info.product));
+    product->SetId(text(Cp850ToUtf8(info.product)));
+    product->SetName(text(Cp850ToUtf8(info.product)));
   }
   StepData_StepWriter out(model);
   out.SendModel(Handle(StepData_Protocol)::DownCast(model->Protocol()));

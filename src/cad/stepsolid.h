@@ -19,10 +19,11 @@ struct ProfileVertex {
 // What the header and the product of the file say.
 struct StepFileInfo {
   std::string product;    // the product's name, CP850 (the drawing name)
-  std::string fileName;   // FILE_NAME: the file where it ends up
+  std::string description;  // FILE_DESCRIPTION (UTF-8)
+  std::string fileName;   // FILE_NAME: the file where it ends up (UTF-8, as paths are)
   std::string timeStamp;  // FILE_NAME: "YYYY-MM-DDTHH:MM:SS"
-  std::string author;     // FILE_NAME: the author
-  std::string system;     // FILE_NAME: the originating system
+  std::string author;     // FILE_NAME: the author (UTF-8)
+  std::string system;     // FILE_NAME: the originating system (UTF-8)
 };
 
 struct StepBuild {

@@ -29,7 +29,7 @@ std::vector<ProfileVertex> Profile(const CamProject& p) {
 }
 
 StepFileInfo Info(const std::string& product) {
-  return {product, "/tmp/cam.stp", "2026-12-09T09:30:05", "KAMO", "KAMO 5.1"};
+  return {product, "KAMO cam disc", "/tmp/cam.stp", "2026-12-09T09:30:05", "KAMO", "KAMO 5.1"};
 }
 
 std::vector<ProfileVertex> Square(double a, bool clockwise = false) {
@@ -267,7 +267,8 @@ TEST(StepSolid, ImpossibleShapesAreRefused) {
 
 // The header and the product name carry what the user typed, escaped as STEP wants.
 TEST(StepSolid, HeaderNamesProductFileAndTime) {
-  StepFileInfo info{"Nocken \x84 'A' \\1", "/tmp/K\x94rper.stp", "2026-01-02T03:04:05", "ich", "KAMO 5.1"};
+  StepFileInfo info{"Nocken \x84 'A' \\1", "Kurvenscheibe", "/tmp/K\xC3\xB6rper.stp", "2026-01-02T03:04:05", "ich",
+                    "KAMO 5.1"};
   StepBuild b = CamSolidStep(Square(10), 1, 2, info);
   ASSERT_TRUE(b.ok) << b.error;
   EXPECT_NE(b.bytes.find("PRODUCT('Nocken \\X2\\00E4\\X0\\ ''A'' \\\\1'"), std::string::npos) << b.bytes;
@@ -275,6 +276,7 @@ TEST(StepSolid, HeaderNamesProductFileAndTime) {
             std::string::npos)
       << b.bytes.substr(0, 600);
   EXPECT_NE(b.bytes.find("'KAMO 5.1'"), std::string::npos);
+  EXPECT_NE(b.bytes.find("FILE_DESCRIPTION(('Kurvenscheibe'),"), std::string::npos);
 }
 
 }  // namespace
