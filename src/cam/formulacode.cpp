@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 
 namespace kamo {
 
@@ -23,6 +25,7 @@ class FormulaCompiler {
   void Run() {
     Expression();
     f_.syntax_ = ch_ == kEnd ? 0 : pos_;
+    f_.result_ = ids_.back();
   }
 
  private:
@@ -33,25 +36,33 @@ class FormulaCompiler {
     ch_ = pos_ <= static_cast<int>(text_.size()) ? text_[static_cast<size_t>(pos_ - 1)] : kEnd;
   }
 
-  // Stack effect of each instruction: pushes +1, binary operations -1.
+  // Pops the operands of op from the stack of node ids, pushes the node of
+  // the operation; an operation already in the list is not added again.
   void Emit(Op op, std::uint32_t arg = 0) {
-    f_.code_.push_back({op, arg});
-    switch (op) {
-      case Op::Const:
-      case Op::X: ++depth_; break;
-      case Op::Add:
-      case Op::Sub:
-      case Op::Mul:
-      case Op::Div:
-      case Op::Pow:
-      case Op::Pop: --depth_; break;
-      default: break;
+    std::uint32_t a = arg, b = 0;
+    const bool binary = op == Op::Add || op == Op::Sub || op == Op::Mul || op == Op::Div || op == Op::Pow;
+    if (binary) {
+      b = Take();
+      a = Take();
+    } else if (op != Op::Const && op != Op::X) {
+      a = Take();
     }
-    if (depth_ > f_.stackDepth_) f_.stackDepth_ = depth_;
+    auto [it, added] = known_.try_emplace(Key{op, a, b}, static_cast<std::uint32_t>(f_.nodes_.size()));
+    if (added) f_.nodes_.push_back({op, a, b});
+    ids_.push_back(it->second);
   }
+  std::uint32_t Take() {
+    std::uint32_t id = ids_.back();
+    ids_.pop_back();
+    return id;
+  }
+  // PI, E and X read an argument and drop its value; its node stays in the
+  // list, so its domain errors count as in the parser.
+  void Drop() { ids_.pop_back(); }
   void Constant(Real v) {
-    f_.constants_.push_back(v);
-    Emit(Op::Const, static_cast<std::uint32_t>(f_.constants_.size() - 1));
+    auto [it, added] = constantIndex_.try_emplace(v, static_cast<std::uint32_t>(f_.constants_.size()));
+    if (added) f_.constants_.push_back(v);
+    Emit(Op::Const, it->second);
   }
 
   void Expression() {
@@ -153,7 +164,7 @@ class FormulaCompiler {
         Emit(kOps[k]);
       } else {
         // PI, E and X read an argument and drop its value.
-        Emit(Op::Pop);
+        Drop();
         if (k == 10) Constant(3.1415926535897932385L);
         else if (k == 11) Constant(2.718281828459045L);
         else Emit(Op::X);
@@ -168,7 +179,22 @@ class FormulaCompiler {
   int pos_ = 0;
   char ch_ = kEnd;
   int nesting_ = 0;
-  size_t depth_ = 0;
+  std::vector<std::uint32_t> ids_;  // the operands not yet used
+
+  struct Key {
+    Op op;
+    std::uint32_t a, b;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    size_t operator()(const Key& k) const {
+      return std::hash<std::uint64_t>()((std::uint64_t{k.a} << 32 | k.b) * 31 + static_cast<unsigned>(k.op));
+    }
+  };
+  std::unordered_map<Key, std::uint32_t, KeyHash> known_;
+  // Constants are never negative, nan or infinite, so equal values are the
+  // same constant.
+  std::unordered_map<Real, std::uint32_t> constantIndex_;
 };
 
 CompiledFormula::CompiledFormula(const std::string& formula) : text_(NormaliseFormula(formula)) {
@@ -192,8 +218,11 @@ CompiledFormula::CompiledFormula(const std::string& formula) : text_(NormaliseFo
 FormulaResult CompiledFormula::eval(Real x) const {
   if (syntax_ == kFormulaEmpty || syntax_ == kFormulaParens) return {0, syntax_};
   if (!std::isfinite(x)) return {0, kFormulaDomain};
-  std::vector<Real> stack(stackDepth_ + 1);
-  Real* sp = stack.data();  // the next free slot
+  // Each node's result, in the order of the list (operands come first).
+  // Leaves and single operands read node 0 as their unused operand, so it
+  // starts as 0.
+  std::unique_ptr<Real[]> value(new Real[nodes_.size()]);
+  value[0] = 0;
   bool domain = numberDomain_;
   auto checked = [&domain](Real v) {
     if (!std::isfinite(v)) {
@@ -202,81 +231,77 @@ FormulaResult CompiledFormula::eval(Real x) const {
     }
     return v;
   };
-  for (const Instr& in : code_) {
-    switch (in.op) {
-      case Op::Const: *sp++ = constants_[in.arg]; break;
-      case Op::X: *sp++ = x; break;
-      case Op::Pop: --sp; break;
-      case Op::Neg: sp[-1] = -sp[-1]; break;
-      case Op::Add: --sp; sp[-1] = checked(sp[-1] + sp[0]); break;
-      case Op::Sub: --sp; sp[-1] = checked(sp[-1] - sp[0]); break;
-      case Op::Mul: --sp; sp[-1] = checked(sp[-1] * sp[0]); break;
+  for (size_t i = 0; i < nodes_.size(); ++i) {
+    const Node& n = nodes_[i];
+    const Real a = value[n.op == Op::Const ? 0 : n.a];
+    const Real b = value[n.b];
+    Real& r = value[i];
+    switch (n.op) {
+      case Op::Const: r = constants_[n.a]; break;
+      case Op::X: r = x; break;
+      case Op::Neg: r = -a; break;
+      case Op::Add: r = checked(a + b); break;
+      case Op::Sub: r = checked(a - b); break;
+      case Op::Mul: r = checked(a * b); break;
       case Op::Div:
-        --sp;
-        if (sp[0] == 0) {
+        if (b == 0) {
           domain = true;
-          sp[-1] = 0;
+          r = 0;
         } else {
-          sp[-1] = checked(sp[-1] / sp[0]);
+          r = checked(a / b);
         }
         break;
-      case Op::Pow: {
-        --sp;
-        Real v = sp[-1], e = sp[0];
-        if (v == 0) {
+      case Op::Pow:
+        if (a == 0) {
           // The parser leaves the exponent unread here: its own pass decides.
           std::string t = text_;
           return EvalFormula(t, x);
         }
-        if (v < 0) {
+        if (a < 0) {
           domain = true;
-          sp[-1] = 0;
+          r = 0;
         } else {
-          sp[-1] = checked(std::exp(checked(e * std::log(v))));
+          r = checked(std::exp(checked(b * std::log(a))));
         }
         break;
-      }
-      case Op::Abs: sp[-1] = std::fabs(sp[-1]); break;
+      case Op::Abs: r = std::fabs(a); break;
       case Op::Sqrt:
-        if (sp[-1] < 0) {
+        if (a < 0) {
           domain = true;
-          sp[-1] = 0;
+          r = 0;
         } else {
-          sp[-1] = std::sqrt(sp[-1]);
+          r = std::sqrt(a);
         }
         break;
-      case Op::Sqr: sp[-1] = checked(sp[-1] * sp[-1]); break;
-      case Op::Sin: sp[-1] = std::sin(sp[-1]); break;
-      case Op::Cos: sp[-1] = std::cos(sp[-1]); break;
-      case Op::Arctan: sp[-1] = std::atan(sp[-1]); break;
+      case Op::Sqr: r = checked(a * a); break;
+      case Op::Sin: r = std::sin(a); break;
+      case Op::Cos: r = std::cos(a); break;
+      case Op::Arctan: r = std::atan(a); break;
       case Op::Ln:
-      case Op::Log: {
-        Real a = sp[-1];
+      case Op::Log:
         if (a <= 0) {
           domain = true;
-          sp[-1] = 0;
+          r = 0;
         } else {
-          sp[-1] = in.op == Op::Ln ? std::log(a) : std::log(a) / std::log(10.0L);
+          r = n.op == Op::Ln ? std::log(a) : std::log(a) / std::log(10.0L);
         }
         break;
-      }
-      case Op::Exp: sp[-1] = checked(std::exp(sp[-1])); break;
+      case Op::Exp: r = checked(std::exp(a)); break;
       case Op::Fak: {
-        Real a = sp[-1];
         if (a > kMaxFactorial) {
           domain = true;
-          sp[-1] = 0;
+          r = 0;
           break;
         }
         Real f = 1;
         if (a >= 2)
-          for (int i = 2; i <= static_cast<int>(a); ++i) f *= i;
-        sp[-1] = f;
+          for (int k = 2; k <= static_cast<int>(a); ++k) f *= k;
+        r = f;
         break;
       }
     }
   }
-  Real v = sp[-1];
+  Real v = value[result_];
   FormulaResult r;
   r.error = syntax_;
   if (domain || !std::isfinite(v)) {

@@ -5,6 +5,10 @@
 //   f.eval(1.0L).value == 2.5L, f.text() == "2.5*X"
 // The parse reads a power's exponent only when its base is not 0; where a
 // base is 0 at run time, that one evaluation is handed to EvalFormula itself.
+// The compiled form is a list of operations on earlier results, each distinct
+// operation once: a term that occurs many times (SIN(X*3) in a long sum) is
+// computed once per angle. Every operation is pure and its domain check
+// depends only on its operands, so sharing changes neither value nor error.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,26 +31,28 @@ class CompiledFormula {
   int syntaxError() const { return syntax_; }
   // The value and error code EvalFormula(text, x) gives.
   FormulaResult eval(Real x) const;
-  // The number of instructions (for tests and benchmarks).
-  size_t size() const { return code_.size(); }
+  // The number of distinct operations (for tests and benchmarks).
+  size_t size() const { return nodes_.size(); }
 
   enum class Op : std::uint8_t {
-    Const, X, Neg, Add, Sub, Mul, Div, Pow, Pop,
+    Const, X, Neg, Add, Sub, Mul, Div, Pow,
     Abs, Sqrt, Sqr, Sin, Cos, Arctan, Ln, Log, Exp, Fak,
   };
-  struct Instr {
+  // An operation on the results of earlier nodes a and b (Const: a is the
+  // index of the constant).
+  struct Node {
     Op op;
-    std::uint32_t arg;  // index of a constant (Const)
+    std::uint32_t a, b;
   };
 
  private:
   friend class FormulaCompiler;
   std::string text_;
   int syntax_ = kFormulaEmpty;
-  std::vector<Instr> code_;
+  std::vector<Node> nodes_;
   std::vector<Real> constants_;
+  std::uint32_t result_ = 0;   // the node of the whole formula
   bool numberDomain_ = false;  // a number of the text is out of range
-  size_t stackDepth_ = 0;
 };
 
 }  // namespace kamo
