@@ -197,7 +197,8 @@ class FormulaCompiler {
   std::unordered_map<Real, std::uint32_t> constantIndex_;
 };
 
-CompiledFormula::CompiledFormula(const std::string& formula) : text_(NormaliseFormula(formula)) {
+CompiledFormula::CompiledFormula(const std::string& formula)
+    : source_(formula), text_(NormaliseFormula(formula)) {
   ++FormulaParses();
   if (text_.empty()) {
     syntax_ = kFormulaEmpty;
@@ -254,7 +255,9 @@ FormulaResult CompiledFormula::eval(Real x) const {
       case Op::Pow:
         if (a == 0) {
           // The parser leaves the exponent unread here: its own pass decides.
-          std::string t = text_;
+          // It gets the text as given, since normalising twice may differ
+          // from normalising once (a leading "++").
+          std::string t = source_;
           return EvalFormula(t, x);
         }
         if (a < 0) {

@@ -47,6 +47,7 @@ class CompiledFormula {
 
  private:
   friend class FormulaCompiler;
+  std::string source_;  // the text as given, for the parser's own pass
   std::string text_;
   int syntax_ = kFormulaEmpty;
   std::vector<Node> nodes_;

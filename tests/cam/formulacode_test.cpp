@@ -18,7 +18,8 @@ TEST(CompiledFormula, SameValuesAndErrorsAsTheParser) {
       "2*+3", "X+1", "50+FOO(X)", "(((50", "1/0", "1/X", "LN(X)", "LOG(X-1)", "SQRT(X-2)",
       "EXP(100000)", "1E99999", "ARCTAN(X)*COS(X)-SIN(X)", "ABS(-X)", "PI(SQRT(-1))",
       "50+10*SIN(X)^2", "(X-1)^0.5", "0^X", "X^X", "2^", "*", "()", "((X))*((2))", "5-",
-      "1.5E+3*X", "2E*X", "10/(X-X)", "SQR(1E3000)", "-(-(-X))", "X^-1",
+      "1.5E+3*X", "2E*X", "10/(X-X)", "SQR(1E3000)", "-(-(-X))", "X^-1", "++^X",
+      "SIN(X)/SIN(X)-SIN(X)^0", "1/(X-1)+1/(X-1)", "X(1/0)+X(1/0)",
   };
   const Real xs[] = {0, 1, -1, 0.5L, 2, 3.14159L, 1e300L, -1e-300L, 1000};
   for (const char* f : formulas) {
@@ -33,6 +34,18 @@ TEST(CompiledFormula, SameValuesAndErrorsAsTheParser) {
           << " != " << static_cast<double>(want.value);
     }
   }
+}
+
+// A term that occurs many times is one operation: the 1 MB formula of a long
+// sum of the same sine stays as small as the sum itself.
+TEST(CompiledFormula, RepeatedTermsAreComputedOnce) {
+  std::string f = "50";
+  for (int i = 0; i < 1000; ++i) f += "+0.001*SIN(X*3)";
+  CompiledFormula c(f);
+  EXPECT_LE(c.size(), 1000u + 8u);
+  Real x = 0.7L, want = 50;
+  for (int i = 0; i < 1000; ++i) want = want + 0.001L * std::sin(x * 3);
+  EXPECT_EQ(c.eval(x).value, want);
 }
 
 TEST(CompiledFormula, DeepNestingStopsAsTheParserDoes) {
