@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "cad/dxfreader.h"
 #include "cad/plot.h"
@@ -30,39 +29,9 @@ namespace kamo {
 namespace fs = std::filesystem;
 
 namespace {
-Real Deg(Real rad) { return rad * 180 / kPi; }
-Real Rad(Real deg) { return deg * kPi / 180; }
-}  // namespace
+// The resolution of arcs drawn as lines; a value of 0 or below means 0.5 mm.
+Real ArcResolution(const Settings& s) { return s.arcLineResolution > 0 ? s.arcLineResolution : 0.5L; }
 
-std::string CadKindText(int kind) {
-  switch (kind) {
-    case kCadDxf: return "DXF";
-    case kCadIges: return "IGES";
-    case kCadScreen: return "Kontrollausgabe auf Bildschirm";
-    case kCadPlot: return "Ausgabe auf Laserprinter/Plotter mit DRAWOUT";
-    case kCadText: return "TXT";
-    case kCadStl: return "STL";
-    case kCadStep: return "STEP";
-    default: return "";
-  }
-}
-
-bool CadKindAvailable(int kind) {
-  return kind == kCadDxf || kind == kCadScreen || kind == kCadPlot || kind == kCadText ||
-         CadWriterAvailable(kind);
-}
-
-std::string CadKindExtension(int kind) {
-  switch (kind) {
-    case kCadDxf: return "dxf";
-    case kCadIges: return "igs";
-    case kCadStl: return "stl";
-    case kCadStep: return "stp";
-    default: return "txt";
-  }
-}
-
-namespace {
 // The full path of a file as a header names it.
 std::string ShownFileName(const std::string& path) {
   if (path.empty()) return path;
@@ -109,11 +78,11 @@ void CadOutput::textLine(const std::string& line) {
 }
 
 bool CadOutput::toDxf() const {
-  return kind_ == kCadDxf || kind_ == kCadPlot || (inBlocks_ && blockOpen_ && kind_ != kCadText);
+  return kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot || (inBlocks_ && blockOpen_ && kind_ != CadOutputKind::Text);
 }
 
 DxfWriter& CadOutput::dxf() {
-  return (kind_ == kCadDxf || kind_ == kCadPlot) ? file_ : block_;
+  return (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ? file_ : block_;
 }
 
 bool CadOutput::emulatesPolylines() const {
@@ -137,31 +106,34 @@ int CadOutput::LayerOfName(std::string_view name) const {
 
 // ---------------------------------------------------------------- structure
 
-void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
+void CadOutput::CadOpen(int code, std::string_view /*name*/) {
   Ui& ui = *env_.ui;
   stepLevel_ = settings_.stepLevel >= 0 && settings_.stepLevel <= 3 ? settings_.stepLevel : 0;
-  if (kind == 0) {
+  if (code == 0) {
     auto& texts = ui.state().choiceTexts;
-    int offered = stepLevel_ > 0 ? 7 : 6;
-    for (int i = 1; i <= offered; ++i) texts[static_cast<size_t>(i)] = CadKindText(i);
-    int k = kind_ >= 1 && kind_ <= offered ? kind_ : 1;
+    int offered = ChoiceCount(stepLevel_);
+    for (int i = 1; i <= offered; ++i) texts[static_cast<size_t>(i)] = kOutputFormats[i - 1].choiceText;
+    int k = CodeOf(kind_) <= offered ? CodeOf(kind_) : 1;
     if (!ui.inputChoice("CAD-Code", offered, k)) return;
-    kind = k;
+    code = k;
   }
   offsetX_ = offsetY_ = 0;
   env_.drawingKind = 0;
   paper_ = {};
-  if (!CadKindAvailable(kind)) {
-    ui.showError("Ausgabe " + CadKindText(kind) + " ist noch nicht verf\x81gbar");
+  std::optional<CadOutputKind> chosen = KindOfCode(code);
+  if (!chosen) {
+    ui.showError("Ausgabe " + std::to_string(code) + " ist noch nicht verf\x81gbar");
     setAbort();
     return;
   }
+  const CadOutputKind kind = *chosen;
+  const OutputFormat& format = FormatOf(kind);
   kind_ = kind;
   fileName_.clear();
   writer_.reset();
-  if (kind == kCadScreen) {
+  if (kind == CadOutputKind::Screen) {
     if (env_.display) env_.display->Clear();
-  } else if (kind == kCadPlot) {
+  } else if (kind == CadOutputKind::Plot) {
     if (env_.plot && !env_.batch) {
       env_.plot->setTempDir(env_.tempDir);
       if (!env_.plot->ChoosePlotCommand()) {
@@ -172,7 +144,7 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
     fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
     ui.port().status(fileName_ + " wird geplottet..");
   } else {
-    std::string ext = CadKindExtension(kind);
+    std::string ext = format.extension;
     if (env_.batch) {
       fileName_ = !env_.batchPath.empty() ? env_.batchPath : env_.batchFile + "." + ext;
     } else {
@@ -205,11 +177,11 @@ void CadOutput::CadOpen(int kind, std::string_view /*name*/) {
   inBlocks_ = false;
   blockOpen_ = false;
   heightCancelled_ = false;
-  polylineNative_ = !(kind == kCadStep && stepLevel_ < 2);
+  polylineNative_ = !(kind == CadOutputKind::Step && stepLevel_ < 2);
   CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, {},
                       stepLevel_, stlClosedSolid_};
   wc.shownName = ShownFileName(fileName_);
-  writer_ = MakeCadWriter(kind, std::move(wc));
+  writer_ = format.factory ? format.factory(std::move(wc)) : nullptr;
   open_ = true;
 }
 
@@ -221,7 +193,7 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
   winYMax_ = yMax;
   winWidth_ = xMax - xMin;
   winHeight_ = yMax - yMin;
-  if (kind_ == kCadStl) {
+  if (kind_ == CadOutputKind::Stl) {
     // The walls need a height: the prompt is always asked, and 0 is refused.
     Real h = height;
     if (!env_.batch && !env_.ui->inputLength("H\x94he", h, 0, 1000)) {
@@ -243,11 +215,11 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
   } else if (screen()) {
     if (!env_.display->Header(xMin, yMin, xMax, yMax)) setAbort();
   }
-  if ((kind_ == kCadScreen || kind_ == kCadPlot) && settings_.printBorder) {
+  if ((kind_ == CadOutputKind::Screen || kind_ == CadOutputKind::Plot) && settings_.printBorder) {
     CadLayer(19);
     CadRect(xMin, yMin, xMax, yMax);
   }
-  if (kind_ == kCadScreen) {
+  if (kind_ == CadOutputKind::Screen) {
     CadLayer(30);
     CadTextStyle(2, 0, 0.006L * winHeight_, 0.0045L * winWidth_);
     std::string footer = std::string("QUORTEX ") + kProductName + " V" + kProgramVersion;
@@ -276,7 +248,7 @@ void CadOutput::CadBeginBlocks() {
 
 void CadOutput::CadBeginBlock(std::string_view name) {
   if (!open_ || abort()) return;
-  if (kind_ == kCadDxf || kind_ == kCadPlot) {
+  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) {
     file_.Block(name);
     definedBlocks_.emplace_back(name);
   } else if (textKind()) {
@@ -322,7 +294,7 @@ void CadOutput::CadEndBlock() {
     blockOpen_ = false;
     return;
   }
-  if (kind_ == kCadDxf || kind_ == kCadPlot) {
+  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) {
     file_.EndBlock();
   } else if (textKind()) {
     textLine("END OF BLOCK");
@@ -358,7 +330,7 @@ void CadOutput::CadEndBlock() {
 
 void CadOutput::CadEndSection() {
   if (!open_) return;
-  if (kind_ == kCadDxf || kind_ == kCadPlot) file_.EndSection();
+  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) file_.EndSection();
   inBlocks_ = false;
 }
 
@@ -384,7 +356,7 @@ void CadOutput::CadBeginEntities() {
     penMode_ = 0;
     env_.display->SetLineStyle(0);
   }
-  if ((kind_ == kCadScreen || kind_ == kCadPlot) && env_.drawingKind != 2 && env_.drawingKind != 3) {
+  if ((kind_ == CadOutputKind::Screen || kind_ == CadOutputKind::Plot) && env_.drawingKind != 2 && env_.drawingKind != 3) {
     insertLogo("LOGO_2", 0.01L);
     insertLogo("LOGO_3", 0.96L);
   }
@@ -402,8 +374,8 @@ bool CadOutput::CadClose() {
     ok = writer_->Close(aborted);
     writer_.reset();
   }
-  if (kind_ == kCadDxf || kind_ == kCadPlot || kind_ == kCadText) {
-    if (kind_ == kCadText) textLine("EOF");
+  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot || kind_ == CadOutputKind::Text) {
+    if (kind_ == CadOutputKind::Text) textLine("EOF");
     else file_.End();
     // An aborted output leaves an existing file as it was.
     if (aborted) {
@@ -413,19 +385,18 @@ bool CadOutput::CadClose() {
       w.protect(&env_.ui->state().keepFiles);
       ok = w.create(fileName_);
       if (ok) {
-        w.write(kind_ == kCadText ? text_ : file_.text());
+        w.write(kind_ == CadOutputKind::Text ? text_ : file_.text());
         ok = w.close();
       }
     }
     file_.clear();
     text_.clear();
     // The plot program starts only for a complete file.
-    if (kind_ == kCadPlot && ok && env_.plot && !env_.batch) env_.plot->RunPlot();
+    if (kind_ == CadOutputKind::Plot && ok && env_.plot && !env_.batch) env_.plot->RunPlot();
   }
   RemoveBlockFiles();
   // The finished file opens in the user's CAD application; never in batch mode.
-  bool fileKind = kind_ == kCadDxf || kind_ == kCadIges || kind_ == kCadText ||
-                  kind_ == kCadStl || kind_ == kCadStep;
+  bool fileKind = FormatOf(kind_).userFile;
   if (ok && !aborted && !heightCancelled_ && fileKind && settings_.startCadApplication &&
       !env_.batch && !fileName_.empty())
     env_.ui->port().openWithApplication(fileName_);
@@ -513,7 +484,7 @@ void CadOutput::CadTextStyle(int kind, Real angle, Real height, Real width) {
       a1 = env_.display->transform().resX;
       a2 = env_.display->transform().resY;
     }
-    angle = Deg(std::atan2(a2 * std::sin(Rad(angle)), a1 * std::cos(Rad(angle)) * 0.75L));
+    angle = RadToDeg(std::atan2(a2 * std::sin(DegToRad(angle)), a1 * std::cos(DegToRad(angle)) * 0.75L));
   }
   textAngle_ = angle;
   textOblique_ = settings_.cadTextAngle;
@@ -551,8 +522,6 @@ void CadOutput::CadLine(Real x1, Real y1, Real x2, Real y2) {
   else if (toWriter()) writer_->Line(x1, y1, x2, y2);
 }
 
-static Real ArcResolution(const Settings& s) { return s.arcLineResolution > 0 ? s.arcLineResolution : 0.5L; }
-
 void CadOutput::circleAsLines(Real x, Real y, Real r, bool clockwise) {
   r = std::fabs(r);
   Real res = ArcResolution(settings_);
@@ -580,14 +549,12 @@ void CadOutput::arcSegments(Real xc, Real yc, Real r, Real start, Real s) {
   r = std::fabs(r);
   Real L = std::fabs(s) * r;
   if (!(L > 0) || !std::isfinite(L)) return;
-  Real res = ArcResolution(settings_);
   CadMoveTo(xc + r * std::cos(start), yc + r * std::sin(start));
-  if (L <= res && std::fabs(s) <= 0.1L) {
+  long count = ArcChordCount(s, L, ArcResolution(settings_));
+  if (count == 0) {
     CadLineTo(xc + r * std::cos(start + s), yc + r * std::sin(start + s));
     return;
   }
-  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
-  long count = static_cast<long>(std::clamp<Real>(n, 1, 100000));
   Real step = s / static_cast<Real>(count);
   Real ex = xc + r * std::cos(start + s), ey = yc + r * std::sin(start + s);
   for (long i = 0; i < count; ++i) {
@@ -637,15 +604,15 @@ void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep
       if (a2 < a1) a2 += 360;
       s = a2 - a1;
     }
-    arcSegments(x, y, r, Rad(a1), Rad(s));
+    arcSegments(x, y, r, DegToRad(a1), DegToRad(s));
     return;
   }
   x += offsetX_;
   y += offsetY_;
   if (toWriter()) {
     // The writer's arcs run counter-clockwise: a clockwise arc swaps its ends.
-    Real xs = x + r * std::cos(Rad(a1)), ys = y + r * std::sin(Rad(a1));
-    Real xe = x + r * std::cos(Rad(a2)), ye = y + r * std::sin(Rad(a2));
+    Real xs = x + r * std::cos(DegToRad(a1)), ys = y + r * std::sin(DegToRad(a1));
+    Real xe = x + r * std::cos(DegToRad(a2)), ye = y + r * std::sin(DegToRad(a2));
     if (sweep < 0) {
       std::swap(xs, xe);
       std::swap(ys, ye);
@@ -674,7 +641,7 @@ void CadOutput::CadText(std::string_view text, Real x, Real y) {
   y += offsetY_;
   if (toDxf()) {
     // The block files of the screen keep the stored code page.
-    std::string t = (kind_ == kCadDxf || kind_ == kCadPlot) ? cadText(text) : std::string(text);
+    std::string t = (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ? cadText(text) : std::string(text);
     dxf().Text(t, x, y, textHeight_, textWidthFactor_, textAngle_, textOblique_);
   } else if (textKind()) {
     textLine("TEXT\t" + num(x) + "\t" + num(y) + "\t" + cadText(text));
@@ -697,7 +664,13 @@ void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, R
   } else if (screen()) {
     env_.display->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
   } else if (toWriter()) {
-    writer_->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
+    // A writer without fills gets the outline.
+    if (!writer_->Solid(x1, y1, x2, y2, x3, y3, x4, y4)) {
+      writer_->Line(x1, y1, x2, y2);
+      writer_->Line(x2, y2, x3, y3);
+      writer_->Line(x3, y3, x4, y4);
+      writer_->Line(x4, y4, x1, y1);
+    }
   }
 }
 
@@ -712,7 +685,7 @@ void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Rea
   if (toDxf()) {
     // A block of this file is inserted; a block that exists only as a file
     // in the temporary folder (logo, head, insert blocks) is replayed.
-    bool defined = !(kind_ == kCadDxf || kind_ == kCadPlot) ||
+    bool defined = !(kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ||
                    std::find(definedBlocks_.begin(), definedBlocks_.end(), name) != definedBlocks_.end();
     if (defined) {
       dxf().Insert(name, x, y, angle, scaleX, scaleY);
@@ -744,17 +717,13 @@ void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
   if (!c.ok) return;
   Real L = std::fabs(s) * c.r;
   if (L == 0) return;
-  Real res = settings_.arcLineResolution > 0 ? settings_.arcLineResolution : 0.5L;
   CadMoveTo(sx, sy);
-  if (L <= res && std::fabs(s) <= 0.1L) {
+  long count = ArcChordCount(s, L, ArcResolution(settings_));
+  if (count == 0) {
     CadLineTo(ex, ey);
     return;
   }
-  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
-  if (n < 1) n = 1;
-  if (n > 100000) n = 100000;
-  long count = static_cast<long>(n);
-  Real step = s / n;
+  Real step = s / static_cast<Real>(count);
   for (long i = 0; i <= count; ++i) {
     Real a = c.start + static_cast<Real>(i) * step;
     CadLineTo(c.c.x + c.r * std::cos(a), c.c.y + c.r * std::sin(a));
@@ -765,10 +734,9 @@ void CadOutput::arcVertices(Real sx, Real sy, Real ex, Real ey, Real s) {
   ArcCentre c = GetArcCenter({sx, sy}, {ex, ey}, s);
   if (!c.ok) return;
   Real L = std::fabs(s) * c.r;
-  Real res = ArcResolution(settings_);
-  if (!(L > 0) || (L <= res && std::fabs(s) <= 0.1L)) return;
-  Real n = std::fabs(s) * res / L <= 0.1L ? std::round(L / res) : std::round(std::fabs(s) / 0.1L);
-  long count = static_cast<long>(std::clamp<Real>(n, 1, 100000));
+  if (!(L > 0)) return;
+  long count = ArcChordCount(s, L, ArcResolution(settings_));
+  if (count == 0) return;
   Real step = s / static_cast<Real>(count);
   for (long i = 1; i < count; ++i) {
     Real a = c.start + static_cast<Real>(i) * step;
@@ -808,7 +776,7 @@ void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
     } else {
       ArcCentre c = GetArcCenter({sx, sy}, {x, y}, vertexAngle_);
       if (c.ok) {
-        CadArcSweep(c.c.x, c.c.y, Deg(c.start), Deg(c.end), c.r, Deg(vertexAngle_));
+        CadArcSweep(c.c.x, c.c.y, RadToDeg(c.start), RadToDeg(c.end), c.r, RadToDeg(vertexAngle_));
       } else if (!settings_.noArcCentreWarnings) {
         message("Fehler in GetArcCenter (dphi = " + FormatGeneral(settings_.numbers, vertexAngle_) +
                 " ! ");
@@ -891,7 +859,7 @@ void CadOutput::CadTextLine(std::string_view text) {
   if (textAngle_ == 0) {
     penY_ -= d;
   } else {
-    Real a = Rad(textAngle_ - 90);
+    Real a = DegToRad(textAngle_ - 90);
     penX_ += d * std::cos(a);
     penY_ += d * std::sin(a);
   }
@@ -953,7 +921,7 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
   InsertTransform saved = ins_;
   ++ins_.depth;
   auto map = [this](Real px, Real py, Real& ox, Real& oy) {
-    Real a = Rad(ins_.angle);
+    Real a = DegToRad(ins_.angle);
     ox = ins_.originX + (px * ins_.scaleX) * std::cos(a) - (py * ins_.scaleY) * std::sin(a);
     oy = ins_.originY + (py * ins_.scaleY) * std::cos(a) + (px * ins_.scaleX) * std::sin(a);
   };
@@ -1058,8 +1026,8 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
           if (!c.ok) continue;
           Real cx, cy;
           map(c.c.x, c.c.y, cx, cy);
-          CadArcSweep(cx, cy, Deg(c.start) + ins_.angle, Deg(c.end) + ins_.angle, c.r * ins_.scaleX,
-                      Deg(G));
+          CadArcSweep(cx, cy, RadToDeg(c.start) + ins_.angle, RadToDeg(c.end) + ins_.angle, c.r * ins_.scaleX,
+                      RadToDeg(G));
         }
         break;
       }

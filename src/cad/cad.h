@@ -12,6 +12,7 @@
 
 #include "cad/cadwriter.h"
 #include "cad/dxfwriter.h"
+#include "cad/formats.h"
 #include "cam/kamorech.h"
 #include "core/clock.h"
 #include "core/messages.h"
@@ -25,15 +26,8 @@ namespace kamo {
 class DisplayList;
 class PlotHandOff;
 
-using CadOutputKind = std::uint16_t;
-inline constexpr CadOutputKind kCadDxf = 1, kCadIges = 2, kCadScreen = 3, kCadPlot = 4,
-                               kCadText = 5, kCadStl = 6, kCadStep = 7;
-// The choice text of an output kind (list "CAD-Code").
-std::string CadKindText(int kind);
-// Whether the kind can be written by this build.
-bool CadKindAvailable(int kind);
-// The file extension of a file kind ("dxf", "igs", "stl", "stp", "txt").
-std::string CadKindExtension(int kind);
+// Whether a kind code names an output kind of the format table.
+inline bool CadKindAvailable(int code) { return KindOfCode(code).has_value(); }
 
 // What the CAD output needs from its surroundings.
 struct CadEnvironment {
@@ -73,7 +67,8 @@ class CadOutput {
   CadEnvironment& environment() { return env_; }
 
   // Structure.
-  void CadOpen(int kind, std::string_view name);
+  // code: the kind code 1..7, or 0 to let the user choose.
+  void CadOpen(int code, std::string_view name);
   void CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real height);
   // The paper of a sheet drawn at 1:1 (mm), stated in the DXF header; before
   // CadWindow, and only for this output.
@@ -145,7 +140,9 @@ class CadOutput {
   bool blockFileExists(std::string_view name) const;
 
   // State, for callers and tests.
-  int outputKind() const { return kind_; }
+  // The kind code of the current output.
+  int outputKind() const { return CodeOf(kind_); }
+  CadOutputKind kind() const { return kind_; }
   const std::string& outputFileName() const { return fileName_; }
   int layerNo() const { return layerNo_; }
   const std::string& layerName() const { return layerName_; }
@@ -168,8 +165,8 @@ class CadOutput {
  private:
   bool toDxf() const;    // elements go to a DXF writer (file, plot or block file)
   DxfWriter& dxf();      // the writer of the current element
-  bool screen() const { return kind_ == kCadScreen && !inBlocks_ && env_.display; }
-  bool textKind() const { return kind_ == kCadText; }
+  bool screen() const { return kind_ == CadOutputKind::Screen && !inBlocks_ && env_.display; }
+  bool textKind() const { return kind_ == CadOutputKind::Text; }
   bool emulatesPolylines() const;
   std::string cadText(std::string_view stored) const;
   std::string num(Real x) const;  // element text number
@@ -193,7 +190,7 @@ class CadOutput {
 
   CadEnvironment env_;
   const Settings& settings_;
-  int kind_ = kCadScreen;
+  CadOutputKind kind_ = CadOutputKind::Screen;
   bool open_ = false;
   std::string fileName_;
   Real offsetX_ = 0, offsetY_ = 0;

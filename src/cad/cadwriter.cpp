@@ -1,7 +1,7 @@
-// The choice of the file writer by output kind, and the safe file write they share.
+// The factories of the file writers in the format table, and the safe file write they share.
 #include "cad/cadwriter.h"
 
-#include "cad/cad.h"
+#include "cad/formats.h"
 #include "cad/cadstl.h"
 #include "cad/cadstp.h"
 #include "cad/iges.h"
@@ -9,15 +9,14 @@
 
 namespace kamo {
 
-bool CadWriterAvailable(int kind) { return kind == kCadStl || kind == kCadStep || kind == kCadIges; }
-
-std::unique_ptr<CadWriter> MakeCadWriter(int kind, CadWriterContext ctx) {
-  switch (kind) {
-    case kCadStl: return std::make_unique<StlWriter>(std::move(ctx));
-    case kCadStep: return std::make_unique<StepWriter>(std::move(ctx));
-    case kCadIges: return std::make_unique<IgesWriter>(std::move(ctx));
-    default: return nullptr;
-  }
+std::unique_ptr<CadWriter> MakeIgesWriter(CadWriterContext ctx) {
+  return std::make_unique<IgesWriter>(std::move(ctx));
+}
+std::unique_ptr<CadWriter> MakeStlWriter(CadWriterContext ctx) {
+  return std::make_unique<StlWriter>(std::move(ctx));
+}
+std::unique_ptr<CadWriter> MakeStepWriter(CadWriterContext ctx) {
+  return std::make_unique<StepWriter>(std::move(ctx));
 }
 
 bool WriteCadFile(Ui& ui, const std::string& path, std::string_view bytes) {

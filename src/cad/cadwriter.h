@@ -71,11 +71,6 @@ class CadWriter {
   virtual bool Close(bool aborted) = 0;
 };
 
-// Whether this build has a writer for output kind (2, 6, 7).
-bool CadWriterAvailable(int kind);
-// The writer of output kind 2 (IGES), 6 (STL) or 7 (STEP); null for others.
-std::unique_ptr<CadWriter> MakeCadWriter(int kind, CadWriterContext ctx);
-
 // Writes bytes to path safely (temporary file, rename); false when it failed.
 bool WriteCadFile(Ui& ui, const std::string& path, std::string_view bytes);
 

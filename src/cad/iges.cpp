@@ -6,6 +6,7 @@
 
 #include "cad/dxfwriter.h"
 #include "core/identity.h"
+#include "core/real.h"
 
 namespace kamo {
 
@@ -164,7 +165,7 @@ void IgesWriter::Text(std::string_view text, Real x, Real y, Real height, Real w
   Real len = static_cast<Real>(text.size());
   entity(212,
          {"212,1," + std::to_string(text.size()) + "," + num(len * height * widthFactor) + "," +
-              num(height) + ",1,," + num6(angle * 3.14159265358979323846264338327950288L / 180) +
+              num(height) + ",1,," + num6(DegToRad(angle)) +
               ",0,0," + num(x) + "," + num(y) + ",0.0,",
           Hollerith(text) + ";"},
          "0");
@@ -227,7 +228,7 @@ void IgesWriter::Insert(std::string_view name, Real x, Real y, Real angle, Real 
            "");
     return;
   }
-  Real a = angle * 3.14159265358979323846264338327950288L / 180;
+  Real a = DegToRad(angle);
   Real c = std::cos(a), s = std::sin(a);
   Real mx = uniform ? 1 : scaleX, my = uniform ? 1 : scaleY;
   entity(124,

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/real.h"
+
 namespace kamo {
 
 namespace {
@@ -165,7 +167,7 @@ class FormulaCompiler {
       } else {
         // PI, E and X read an argument and drop its value.
         Drop();
-        if (k == 10) Constant(3.1415926535897932385L);
+        if (k == 10) Constant(kPi);
         else if (k == 11) Constant(2.718281828459045L);
         else Emit(Op::X);
       }

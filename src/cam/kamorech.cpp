@@ -15,13 +15,6 @@
 namespace kamo {
 namespace {
 
-constexpr Real kPiC = 3.1415926535897932385L;
-constexpr Real kTwoPi = 6.283185307179586477L;
-constexpr Real kDeg = 0.017453292519943295769L;
-
-Real Rad(Real deg) { return deg * kDeg; }
-Real Deg(Real rad) { return rad / kDeg; }
-
 size_t U(int i) { return static_cast<size_t>(i); }
 
 // Hypot, inline for the loops over every contour point.
@@ -82,7 +75,7 @@ struct RadiusContext {
 Real FormulaRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
   int n = std::clamp(p.segmentCount, 0, kMaxSegments);
   for (int i = 1; i <= n; ++i) {
-    if (!(phi <= Rad(p.segments[U(i)].xMax))) continue;
+    if (!(phi <= DegToRad(p.segments[U(i)].xMax))) continue;
     if (p.segments[U(i)].formula.empty()) break;
     FormulaResult r;
     if (ctx.formulas) {
@@ -119,11 +112,11 @@ Real EllipseFull(Real a, Real b, Real phi, const RadiusContext& ctx) {
 Real LinearSineRadius(const CamProject& p, Real phi, const RadiusContext& ctx) {
   const LinSineParams& ls = p.linSine;
   if (!(ls.phiLin > 0 && ls.phiLin < 360)) return ls.rw0;
-  Real d = Deg(phi);
+  Real d = RadToDeg(phi);
   if (d <= ls.phiLin) return d * (2 * ls.A / ls.phiLin) + (ls.rw0 - ls.A);
   Real psi = d * (360 - 2 * ls.phiTurn) / (360 - ls.phiLin) + ls.psiOffset;
   if (ctx.project) ctx.project->linSine.psi = psi;
-  return ls.ampSine * Sin(Rad(psi)) + ls.rw0;
+  return ls.ampSine * Sin(DegToRad(psi)) + ls.rw0;
 }
 
 Real PolarPointsRadius(const CamProject& p, Real angle) {
@@ -160,14 +153,14 @@ Real RadiusImpl(const CamProject& p, Real phi, RadiusContext ctx) {
     case ctEllipse: {
       Real ea = p.ellipse.a, eb = p.ellipse.b;
       if (!(ea > 0 && eb > 0)) return 0;
-      if (p.ellipse.variant == 1 && a >= kPiC && a <= kTwoPi) return ea;
-      if (p.ellipse.variant == 2 && a >= kPiC / 2 && a <= 3 * kPiC / 2) return eb;
+      if (p.ellipse.variant == 1 && a >= kPi && a <= kTwoPi) return ea;
+      if (p.ellipse.variant == 2 && a >= kPi / 2 && a <= 3 * kPi / 2) return eb;
       return EllipseFull(ea, eb, a, ctx);
     }
     case ctSine: {
       Real np = p.sine.N * a;
       Real k = std::trunc(np / kTwoPi);
-      return p.sine.A * Sin(np - 2 * k * kPiC) + p.sine.rw0;
+      return p.sine.A * Sin(np - 2 * k * kPi) + p.sine.rw0;
     }
     case ctLinearSine: return LinearSineRadius(p, a, ctx);
     case ctPoints: return RadiusFromContour(p, a);
@@ -184,7 +177,7 @@ Real RadiusImpl(const CamProject& p, Real phi, RadiusContext ctx) {
       return PolynomialRadius(p, a);
     case ctEccentric: {
       Real d = p.eccentric.d, e = p.eccentric.e;
-      Real c = e * Cos(kPiC - a);
+      Real c = e * Cos(kPi - a);
       Real q = (d / 2) * (d / 2) + c * c - e * e;
       if (q < 0) return 0;
       return std::sqrt(q) + c;
@@ -192,7 +185,7 @@ Real RadiusImpl(const CamProject& p, Real phi, RadiusContext ctx) {
     case ctPolarPoints: return PolarPointsRadius(p, a);
     case ctSinSquare: {
       const SinSqParams& s = p.sinSq;
-      if (a < Rad(s.w)) {
+      if (a < DegToRad(s.w)) {
         Real v = Sin(a * 180 / s.w);
         return s.db / 2 + s.sh * v * v;
       }
@@ -213,8 +206,8 @@ int FindContourSegment(const CamProject& p, Real angle) {
     // A segment seen from the centre spans less than half a turn; a longer
     // "span" is a zero-length segment whose rounded end points lie on either
     // side of the zero direction, and it must not swallow every angle.
-    if (pp <= angle && angle < pq && pq - pp < kPiC) return k;
-    if (angle < pq && pq < kPiC && angle >= w(pp)) return k;
+    if (pp <= angle && angle < pq && pq - pp < kPi) return k;
+    if (angle < pq && pq < kPi && angle >= w(pp)) return k;
     if (angle < w2(pq) && pp > 4.7L && angle >= pp) return k;
   }
   return 0;
@@ -259,7 +252,7 @@ Real RadiusAt(CamProject& project, Real phi, MessageList& messages, Flags& flags
 
 bool PrepareLinearSine(CamProject& project, MessageList& messages, Flags& flags) {
   LinSineParams& ls = project.linSine;
-  Real target = Rad(ls.phiLin);
+  Real target = DegToRad(ls.phiLin);
   Real lo = 0, hi = 3.1L, t = 0;
   bool found = false;
   for (int i = 0; i < 800; ++i) {
@@ -280,8 +273,8 @@ bool PrepareLinearSine(CamProject& project, MessageList& messages, Flags& flags)
     ls.phiTurn = 0;
     return false;
   }
-  ls.phiTurn = Deg(t);
-  ls.ampSine = ls.A / std::sin(Rad(ls.phiTurn));
+  ls.phiTurn = RadToDeg(t);
+  ls.ampSine = ls.A / std::sin(DegToRad(ls.phiTurn));
   ls.psiOffset = ls.phiTurn - (360 - 2 * ls.phiTurn) * ls.phiLin / (360 - ls.phiLin);
   return true;
 }
@@ -641,7 +634,7 @@ void SectionProperties(CamProject& project, MessageList& messages, Flags& flags)
     sp.IpS = sp.IxS + sp.IyS;
     if (std::fabs(sp.IyS - sp.IxS) < 1e-4L && std::fabs(sp.IxyS) < 1e-4L) sp.phi = 0;
     else if (sp.IyS != sp.IxS) sp.phi = std::atan(2 * sp.IxyS / (sp.IyS - sp.IxS)) / 2;
-    else sp.phi = SignOne(sp.IxyS) * kPiC / 4;
+    else sp.phi = SignOne(sp.IxyS) * kPi / 4;
     Real h = (sp.IxS + sp.IyS) / 2;
     Real d = sp.IxS - sp.IyS;
     Real w = std::sqrt(d * d + 4 * sp.IxyS * sp.IxyS) / 2;
@@ -654,7 +647,7 @@ void SectionProperties(CamProject& project, MessageList& messages, Flags& flags)
     }
   }
   Real bore = project.body.bore;
-  sp.netArea = A - bore * bore * kPiC / 4;
+  sp.netArea = A - bore * bore * kPi / 4;
   if (!(sp.netArea > 0)) messages.add(kMsgNetArea);
 }
 
@@ -722,7 +715,7 @@ bool BuildContour(CamProject& p, const Settings& settings, MessageList& messages
     c[U(++i)] = ContourPoint{x, y, 0};
     return true;
   };
-  const Real arcStep = Rad(p.calc.arcStep);
+  const Real arcStep = DegToRad(p.calc.arcStep);
   for (int j = 1; j <= p.basePointCount; ++j) {
     const ContourPoint& P = bp[U(j - 1)];
     const ContourPoint& Q = bp[U(j)];
@@ -938,7 +931,7 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
 
   if (p.ram.l == 0) p.ram.l = 0.3L * r.xSize;
   if (p.ram.d == 0) p.ram.d = 0.05L * r.ySize;
-  if (p.ram.m == 0) p.ram.m = p.ram.d * p.ram.d * kPiC / 4 * p.ram.l * 7.8L * 1e-6L;
+  if (p.ram.m == 0) p.ram.m = p.ram.d * p.ram.d * kPi / 4 * p.ram.l * 7.8L * 1e-6L;
   if (r.stroke > p.ram.l) messages.add(kMsgStroke);
 }
 

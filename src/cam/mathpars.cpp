@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/real.h"
+
 namespace kamo {
 namespace {
 
@@ -189,7 +191,7 @@ class Parser {
         for (int i = 2; i <= static_cast<int>(a); ++i) f *= i;
         return f;
       }
-      case 10: return 3.1415926535897932385L;
+      case 10: return kPi;
       case 11: return 2.718281828459045L;
       default: return x_;
     }

@@ -1,6 +1,7 @@
 // Plane geometry and small number functions.
 #include "core/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kamo {
@@ -100,5 +101,12 @@ AxisScale NiceScale(int n, Real max, Real min) {
 }
 
 Real Modulo(Real a, Real b) { return a == 0 ? 0 : a * Frac(b / a); }
+
+long ArcChordCount(Real sweep, Real length, Real resolution) {
+  Real s = std::fabs(sweep);
+  if (length <= resolution && s <= 0.1L) return 0;
+  Real n = s * resolution / length <= 0.1L ? std::round(length / resolution) : std::round(s / 0.1L);
+  return static_cast<long>(std::clamp<Real>(n, 1, 100000));
+}
 
 }  // namespace kamo

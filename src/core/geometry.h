@@ -24,9 +24,6 @@ struct Polar {
 };
 Polar XYToPolar(Real y, Real x);
 
-inline Real RadToDeg(Real x) { return x * 180.0L / kPi; }
-inline Real DegToRad(Real x) { return x * kPi / 180.0L; }
-
 Real Log10(Real x);
 Real Pow10(Real x);
 // trunc(x), one less for negative x.
@@ -43,13 +40,17 @@ template <class T>
 T Max(T a, T b) { return a > b ? a : b; }
 template <class T>
 T Min(T a, T b) { return a < b ? a : b; }
-template <class T>
-T Clamp(T x, T hi, T lo) { return x > hi ? hi : (x < lo ? lo : x); }
 inline void Swap(Real& a, Real& b) { std::swap(a, b); }
 inline bool Between(Real a, Real b, Real c) { return (a <= c && c <= b) || (b <= c && c <= a); }
 inline int SignOne(Real x) { return x >= 1 ? 1 : -1; }
 
 Real SweepDeg(Real dir, Real endDeg, Real startDeg);
+
+// The chords an arc of the given sweep (radians, either sign) and length is
+// drawn with at a resolution (mm): 0 when one chord to the end point will do,
+// else enough that no chord is longer than the resolution or spans more than
+// 0.1 rad (1 .. 100000).
+long ArcChordCount(Real sweep, Real length, Real resolution);
 
 struct Window {
   Real xmax = 0, xmin = 0, ymax = 0, ymin = 0;

@@ -1,6 +1,7 @@
 // Numbers to text and back, and the unit systems.
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -131,7 +132,7 @@ std::string FormatAuto(const NumberStyle& ns, Real x) {
 
 std::string FormatFixed(const NumberStyle& ns, int w, int d, Real x) {
   int s = ns.effectiveDecimals();
-  if (s != 3) d = Clamp(d + s - 3, 10, 0);
+  if (s != 3) d = std::clamp(d + s - 3, 0, 10);
   if (d < 0) d = 0;
   if (d > 60) d = 60;
   if (std::fabs(x) < 1e-15L) x = 0;

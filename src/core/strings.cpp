@@ -134,4 +134,22 @@ bool ParamGiven(const std::vector<std::string>& params, std::string_view option)
 
 std::string Dashes(int n) { return std::string(static_cast<size_t>(n < 0 ? 0 : n), '-'); }
 
+std::vector<std::string_view> SplitLines(std::string_view bytes, bool* lastEnded) {
+  std::vector<std::string_view> lines;
+  size_t start = 0, i = 0;
+  while (i < bytes.size()) {
+    char c = bytes[i];
+    if (c == '\n' || c == '\r') {
+      lines.push_back(bytes.substr(start, i - start));
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (lastEnded) *lastEnded = start >= bytes.size();
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
 }  // namespace kamo

@@ -28,5 +28,9 @@ std::string CommaToPoint(std::string_view s);
 std::string PointToComma(std::string_view s);
 bool ParamGiven(const std::vector<std::string>& params, std::string_view option);
 std::string Dashes(int n);
+// Lines of a text: CR LF, LF and a lone CR each end a line; a last line
+// without an end counts; line ends are not part of the lines.
+// *lastEnded tells whether the last line had its line end.
+std::vector<std::string_view> SplitLines(std::string_view bytes, bool* lastEnded = nullptr);
 
 }  // namespace kamo

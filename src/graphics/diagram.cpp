@@ -15,14 +15,13 @@
 namespace kamo {
 
 namespace {
-constexpr Real kTwoPiD = 2 * kPi;
 // A tick loop never draws more than this many ticks, whatever the limits.
 constexpr int kMaxTicks = 1000;
 
 // An angle brought into 0 .. 2 pi.
 Real WrapAngle(Real a) {
-  Real w = std::fmod(a, kTwoPiD);
-  return w < 0 ? w + kTwoPiD : w;
+  Real w = std::fmod(a, kTwoPi);
+  return w < 0 ? w + kTwoPi : w;
 }
 
 Real TextLength(const std::string& s) { return static_cast<Real>(s.size()); }
@@ -177,7 +176,7 @@ void Diagrams::DiagramFrame(const std::string& xLabel, const std::string& yLabel
   AxisScale ax;
   if (st_.angleMode == 3) {
     ax.lo = 0;
-    ax.hi = kTwoPiD;
+    ax.hi = kTwoPi;
     ax.step = kPi / 4;
   } else {
     ax = NiceScale(6, xmax, xmin);
@@ -287,14 +286,14 @@ void Diagrams::DrawDiagram(int kind) {
       return;
   }
   std::string xLabel = " " + UnitAngle(ns) + " (T=" + FormatAuto(ns, T) + "s)";
-  DiagramFrame(xLabel, yLabel, title, 1, 0, ylo, kTwoPiD, yhi);
+  DiagramFrame(xLabel, yLabel, title, 1, 0, ylo, kTwoPi, yhi);
   if (kind == 1 || kind == 5) {
     Real k = MmPerLengthUnit(ns);
     st_.ymin *= k;
     st_.ymax *= k;
   }
   cad.CadLayer(3);
-  line(kTwoPiD, st_.ymin, kTwoPiD, st_.ymax);
+  line(kTwoPi, st_.ymin, kTwoPi, st_.ymax);
 
   cad.CadLayer(5);
   std::vector<Real> pos;
@@ -304,12 +303,12 @@ void Diagrams::DrawDiagram(int kind) {
   bool dtReported = false;
   for (int i = 0; i <= n; ++i) {
     if (out_.flags.abortFlag) return;
-    Real phi = i * kTwoPiD / n;
+    Real phi = i * kTwoPi / n;
     Real dt = dtStep;
     const ContourPoint& c = p.contour[static_cast<size_t>(i)];
     if (p.curveType == ctPoints) {
       phi = WrapAngle(std::atan2(c.y, c.x));
-      dt = WrapAngle(phi - prevPhi) * T / kTwoPiD;
+      dt = WrapAngle(phi - prevPhi) * T / kTwoPi;
     }
     Real pi = position(i);
     Real v = 0, a = 0;

@@ -29,24 +29,6 @@ std::string RealLine(const NumberStyle& ns, Real x) {
 
 std::string LongRealLine(const NumberStyle& ns, Real x) { return FixedLine(ns, 14, x); }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes, bool* lastEnded) {
-  std::vector<std::string_view> lines;
-  size_t start = 0, i = 0;
-  while (i < bytes.size()) {
-    char c = bytes[i];
-    if (c == '\n' || c == '\r') {
-      lines.push_back(bytes.substr(start, i - start));
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (lastEnded) *lastEnded = start >= bytes.size();
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
-  return lines;
-}
-
 std::string_view TrimNumber(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);

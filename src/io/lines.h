@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/numstyle.h"
+#include "core/strings.h"
 #include "core/real.h"
 
 namespace kamo::io {
@@ -24,10 +25,8 @@ std::string RealLine(const NumberStyle& ns, Real x);
 std::string LongRealLine(const NumberStyle& ns, Real x);
 inline std::string BoolLine(bool b) { return b ? "TRUE" : "FALSE"; }
 
-// Lines of a file: CR LF, LF and a lone CR each end a line; a last line
-// without an end counts; line ends are not part of the lines.
-// *lastEnded tells whether the last line had its line end.
-std::vector<std::string_view> SplitLines(std::string_view bytes, bool* lastEnded = nullptr);
+// Lines of a file (core/strings.h).
+using kamo::SplitLines;
 // Without blanks and tabs at both ends: numbers read from a line.
 std::string_view TrimNumber(std::string_view s);
 

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/real.h"
+
 namespace kamo {
 
 QColor FromWindowsColour(unsigned v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
@@ -22,8 +24,6 @@ std::array<QColor, 17> PaletteColours(const std::array<unsigned, 17>& w) {
 }
 
 namespace {
-
-constexpr double kPiD = 3.14159265358979323846;
 
 // The numeric fields of a record, read without allocating.
 struct Fields {
@@ -214,8 +214,8 @@ class Replayer {
   void arc(const double* v) {
     if (!ready_) return;
     double cx = (v[0] + v[2]) / 2, cy = (v[1] + v[3]) / 2;
-    double a1 = std::atan2(v[5] - cy, v[4] - cx) * 180 / kPiD;
-    double a2 = std::atan2(v[7] - cy, v[6] - cx) * 180 / kPiD;
+    double a1 = RadToDeg(std::atan2(v[5] - cy, v[4] - cx));
+    double a2 = RadToDeg(std::atan2(v[7] - cy, v[6] - cx));
     double sweep = a2 - a1;
     while (sweep <= 0) sweep += 360;
     // Coinciding end points: the whole circle, which a zero span would lose.
@@ -260,7 +260,7 @@ class Replayer {
     if (!fontValid_) makeFont();
     // Too small to be seen, or larger than any page.
     if (!(pixelCell_ > 0.5) || pixelCell_ > 1e5) return;
-    double a = textAngle_ * kPiD / 180;
+    double a = DegToRad(textAngle_);
     double h = textHeight_;
     QPointF at = textAngle_ == 0 ? pt(x, y + 0.75 * h)
                                  : pt(x - std::sin(a) * 0.7 * h, y + std::cos(a) * 0.75 * h);

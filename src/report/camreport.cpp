@@ -2,6 +2,8 @@
 // speed and extremes, and the remarks block.
 #include "report/camreport.h"
 
+#include <algorithm>
+
 #include "core/explanations.h"
 #include "core/geometry.h"
 #include "core/identity.h"
@@ -62,7 +64,7 @@ void Printout::curveDefinition() {
       line("Kurvenform definiert durch Formeln:");
       ReportTable t(e_, {3, 8, 8, 50}, {"  i", " phi 0", " phi n", " f (phi)"});
       t.SetRowRules(false);
-      int n = Clamp(p_.segmentCount, kMaxSegments, 0);
+      int n = std::clamp(p_.segmentCount, 0, kMaxSegments);
       for (int i = 1; i <= n; ++i) {
         const auto& s = p_.segments[static_cast<size_t>(i)];
         t.Row({SpacePad(i, 3), fixed(5, 1, p_.segments[static_cast<size_t>(i - 1)].xMax),
@@ -94,7 +96,7 @@ void Printout::curveDefinition() {
       ReportTable t(e_, {3, 11, 11, 10},
                     {"  i", "       x " + len(), "       y " + len(), "   phi " + UnitAngle(ns_)});
       t.SetRowRules(false);
-      int n = Clamp(static_cast<int>(p_.basePointCount), kMaxBasePoints, 0);
+      int n = std::clamp(static_cast<int>(p_.basePointCount), 0, kMaxBasePoints);
       n = Min(n, static_cast<int>(p_.basePoints.size()) - 1);
       for (int i = 1; i <= n; ++i) {
         const auto& b = p_.basePoints[static_cast<size_t>(i)];
@@ -116,17 +118,17 @@ void Printout::curveDefinition() {
       thin();
       line("r1 = f (phi) =");
       line("");
-      int n = Clamp(p_.poly.n, kMaxPoly, 0);
+      int n = std::clamp(p_.poly.n, 0, kMaxPoly);
       for (int i = 1; i <= n; ++i)
         line(fixed(8, 15, p_.poly.coef[static_cast<size_t>(i)]) + " phi^" + std::to_string(i - 1));
       thin();
       break;
     }
     case ctFitPoints:
-      pointLines(Clamp(p_.poly.n, kMaxPoly, 0), p_.poly.points.data());
+      pointLines(std::clamp(p_.poly.n, 0, kMaxPoly), p_.poly.points.data());
       break;
     case ctPolarPoints: {
-      int n = Clamp(p_.prCount, kMaxPolar, 0);
+      int n = std::clamp(p_.prCount, 0, kMaxPolar);
       n = Min(n, static_cast<int>(p_.prPoints.size()) - 1);
       pointLines(n, p_.prPoints.data());
       break;

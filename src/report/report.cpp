@@ -15,6 +15,7 @@
 #include "core/codepage.h"
 #include "core/explanations.h"
 #include "core/identity.h"
+#include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
 #include "core/textfile.h"
@@ -100,21 +101,10 @@ class DeviceSink final : public ReportSink {
   bool failed_ = false;
 };
 
-std::string Blanks() { return std::string(kLineWidth, ' '); }
+// The largest text file that is printed.
+constexpr size_t kMaxPrintBytes = size_t{64} << 20;
 
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    std::string l = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    lines.push_back(l);
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
+std::string Blanks() { return std::string(kLineWidth, ' '); }
 
 bool PrintPages(Ui& ui, const PrintJob& job) {
   PrintOutcome o = ui.port().printText(job);
@@ -138,7 +128,7 @@ PrintJob PrintJobOf(const Settings& settings, const std::string& title, const st
       job.pages.emplace_back();
       continue;
     }
-    job.pages.back().push_back(l);
+    job.pages.back().emplace_back(l);
   }
   if (job.pages.size() > 1 && job.pages.back().empty()) job.pages.pop_back();
   return job;
@@ -146,14 +136,12 @@ PrintJob PrintJobOf(const Settings& settings, const std::string& title, const st
 
 bool PrintTextFile(Ui& ui, const Settings& settings, const std::string& path,
                    const std::string& title) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string bytes;
+  if (!ReadRegularFile(path, kMaxPrintBytes, bytes).ok()) {
     ui.showErrorAlways(Utf8ToCp850(path) + " not found !");
     return false;
   }
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return PrintPages(ui, PrintJobOf(settings, title, bytes.str()));
+  return PrintPages(ui, PrintJobOf(settings, title, bytes));
 }
 
 std::string PlaceText(const std::string& line, const std::string& text, int column) {
@@ -759,12 +747,9 @@ bool ReportEngine::ReportOpen(int target, const std::string& fileName) {
       if (aborted()) return false;
       if (!createOutput(ctx_.portDevices[static_cast<size_t>(port - 1)], true)) return false;
       open_ = true;
-      std::ifstream init((fs::path(ctx_.workDir) / "TEXT.HXP").string(), std::ios::binary);
-      if (init) {
-        std::stringstream bytes;
-        bytes << init.rdbuf();
-        writeBytes(bytes.str());
-      }
+      std::string init;
+      if (ReadRegularFile((fs::path(ctx_.workDir) / "TEXT.HXP").string(), kMaxPrintBytes, init).ok())
+        writeBytes(init);
       return !aborted();
     }
     case otFile:

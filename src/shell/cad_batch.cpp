@@ -58,13 +58,13 @@ int RunCadOption(Session& session, const std::string& option, const std::string&
 int RunCadOptionTo(Session& session, const std::string& option, const std::string& target,
                    const std::string& workDir, std::ostream& err) {
   int format = 0, sheet = 0;
-  if (!ParseCadOption(option, format, sheet) || format < 1 || format > 7 || sheet < 1 || sheet > 9) {
+  if (!ParseCadOption(option, format, sheet) || !KindOfCode(format) || sheet < 1 || sheet > 9) {
     err << "wkamo: " << option << ": invalid option (form /CADi:j)\n";
     return kExitUsage;
   }
+  const OutputFormat& row = FormatOf(*KindOfCode(format));
   // Files only: the screen and the plot program need a desktop.
-  bool fileKind = format == kCadDxf || format == kCadIges || format == kCadText ||
-                  format == kCadStl || format == kCadStep;
+  bool fileKind = (row.jobs & kJobCadOption) != 0;
   bool sheetKind = sheet < 7;
   // The plot hand-off stays with the window: it asks for the command line,
   // and a batch run's temporary folder may be gone before the plot program
@@ -74,7 +74,7 @@ int RunCadOptionTo(Session& session, const std::string& option, const std::strin
         << " needs the window; /CAD1:" << sheet << " writes the DXF file\n";
     return kExitUsage;
   }
-  if (!fileKind || !CadKindAvailable(format) || (sheetKind && !SheetKindAvailable(sheet))) {
+  if (!fileKind || (sheetKind && !SheetKindAvailable(sheet))) {
     err << "wkamo: " << option << ": not available yet\n";
     return kExitUsage;
   }
@@ -86,7 +86,7 @@ int RunCadOptionTo(Session& session, const std::string& option, const std::strin
   std::string stem = session.file.fileName.empty() ? std::string("kamo") : session.file.fileName;
   std::string path = !target.empty() ? target
                                      : (std::filesystem::path(workDir.empty() ? "." : workDir) /
-                                        (stem + "." + CadKindExtension(format)))
+                                        (stem + "." + row.extension))
                                            .string();
   if (!BatchTargetAllowed(session, path, err)) return kExitFailed;
   CadEnvironment env = BatchCadEnvironment(session, path);

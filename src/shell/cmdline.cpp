@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cad/formats.h"
 #include "cam/kamorech.h"
 #include "core/codepage.h"
 #include "core/datapaths.h"
@@ -177,6 +178,16 @@ bool IsBatchCall(const std::vector<std::string>& args) {
   return false;
 }
 
+std::string CadOptionFormats() {
+  std::string s;
+  for (const OutputFormat& f : kOutputFormats) {
+    if (!f.cad || !(f.jobs & kJobCadOption)) continue;
+    if (!s.empty()) s += ", ";
+    s += std::to_string(CodeOf(f.kind)) + " " + f.helpName;
+  }
+  return s;
+}
+
 std::vector<std::string> CommandLineHelp() {
   std::string prog = kProgramFile;
   std::string example = "Example: " + prog + " test." + kProjectExtension;
@@ -199,14 +210,14 @@ std::vector<std::string> CommandLineHelp() {
       prog + " FILE.kmo --printout --format F [-o OUT]   the standard printout as a file",
       "            F: txt (text, DOS code page 850), tsv (tab-separated, UTF-8), html",
       prog + " FILE.kmo /CADi:j [-o OUT]                 CAD file i of sheet or diagram j",
-      "            i: 1 DXF, 2 IGES, 5 text, 6 STL, 7 STEP",
+      "            i: " + CadOptionFormats(),
       "            j: 1..6 the sheets 1..6; 7, 8, 9 the diagrams s, v and a",
       prog + " FILE.kmo --sheet K --format F [-o OUT]    sheet K as a file of format F",
       "            K: 1..10 the sheets of the output choice",
       prog + " FILE.kmo --diagram K --format F [-o OUT]  diagram K as a file of format F",
       "            K: 1 s, 2 v, 3 a, 4 s, v and a, 5 r",
-      "            F: dxf, txt, pdf, svg, png, igs, stp, stl",
-      prog + " FILE.kmo --solid --format stl [-o OUT]    the closed cam solid",
+      "            F: " + FormatNames(kJobSheet, ", "),
+      prog + " FILE.kmo --solid --format " + FormatNames(kJobSolid, "|") + " [-o OUT]    the closed cam solid",
       prog + " FILE.kmo --changes --format F [-o OUT]    the change protocol",
       "            F: txt (DOS code page), tsv, html",
       prog + " --motion PROGRAM.txt [-o CAM.kmo] [--force]  a project from a motion programme",

@@ -36,6 +36,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 bool IsBatchCall(const std::vector<std::string>& args);
 // The help lines of "/?".
 std::vector<std::string> CommandLineHelp();
+// The formats of "/CADi:j" from the format table: "1 DXF, 2 IGES, ...".
+std::string CadOptionFormats();
 // "Erweiterung .kmo muß mit angegeben werden" (CP850) when the name has no
 // extension, else empty.
 std::string MissingExtensionMessage(const std::string& name);

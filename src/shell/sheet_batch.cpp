@@ -28,16 +28,7 @@ bool ParseKind(const std::string& s, int& k) {
   return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-// The CAD output kind of a file format; 0 for a picture format or none.
-int CadKindOf(const std::string& f) {
-  if (f == "dxf") return kCadDxf;
-  if (f == "txt") return kCadText;
-  if (f == "igs") return kCadIges;
-  if (f == "stp") return kCadStep;
-  if (f == "stl") return kCadStl;
-  return 0;
-}
-bool IsPicture(const std::string& f) { return f == "pdf" || f == "svg" || f == "png"; }
+FormatJob JobOf(const CommandLine& cl) { return IsSheet(cl) ? kJobSheet : kJobDiagram; }
 
 // The sheet format a picture is laid out for: the drawings with a title block at 1:1.
 int PictureSheetFormat(bool sheet, int kind) {
@@ -86,11 +77,10 @@ std::string SheetBatchUsageError(const Session& session, const CommandLine& cl) 
   if (!ParseKind(cl.kind, kind) || kind < 1 || kind > (sheet ? 10 : 5))
     return std::string(option) + " " + cl.kind + ": unknown kind (" + (sheet ? "1..10" : "1..5") + ")";
   if (cl.format.empty()) return std::string(option) + " needs --format F";
-  int cadKind = CadKindOf(cl.format);
-  if (!cadKind && !IsPicture(cl.format))
-    return "--format " + cl.format + ": unknown format (dxf, txt, igs, stp, stl, pdf, svg, png)";
-  if (cadKind && !CadKindAvailable(cadKind)) return "--format " + cl.format + ": not available yet";
-  if (IsPicture(cl.format) && !session.pictureExporters.find(cl.format))
+  const OutputFormat* format = FindFormat(cl.format, JobOf(cl));
+  if (!format)
+    return "--format " + cl.format + ": unknown format (" + FormatNames(JobOf(cl), ", ") + ")";
+  if (!format->cad && !session.pictureExporters.find(cl.format))
     return "--format " + cl.format + ": not available yet";
   return {};
 }
@@ -113,16 +103,16 @@ int RunSheetBatch(Session& session, const CommandLine& cl, const std::string& wo
   std::string target = BatchTarget(session, cl, workDir, cl.format);
   if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
   session.flags.abortFlag = false;
-  const int cadKind = CadKindOf(cl.format);
+  const OutputFormat& format = *FindFormat(cl.format, JobOf(cl));
 
-  if (cadKind) {
+  if (format.cad) {
     // The writer writes the target itself, whole or not at all.
     CadOutput cad(Environment(session, cl, nullptr, target));
     SheetOutput out{cad, session.project(), session.settings, session.messages, session.flags,
                     session.ui, ErrorListContext{}};
     out.errorList.noGui = true;
     const int known = session.messages.count();
-    bool drawn = Draw(out, sheet, kind, cadKind);
+    bool drawn = Draw(out, sheet, kind, CodeOf(format.kind));
     if (session.flags.abortFlag) {
       CutShort(session, known, target, err);
       return kExitFailed;

@@ -14,8 +14,10 @@ namespace kamo {
 namespace fs = std::filesystem;
 
 std::string SolidBatchUsageError(const CommandLine& cl) {
-  if (cl.format.empty()) return "--solid needs --format stl";
-  if (cl.format != "stl") return "--solid --format " + cl.format + ": the solid is written as stl only";
+  std::string names = FormatNames(kJobSolid, ", ");
+  if (cl.format.empty()) return "--solid needs --format " + names;
+  if (!FindFormat(cl.format, kJobSolid))
+    return "--solid --format " + cl.format + ": the solid is written as " + names + " only";
   return {};
 }
 
@@ -31,7 +33,7 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
   }
-  std::string target = BatchTarget(session, cl, workDir, "stl");
+  std::string target = BatchTarget(session, cl, workDir, FindFormat(cl.format, kJobSolid)->extension);
   if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
   CadEnvironment env = BatchCadEnvironment(session, target);
   env.projectPath = cl.file;

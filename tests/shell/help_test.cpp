@@ -5,10 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "cad/formats.h"
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
 #include "shell/sheet_batch.h"
+#include "support/scripted_port.h"
 
 namespace kamo {
 namespace {
@@ -81,6 +83,25 @@ TEST(CommandLine, HelpNamesEveryOptionAndFormat) {
   }
   CommandLine wrong = ParseCommandLine({"cam.kmo", "--sheet", "1", "--format", "jpg"});
   EXPECT_NE(SheetBatchUsageError(s, wrong).find("unknown"), std::string::npos);
+}
+
+// The README's lists of formats are the format table's.
+TEST(CommandLine, ReadmeListsTheFormatsOfTheTable) {
+  std::string readme = test::ReadFileBytes(std::string(KAMO_SOURCE_DIR) + "/README.md");
+  for (char& c : readme)
+    if (c == '\n') c = ' ';
+  EXPECT_NE(readme.find("In `/CADi:j`, i is the format (" + CadOptionFormats() + ")"), std::string::npos);
+  size_t list = readme.find("F is `");
+  ASSERT_NE(list, std::string::npos);
+  std::string paragraph = readme.substr(list, readme.find(". ", list) - list);
+  for (const OutputFormat& f : kOutputFormats) {
+    if (f.jobs & kJobSheet) {
+      EXPECT_NE(paragraph.find(std::string("`") + f.name + "`"), std::string::npos) << f.name;
+    }
+    if (f.jobs & kJobSolid) {
+      EXPECT_NE(readme.find(std::string("--solid --format ") + f.name), std::string::npos) << f.name;
+    }
+  }
 }
 
 }  // namespace

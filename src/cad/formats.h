@@ -1,0 +1,108 @@
+// The one table of output formats: every CAD output kind and every picture
+// format, with what it is called, where it goes and what it can draw. The
+// output choice list, the save dialogs, "/CADi:j", "--format", "/?" and the
+// README read it; adding a format is a writer and one row here.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kamo {
+
+class CadWriter;
+struct CadWriterContext;
+
+// The output kinds; the value is the kind code that callers pass to CadOpen
+// and that "/CADi:j" names as i.
+enum class CadOutputKind : std::uint16_t { Dxf = 1, Iges = 2, Screen = 3, Plot = 4, Text = 5, Stl = 6, Step = 7 };
+
+inline constexpr int CodeOf(CadOutputKind k) { return static_cast<int>(k); }
+inline constexpr int kCadDxf = CodeOf(CadOutputKind::Dxf), kCadIges = CodeOf(CadOutputKind::Iges),
+                     kCadScreen = CodeOf(CadOutputKind::Screen), kCadPlot = CodeOf(CadOutputKind::Plot),
+                     kCadText = CodeOf(CadOutputKind::Text), kCadStl = CodeOf(CadOutputKind::Stl),
+                     kCadStep = CodeOf(CadOutputKind::Step);
+
+// The jobs that take a format (bits).
+enum FormatJob : unsigned {
+  kJobChoice = 1u << 0,    // the output choice list "CAD-Code" of the window
+  kJobSheet = 1u << 1,     // --sheet K --format F
+  kJobDiagram = 1u << 2,   // --diagram K --format F
+  kJobCadOption = 1u << 3, // /CADi:j in a batch run
+  kJobSolid = 1u << 4,     // --solid --format F
+};
+
+// What a format draws itself (bits); the CAD output breaks the rest down
+// (arcs and circles into lines, polylines into lines and arcs, blocks into
+// their replayed elements, filled quadrangles into their four edges).
+enum FormatNative : unsigned {
+  kNativeArcs = 1u << 0,
+  kNativePolylines = 1u << 1,
+  kNativeBlocks = 1u << 2,
+  kNativeSolids = 1u << 3,
+  kNativeTexts = 1u << 4,
+};
+
+using CadWriterFactory = std::unique_ptr<CadWriter> (*)(CadWriterContext ctx);
+
+struct OutputFormat {
+  const char* name;         // on the command line (--format); "" for none
+  bool cad;                 // a CAD output kind; else a picture of the registry main fills
+  CadOutputKind kind;       // the CAD kind (CAD rows)
+  const char* choiceText;   // in the list "CAD-Code" (CAD rows)
+  const char* helpName;     // in the lines of "/?"
+  const char* extension;    // of the file written
+  bool userFile;            // writes a file the user names (or the batch target)
+  unsigned jobs;            // FormatJob bits
+  unsigned natives;         // FormatNative bits
+  const char* drops;        // what the format leaves out by design; "" for nothing
+  CadWriterFactory factory; // the writer (CAD rows); null while the screen, DXF, plot
+                            // and element text are written by the CAD output itself
+};
+
+std::unique_ptr<CadWriter> MakeIgesWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeStlWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeStepWriter(CadWriterContext ctx);
+
+inline constexpr unsigned kJobsDrawing = kJobSheet | kJobDiagram;
+inline constexpr unsigned kJobsFile = kJobChoice | kJobSheet | kJobDiagram | kJobCadOption;
+
+// The CAD rows in kind order (the order of the choice list), then the pictures.
+inline constexpr OutputFormat kOutputFormats[] = {
+    {"dxf", true, CadOutputKind::Dxf, "DXF", "DXF", "dxf", true, kJobsFile,
+     kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts, "", nullptr},
+    {"igs", true, CadOutputKind::Iges, "IGES", "IGES", "igs", true, kJobsFile,
+     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, "", MakeIgesWriter},
+    {"", true, CadOutputKind::Screen, "Kontrollausgabe auf Bildschirm", "screen", "", false, kJobChoice,
+     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+    {"", true, CadOutputKind::Plot, "Ausgabe auf Laserprinter/Plotter mit DRAWOUT", "plot program", "dxf",
+     false, kJobChoice, kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts, "",
+     nullptr},
+    {"txt", true, CadOutputKind::Text, "TXT", "text", "txt", true, kJobsFile,
+     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, "layers, polylines (as lines)", nullptr},
+    {"stl", true, CadOutputKind::Stl, "STL", "STL", "stl", true, kJobsFile | kJobSolid, 0, "texts",
+     MakeStlWriter},
+    {"stp", true, CadOutputKind::Step, "STEP", "STEP", "stp", true, kJobsFile,
+     kNativeArcs | kNativePolylines, "texts, fills", MakeStepWriter},
+    {"pdf", false, CadOutputKind::Screen, "", "PDF", "pdf", true, kJobsDrawing,
+     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+    {"svg", false, CadOutputKind::Screen, "", "SVG", "svg", true, kJobsDrawing,
+     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+    {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing,
+     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+};
+
+// The row of a CAD output kind; every kind has one.
+constexpr const OutputFormat& FormatOf(CadOutputKind k) { return kOutputFormats[CodeOf(k) - 1]; }
+// The kind of a kind code 1..7; none for any other code.
+std::optional<CadOutputKind> KindOfCode(int code);
+// The row of a --format name that the job takes; null for none.
+const OutputFormat* FindFormat(std::string_view name, FormatJob job);
+// The --format names that a job takes, in table order, joined by sep.
+std::string FormatNames(FormatJob job, std::string_view sep);
+// The kinds of the choice list "CAD-Code" (the table order; STEP only with a STEP level).
+int ChoiceCount(int stepLevel);
+
+}  // namespace kamo
