@@ -12,6 +12,7 @@ packages=(
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
   libtbb-dev
   xvfb fonts-dejavu-core hp2xx
+  faketime  # scripts/output-compare.sh: one clock for the dates in the outputs
 )
 
 missing=()

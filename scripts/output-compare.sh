@@ -10,6 +10,7 @@
 #                                                   when any does
 # Each file is named example_job_kind.format; the exit code and the error
 # stream of every run land in OUTDIR/runs.txt, which is compared as well.
+# The runs work in /tmp/kamo-output-compare, so only one writes at a time.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-}
@@ -19,8 +20,18 @@ case "$mode" in
     out=$(realpath -m "${3:?output folder}")
     mkdir -p "$out"
     : >"$out/runs.txt"
-    work=$(mktemp -d)
+    # The outputs name the project's folder and carry the date: one fixed
+    # folder and one clock, so that two runs can be compared byte by byte.
+    work=/tmp/kamo-output-compare
+    rm -rf "$work"
+    mkdir -p "$work"
     trap 'rm -rf "$work"' EXIT
+    clock=()
+    if command -v faketime >/dev/null; then
+      clock=(faketime -f '2026-01-02 03:04:05')
+    else
+      echo "output-compare: faketime is missing (scripts/install-deps.sh): dates will differ" >&2
+    fi
     # No configuration of the user: the defaults apply.
     export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
@@ -28,7 +39,7 @@ case "$mode" in
       local name=$1
       shift
       local rc
-      (cd "$work" && "$wkamo" "$@" >"$work/stdout" 2>"$work/stderr")
+      (cd "$work" && "${clock[@]}" "$wkamo" "$@" >"$work/stdout" 2>"$work/stderr")
       rc=$?
       printf '%s\t%s\t%s\n' "$name" "$rc" "$(tr '\n' ' ' <"$work/stderr" | sed "s#$work#WORK#g")" \
         >>"$out/runs.txt"
