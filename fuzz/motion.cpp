@@ -8,6 +8,7 @@
 
 #include "cam/mathpars.h"
 #include "cam/motionprog.h"
+#include "core/real.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 65536) return 0;
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(segs[i].xMax > from) || segs[i].formula.size() > 254) __builtin_trap();
     for (kamo::Real t : {0.0L, 0.5L, 1.0L}) {
       std::string f = segs[i].formula;
-      kamo::Real x = (from + (segs[i].xMax - from) * t) * 3.14159265358979323846L / 180;
+      kamo::Real x = kamo::DegToRad(from + (segs[i].xMax - from) * t);
       kamo::FormulaResult r = kamo::EvalFormula(f, x);
       if (r.error != 0 || !std::isfinite(static_cast<double>(r.value)) || r.value <= 0) __builtin_trap();
     }

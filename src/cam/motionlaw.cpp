@@ -14,8 +14,6 @@ namespace kamo {
 
 namespace {
 
-constexpr Real kTwoPi = 2 * kPi;
-
 // The peak acceleration of the two piecewise laws (t and y normalised).
 const Real kTrapA = 8 * kPi / (2 + kPi);            // 4.8881...
 const Real kSineA = 4 * kPi * kPi / (4 + kPi);      // 5.5280...
