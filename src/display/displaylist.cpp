@@ -1,4 +1,4 @@
-// Recording of the display list and the window/viewport transform.
+// Recording and playing of the display list, its text form, and the window/viewport transform.
 #include "display/displaylist.h"
 
 #include <charconv>
@@ -6,12 +6,60 @@
 
 namespace kamo {
 
-std::string DisplayReal(Real x) {
-  if (!std::isfinite(x)) x = 0;
-  if (std::fabs(x) < 1e-12L) x = 0;  // rounding noise of a millimetre value
+namespace {
+// A value as the list keeps it: rounding noise of a millimetre value is 0,
+// and so is what is no number.
+double Clean(Real x) {
+  if (!std::isfinite(x)) return 0;
+  if (std::fabs(x) < 1e-12L) return 0;
+  return static_cast<double>(x);
+}
+
+std::string RealText(double x) {
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(x), std::chars_format::general, 8);
+  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 8);
   return std::string(buf, r.ptr);
+}
+
+std::string IntText(double x) { return std::to_string(static_cast<long long>(x)); }
+}  // namespace
+
+std::string DisplayReal(Real x) { return RealText(Clean(x)); }
+
+int DisplayFieldCount(DisplayCode code) {
+  switch (code) {
+    case DisplayCode::MoveTo:
+    case DisplayCode::LineTo:
+    case DisplayCode::Text: return 2;
+    case DisplayCode::Circle: return 3;
+    case DisplayCode::Line:
+    case DisplayCode::TextStyle: return 4;
+    case DisplayCode::Arc:
+    case DisplayCode::Solid:
+    case DisplayCode::Window: return 8;
+    case DisplayCode::Colour:
+    case DisplayCode::LineStyle:
+    case DisplayCode::LineWidth:
+    case DisplayCode::Sleep: return 1;
+  }
+  return 0;
+}
+
+std::string DisplayItemText(const DisplayItem& item, std::string_view text) {
+  std::string r = std::to_string(static_cast<int>(item.code));
+  int n = DisplayFieldCount(item.code);
+  for (int i = 0; i < n; ++i) {
+    r += ';';
+    // Integers: the colour, styles, pause, the viewport of a window and the kind of a text style.
+    bool whole = n == 1 || (item.code == DisplayCode::Window && i < 4) ||
+                 (item.code == DisplayCode::TextStyle && i == 2);
+    r += whole ? IntText(item.v[i]) : RealText(item.v[i]);
+  }
+  if (item.code == DisplayCode::Text) {
+    r += ';';
+    r += text;
+  }
+  return r;
 }
 
 DisplayRecord ParseDisplayRecord(std::string_view record) {
@@ -65,20 +113,43 @@ long ViewTransform::Y(Real y) const { return vy1 - std::lround(static_cast<doubl
 long ViewTransform::LengthX(Real w) const { return std::lround(static_cast<double>(w * sx)); }
 long ViewTransform::LengthY(Real h) const { return std::lround(static_cast<double>(h * sy)); }
 
+std::string_view DisplayList::textOf(const DisplayItem& item) const {
+  return item.code == DisplayCode::Text && item.text < texts_.size() ? std::string_view(texts_[item.text])
+                                                                     : std::string_view();
+}
+
+std::vector<std::string> DisplayList::records() const {
+  std::vector<std::string> r;
+  r.reserve(items_.size());
+  for (const DisplayItem& i : items_) r.push_back(DisplayItemText(i, textOf(i)));
+  return r;
+}
+
 void DisplayList::Clear() {
-  records_.clear();
+  items_.clear();
+  texts_.clear();
   colour_ = -1;
   lineStyle_ = 99;
   lineWidth_ = 1;
 }
 
-void DisplayList::add(DisplayCode code, std::initializer_list<Real> values) {
-  std::string r = std::to_string(static_cast<int>(code));
-  for (Real v : values) {
-    r += ';';
-    r += DisplayReal(v);
+DisplayItem& DisplayList::add(DisplayCode code) {
+  DisplayItem& i = items_.emplace_back();
+  i.code = code;
+  return i;
+}
+
+long PlayDisplayList(const DisplayList& list, DisplayBackend& backend, bool* stopped) {
+  long n = 0;
+  if (stopped) *stopped = false;
+  for (const DisplayItem& i : list.items()) {
+    ++n;
+    if (!backend.Record(i, list.textOf(i))) {
+      if (stopped) *stopped = true;
+      break;
+    }
   }
-  records_.push_back(std::move(r));
+  return n;
 }
 
 bool DisplayList::SetWindow(bool aspect, bool margin, Real vpx0, Real vpy0, Real vpx1, Real vpy1,
@@ -105,10 +176,16 @@ bool DisplayList::SetWindow(bool aspect, bool margin, Real vpx0, Real vpy0, Real
   v.zy0 = v.vy0;
   v.zy1 = v.vy1;
   v.rescale();
-  std::string r = "10;" + std::to_string(v.vx0) + ";" + std::to_string(v.vy0) + ";" +
-                  std::to_string(v.vx1) + ";" + std::to_string(v.vy1);
-  for (Real w : {wx0, wy0, wx1, wy1}) r += ";" + DisplayReal(w);
-  records_.push_back(std::move(r));
+  DisplayItem& i = add(DisplayCode::Window);
+  double* f = i.v;
+  f[0] = static_cast<double>(v.vx0);
+  f[1] = static_cast<double>(v.vy0);
+  f[2] = static_cast<double>(v.vx1);
+  f[3] = static_cast<double>(v.vy1);
+  f[4] = Clean(wx0);
+  f[5] = Clean(wy0);
+  f[6] = Clean(wx1);
+  f[7] = Clean(wy1);
   return true;
 }
 
@@ -130,31 +207,48 @@ bool DisplayList::RestoreLimit() {
   return SetWindow(true, true, 0, 0, 1, 1, saved_[0], saved_[1], saved_[2], saved_[3]);
 }
 
-void DisplayList::MoveTo(Real x, Real y) { add(DisplayCode::MoveTo, {x, y}); }
-void DisplayList::LineTo(Real x, Real y) { add(DisplayCode::LineTo, {x, y}); }
-void DisplayList::line(Real x1, Real y1, Real x2, Real y2) { add(DisplayCode::Line, {x1, y1, x2, y2}); }
-void DisplayList::circle(Real x, Real y, Real r) { add(DisplayCode::Circle, {x, y, r}); }
+void DisplayList::MoveTo(Real x, Real y) {
+  double* v = add(DisplayCode::MoveTo).v;
+  v[0] = Clean(x), v[1] = Clean(y);
+}
+void DisplayList::LineTo(Real x, Real y) {
+  double* v = add(DisplayCode::LineTo).v;
+  v[0] = Clean(x), v[1] = Clean(y);
+}
+void DisplayList::line(Real x1, Real y1, Real x2, Real y2) {
+  double* v = add(DisplayCode::Line).v;
+  v[0] = Clean(x1), v[1] = Clean(y1), v[2] = Clean(x2), v[3] = Clean(y2);
+}
+void DisplayList::circle(Real x, Real y, Real r) {
+  double* v = add(DisplayCode::Circle).v;
+  v[0] = Clean(x), v[1] = Clean(y), v[2] = Clean(r);
+}
 
 void DisplayList::Arc(Real xc, Real yc, Real a1, Real a2, Real r, Real sweep) {
   if (sweep < 0) std::swap(a1, a2);
-  Real p1 = a1 * kPi / 180, p2 = a2 * kPi / 180;
+  Real p1 = DegToRad(a1), p2 = DegToRad(a2);
   Real xs = xc + r * std::cos(p1), ys = yc + r * std::sin(p1);
   Real xe = xc + r * std::cos(p2), ye = yc + r * std::sin(p2);
   if (std::fabs(sweep) >= 4) {
-    add(DisplayCode::Arc, {xc - r, yc - r, xc + r, yc + r, xs, ys, xe, ye});
+    double* v = add(DisplayCode::Arc).v;
+    v[0] = Clean(xc - r), v[1] = Clean(yc - r), v[2] = Clean(xc + r), v[3] = Clean(yc + r);
+    v[4] = Clean(xs), v[5] = Clean(ys), v[6] = Clean(xe), v[7] = Clean(ye);
   } else {
     line(xs, ys, xe, ye);
   }
 }
 
 void DisplayList::OutTextXY(std::string_view text, Real x, Real y) {
-  std::string r = "6;" + DisplayReal(x) + ";" + DisplayReal(y) + ";";
-  r += text;
-  records_.push_back(std::move(r));
+  DisplayItem& i = add(DisplayCode::Text);
+  i.v[0] = Clean(x), i.v[1] = Clean(y);
+  i.text = static_cast<std::uint32_t>(texts_.size());
+  texts_.emplace_back(text);
 }
 
 void DisplayList::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
-  add(DisplayCode::Solid, {x1, y1, x2, y2, x3, y3, x4, y4});
+  double* v = add(DisplayCode::Solid).v;
+  v[0] = Clean(x1), v[1] = Clean(y1), v[2] = Clean(x2), v[3] = Clean(y2);
+  v[4] = Clean(x3), v[5] = Clean(y3), v[6] = Clean(x4), v[7] = Clean(y4);
 }
 
 void DisplayList::Rectangle(Real x1, Real y1, Real x2, Real y2) {
@@ -167,27 +261,27 @@ void DisplayList::Rectangle(Real x1, Real y1, Real x2, Real y2) {
 void DisplayList::SetColor(int c) {
   if (c < 0 || c > colourCount || c == colour_) return;
   colour_ = c;
-  records_.push_back("8;" + std::to_string(c));
+  add(DisplayCode::Colour).v[0] = c;
 }
 
 void DisplayList::SetLineStyle(int n) {
   if (n == lineStyle_) return;
   lineStyle_ = n;
-  records_.push_back("11;" + std::to_string(n));
+  add(DisplayCode::LineStyle).v[0] = n;
 }
 
 void DisplayList::SetLineWidth(int n) {
   if (n == lineWidth_) return;
   lineWidth_ = n;
-  records_.push_back("12;" + std::to_string(n));
+  add(DisplayCode::LineWidth).v[0] = n;
 }
 
 void DisplayList::SetTextStyle(int kind, Real height, Real width, Real angle) {
-  records_.push_back("9;" + DisplayReal(height) + ";" + DisplayReal(width) + ";" +
-                     std::to_string(kind) + ";" + DisplayReal(angle));
+  double* v = add(DisplayCode::TextStyle).v;
+  v[0] = Clean(height), v[1] = Clean(width), v[2] = kind, v[3] = Clean(angle);
 }
 
-void DisplayList::SleepMs(int ms) { records_.push_back("13;" + std::to_string(ms)); }
+void DisplayList::SleepMs(int ms) { add(DisplayCode::Sleep).v[0] = ms; }
 
 int CadColourToPalette(int n) {
   if (n > 16) n &= 15;

@@ -1,7 +1,10 @@
 // The display list of the graphics window: every drawing operation appends one
-// text record ("code;field;field..."), and the window replays the list through
-// the window/viewport transform. Toolkit-free; the replay onto a painter lives elsewhere.
+// typed record (its code, its numbers in double precision, a text), and one
+// player replays the list onto any backend (the window's painter, the printer,
+// the PDF, SVG and PNG pictures) through the window/viewport transform.
+// Toolkit-free; the painter backend lives elsewhere.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +30,21 @@ enum class DisplayCode : int {
   Sleep = 13,
 };
 
-// One record split into its code and fields (the text of code 6 is field 2).
+// One record of the list: its code and its numbers in full double precision
+// (integers exactly); a text record names its string by index.
+struct DisplayItem {
+  DisplayCode code = DisplayCode::MoveTo;
+  std::uint32_t text = 0;  // Text: index into the list's texts
+  double v[8] = {};
+};
+
+// The numbers a record of this code carries (Text: x and y, then its text).
+int DisplayFieldCount(DisplayCode code);
+// The text form of a record, "code;field;field..." with reals of 8
+// significant digits, as logs and tests read it; the list keeps full precision.
+std::string DisplayItemText(const DisplayItem& item, std::string_view text);
+
+// One record of the text form split into its code and fields (the text of code 6 is field 2).
 struct DisplayRecord {
   int code = 0;
   std::vector<std::string> fields;
@@ -53,10 +70,20 @@ struct ViewTransform {
   long LengthY(Real h) const;
 };
 
+// Where the player sends the records, one by one; false stops the replay.
+class DisplayBackend {
+ public:
+  virtual ~DisplayBackend() = default;
+  virtual bool Record(const DisplayItem& item, std::string_view text) = 0;
+};
+
 class DisplayList {
  public:
-  const std::vector<std::string>& records() const { return records_; }
-  size_t size() const { return records_.size(); }
+  const std::vector<DisplayItem>& items() const { return items_; }
+  std::string_view textOf(const DisplayItem& item) const;
+  // The records in their text form (for tests and logs; the list is typed).
+  std::vector<std::string> records() const;
+  size_t size() const { return items_.size(); }
   // Empties the list and resets the style caches.
   void Clear();
 
@@ -94,19 +121,24 @@ class DisplayList {
   int colourCount = 16;
 
  private:
-  void add(DisplayCode code, std::initializer_list<Real> values);
+  DisplayItem& add(DisplayCode code);
 
-  std::vector<std::string> records_;
+  std::vector<DisplayItem> items_;
+  std::vector<std::string> texts_;
   ViewTransform view_;
   Real saved_[4] = {0, 0, 1, 1};
   int colour_ = -1, lineStyle_ = 99, lineWidth_ = 1;
 };
 
+// Replays every record of the list onto the backend, in order, until the
+// backend stops it; the number of records replayed.
+long PlayDisplayList(const DisplayList& list, DisplayBackend& backend, bool* stopped = nullptr);
+
 // The palette index of a CAD colour number.
 int CadColourToPalette(int n);
 // Line style by name: "DOTTED" 1, "DASHDOT" 2, "DASHED" 3, others 0.
 int LineStyleOfName(std::string_view name);
-// A real as the list writes it: 8 significant digits, decimal point.
+// A real as the text form writes it: 8 significant digits, decimal point.
 std::string DisplayReal(Real x);
 
 }  // namespace kamo

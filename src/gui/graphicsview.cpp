@@ -98,7 +98,7 @@ void GraphicsView::paintEvent(QPaintEvent* e) {
   target.pause = pause_;
   replaying_ = true;
   ++replays_;
-  failed_ = !ReplayDisplayList(p, list_->records(), style_, target).ok;
+  failed_ = !ReplayDisplayList(p, *list_, style_, target).ok;
   replaying_ = false;
 }
 

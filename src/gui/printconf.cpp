@@ -242,7 +242,7 @@ bool PrintDisplayList(QPrinter& printer, const DisplayList& list, ReplayStyle st
     p.drawRect(t.device);
     p.restore();
   }
-  bool ok = ReplayDisplayList(p, list.records(), style, t).ok;
+  bool ok = ReplayDisplayList(p, list, style, t).ok;
   p.end();
   return ok;
 }

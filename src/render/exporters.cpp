@@ -91,7 +91,7 @@ void Paint(QPainter& painter, const DisplayList& list, const PictureOptions& o, 
     double m = 10 * pxPerMm;  // a margin of 10 mm all round
     target.device = QRectF(m, m, wPx - 2 * m, hPx - 2 * m);
   }
-  ReplayDisplayList(painter, list.records(), style, target);
+  ReplayDisplayList(painter, list, style, target);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ bool Split(std::string_view rec, int& code, Fields& f) {
 
 constexpr int kNeeded[14] = {0, 2, 2, 3, 4, 8, 2, 8, 1, 4, 8, 1, 1, 1};
 
-class Replayer {
+class Replayer final : public DisplayBackend {
  public:
   Replayer(QPainter& p, const ReplayStyle& s, const ReplayTarget& t) : p_(p), s_(s), t_(t) {
     colour_ = 1;
@@ -77,6 +77,14 @@ class Replayer {
     p_.setRenderHint(QPainter::Antialiasing, true);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
     if (t_.fixedWorld) setWorld(t_.wx0, t_.wy0, t_.wx1, t_.wy1, t_.device);
+  }
+
+  bool Record(const DisplayItem& item, std::string_view text) override {
+    Fields f;
+    f.n = DisplayFieldCount(item.code);
+    for (int i = 0; i < f.n; ++i) f.v[i] = item.v[i];
+    f.rest = text;
+    return record(static_cast<int>(item.code), f);
   }
 
   bool record(int code, const Fields& f) {
@@ -299,6 +307,20 @@ void ZoomAs(ReplayTarget& target, const ViewTransform& view) {
   target.zy0 = view.zy0;
   target.zx1 = view.zx1;
   target.zy1 = view.zy1;
+}
+
+ReplayResult ReplayDisplayList(QPainter& painter, const DisplayList& list, const ReplayStyle& style,
+                               const ReplayTarget& target) {
+  ReplayResult result;
+  painter.save();
+  {
+    Replayer r(painter, style, target);
+    bool stopped = false;
+    result.records = PlayDisplayList(list, r, &stopped);
+    result.ok = !stopped;
+  }
+  painter.restore();
+  return result;
 }
 
 ReplayResult ReplayDisplayList(QPainter& painter, const std::vector<std::string>& records,

@@ -47,6 +47,10 @@ struct ReplayResult {
   long records = 0;        // records replayed
 };
 
+// The list's records, played onto the painter.
+ReplayResult ReplayDisplayList(QPainter& painter, const DisplayList& list, const ReplayStyle& style,
+                               const ReplayTarget& target);
+// Records in their text form (unreadable ones are skipped), for tests and logs.
 ReplayResult ReplayDisplayList(QPainter& painter, const std::vector<std::string>& records,
                                const ReplayStyle& style, const ReplayTarget& target);
 
