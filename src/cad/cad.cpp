@@ -1,5 +1,8 @@
-// The CAD output: state, dispatch by output kind, composites, block files and
-// the emulation of arcs and polylines for outputs that lack them.
+// The CAD output: the state every output shares (offset, layer, text style,
+// z range, passes), the breaking down of what a writer does not draw itself
+// (arcs and circles into lines, polylines into lines and arcs, solids into
+// edges, blocks into their replayed elements), composites and block files.
+// Each element goes to the one current writer of the format table.
 #include "cad/cad.h"
 
 #include <fcntl.h>
@@ -12,8 +15,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "cad/dxffile.h"
 #include "cad/dxfreader.h"
 #include "cad/plot.h"
 #include "core/codepage.h"
@@ -22,7 +25,6 @@
 #include "core/inputfile.h"
 #include "core/numbers.h"
 #include "core/strings.h"
-#include "core/textfile.h"
 #include "display/displaylist.h"
 
 namespace kamo {
@@ -41,8 +43,7 @@ std::string ShownFileName(const std::string& path) {
 }
 }  // namespace
 
-CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_.settings),
-                                           file_(*env_.settings), block_(*env_.settings) {}
+CadOutput::CadOutput(CadEnvironment env) : env_(std::move(env)), settings_(*env_.settings) {}
 
 CadOutput::~CadOutput() { RemoveBlockFiles(); }
 
@@ -62,31 +63,20 @@ void CadOutput::message(const std::string& text) {
   if (env_.messages) env_.messages->add(text);
 }
 
-std::string CadOutput::cadText(std::string_view stored) const {
-  return ToCadText(settings_.numbers, stored);
+CadWriter* CadOutput::current() const {
+  if (block_) return block_.get();
+  // Outside a block file, the blocks section of an output without blocks draws nothing.
+  if (inBlocks_ && !(format_->natives & kNativeBlocks)) return nullptr;
+  return writer_.get();
 }
 
-std::string CadOutput::num(Real x) const {
-  std::string s = DxfFixed(x, settings_.cadDecimals);
-  if (settings_.outputSeparator == 2) s = PointToComma(s);
-  return s;
-}
-
-void CadOutput::textLine(const std::string& line) {
-  text_ += line;
-  text_ += "\r\n";
-}
-
-bool CadOutput::toDxf() const {
-  return kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot || (inBlocks_ && blockOpen_ && kind_ != CadOutputKind::Text);
-}
-
-DxfWriter& CadOutput::dxf() {
-  return (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ? file_ : block_;
+unsigned CadOutput::natives() const {
+  // The block files are DXF.
+  return block_ ? FormatOf(CadOutputKind::Dxf).natives : format_->natives;
 }
 
 bool CadOutput::emulatesPolylines() const {
-  return !((toDxf() || (toWriter() && writer_->NativePolylines())) && polylineNative_);
+  return !(current() && (natives() & kNativePolylines) && polylineNative_);
 }
 
 std::string CadOutput::LayerName(int n) const {
@@ -126,25 +116,13 @@ void CadOutput::CadOpen(int code, std::string_view /*name*/) {
     setAbort();
     return;
   }
-  const CadOutputKind kind = *chosen;
-  const OutputFormat& format = FormatOf(kind);
-  kind_ = kind;
+  kind_ = *chosen;
+  format_ = &FormatOf(kind_);
   fileName_.clear();
   writer_.reset();
-  if (kind == CadOutputKind::Screen) {
-    if (env_.display) env_.display->Clear();
-  } else if (kind == CadOutputKind::Plot) {
-    if (env_.plot && !env_.batch) {
-      env_.plot->setTempDir(env_.tempDir);
-      if (!env_.plot->ChoosePlotCommand()) {
-        setAbort();
-        return;
-      }
-    }
-    fileName_ = (fs::path(env_.tempDir) / "drawout.dxf").string();
-    ui.port().status(fileName_ + " wird geplottet..");
-  } else {
-    std::string ext = format.extension;
+  block_.reset();
+  if (format_->userFile) {
+    std::string ext = format_->extension;
     if (env_.batch) {
       fileName_ = !env_.batchPath.empty() ? env_.batchPath : env_.batchFile + "." + ext;
     } else {
@@ -152,12 +130,12 @@ void CadOutput::CadOpen(int code, std::string_view /*name*/) {
       d.directory = settings_.cadDir;
       d.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
       d.proposed = env_.projectStem;
-      auto chosen = ui.port().saveFile(d);
-      if (!chosen || chosen->empty() || FileNamePart(*chosen).empty()) {
+      auto picked = ui.port().saveFile(d);
+      if (!picked || picked->empty() || FileNamePart(*picked).empty()) {
         setAbort();
         return;
       }
-      std::string path = *chosen;
+      std::string path = *picked;
       std::string name = FileNamePart(path);
       size_t dot = name.rfind('.');
       path = path.substr(0, path.size() - name.size()) +
@@ -166,22 +144,35 @@ void CadOutput::CadOpen(int code, std::string_view /*name*/) {
       fileName_ = path;
     }
   }
-  file_.clear();
-  block_.clear();
-  text_.clear();
-  definedBlocks_.clear();
+  CadWriterContext wc;
+  wc.ui = env_.ui;
+  wc.settings = env_.settings;
+  wc.messages = env_.messages;
+  wc.clock = env_.clock;
+  wc.fileName = fileName_;
+  wc.shownName = ShownFileName(fileName_);
+  wc.stepLevel = stepLevel_;
+  wc.closedSolid = stlClosedSolid_;
+  wc.display = env_.display;
+  wc.plot = env_.plot;
+  wc.tempDir = env_.tempDir;
+  wc.batch = env_.batch;
+  wc.layerName = layerName_;
+  writer_ = format_->factory(std::move(wc));
+  if (!writer_->Open()) {
+    writer_.reset();
+    setAbort();
+    return;
+  }
+  // The plot hand-off names its own file.
+  if (std::string own = writer_->fileName(); !own.empty()) fileName_ = own;
   alignH_ = alignV_ = 0;
   lineSpacing_ = 1;
   penMode_ = 0;
   drawMode_ = 0;
   inBlocks_ = false;
-  blockOpen_ = false;
   heightCancelled_ = false;
-  polylineNative_ = !(kind == CadOutputKind::Step && stepLevel_ < 2);
-  CadWriterContext wc{env_.ui, env_.settings, env_.messages, env_.clock, fileName_, {},
-                      stepLevel_, stlClosedSolid_};
-  wc.shownName = ShownFileName(fileName_);
-  writer_ = format.factory ? format.factory(std::move(wc)) : nullptr;
+  polylineNative_ = writer_->PolylinesWanted();
   open_ = true;
 }
 
@@ -193,33 +184,13 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
   winYMax_ = yMax;
   winWidth_ = xMax - xMin;
   winHeight_ = yMax - yMin;
-  if (kind_ == CadOutputKind::Stl) {
-    // The walls need a height: the prompt is always asked, and 0 is refused.
-    Real h = height;
-    if (!env_.batch && !env_.ui->inputLength("H\x94he", h, 0, 1000)) {
-      env_.flags->abortFlag = false;
-      heightCancelled_ = true;
-      h = height;
-    }
-    if (!(h > 0)) {
-      env_.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
-      setAbort();
-    }
-    height = h;
-  }
-  if (writer_) writer_->Window(xMin, yMin, xMax, yMax);
-  if (toDxf()) {
-    file_.Header(xMin, yMin, xMax, yMax, paper_);
-  } else if (textKind()) {
-    textLine("MINMAX\t" + num(xMin) + "\t" + num(yMin) + "\t" + num(xMax) + "\t" + num(yMax));
-  } else if (screen()) {
-    if (!env_.display->Header(xMin, yMin, xMax, yMax)) setAbort();
-  }
-  if ((kind_ == CadOutputKind::Screen || kind_ == CadOutputKind::Plot) && settings_.printBorder) {
+  if (!writer_->ExtrusionHeight(height, heightCancelled_)) setAbort();
+  if (!writer_->Window(CadPage{xMin, yMin, xMax, yMax, paper_.width, paper_.height})) setAbort();
+  if ((format_->page & kPageBorder) && settings_.printBorder) {
     CadLayer(19);
     CadRect(xMin, yMin, xMax, yMax);
   }
-  if (kind_ == CadOutputKind::Screen) {
+  if (format_->page & kPageFooter) {
     CadLayer(30);
     CadTextStyle(2, 0, 0.006L * winHeight_, 0.0045L * winWidth_);
     std::string footer = std::string("QUORTEX ") + kProductName + " V" + kProgramVersion;
@@ -236,101 +207,70 @@ void CadOutput::CadWindow(Real xMin, Real yMin, Real xMax, Real yMax, Real heigh
 }
 
 void CadOutput::CadTables(int mode) {
-  if (open_ && toDxf()) file_.Tables(mode);
+  if (open_) writer_->Tables(mode);
 }
 
 void CadOutput::CadBeginBlocks() {
   if (!open_) return;
-  if (toDxf()) file_.BeginBlocks();
-  if (textKind()) textLine("SECTION BLOCKS");
+  writer_->BeginBlocks();
   inBlocks_ = true;
 }
 
 void CadOutput::CadBeginBlock(std::string_view name) {
   if (!open_ || abort()) return;
-  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) {
-    file_.Block(name);
-    definedBlocks_.emplace_back(name);
-  } else if (textKind()) {
-    textLine("BLOCK\t" + std::string(name));
-  } else if (writer_ && writer_->HasBlocks()) {
+  if (format_->natives & kNativeBlocks) {
     writer_->BeginBlock(name);
-  } else {
-    // The file is new and this output's own: created exclusively in the
-    // private folder, never through a link, never an existing file.
-    std::string key(name);
-    const std::string& dir = blockFolder();
-    blockPath_ = dir.empty() ? std::string() : (fs::path(dir) / ("$" + key + ".dx$")).string();
-    auto own = ownBlocks_.find(key);
-    if (own != ownBlocks_.end() && own->second != FileKey{} && !blockPath_.empty())
-      ::unlink(blockPath_.c_str());  // defined again: our own file is replaced
-    ownBlocks_[key] = FileKey{};
-    if (blockFd_ >= 0) ::close(blockFd_);
-    blockFd_ = blockPath_.empty() ? -1
-                                  : ::open(blockPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                           0600);
-    struct stat st {};
-    if (blockFd_ < 0 || ::fstat(blockFd_, &st) != 0) {
-      int err = blockPath_.empty() ? ENOENT : errno;
-      if (blockFd_ >= 0) ::close(blockFd_);
-      blockFd_ = -1;
-      message("Fehler : Blockdatei $" + key + ".dx$: " + std::strerror(err));
-      setAbort();
-      return;
-    }
-    ownBlocks_[key] = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
-    if (std::find(blockFiles_.begin(), blockFiles_.end(), blockPath_) == blockFiles_.end())
-      blockFiles_.push_back(blockPath_);
-    block_.clear();
-    block_.setLayerName(layerName_);
-    blockOpen_ = true;
+    return;
   }
+  // The file is new and this output's own: created exclusively in the
+  // private folder, never through a link, never an existing file.
+  block_.reset();
+  std::string key(name);
+  const std::string& dir = blockFolder();
+  blockPath_ = dir.empty() ? std::string() : (fs::path(dir) / ("$" + key + ".dx$")).string();
+  auto own = ownBlocks_.find(key);
+  if (own != ownBlocks_.end() && own->second != FileKey{} && !blockPath_.empty())
+    ::unlink(blockPath_.c_str());  // defined again: our own file is replaced
+  ownBlocks_[key] = FileKey{};
+  int fd = blockPath_.empty()
+               ? -1
+               : ::open(blockPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) {
+    int err = blockPath_.empty() ? ENOENT : errno;
+    if (fd >= 0) ::close(fd);
+    message("Fehler : Blockdatei $" + key + ".dx$: " + std::strerror(err));
+    setAbort();
+    return;
+  }
+  ownBlocks_[key] = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  if (std::find(blockFiles_.begin(), blockFiles_.end(), blockPath_) == blockFiles_.end())
+    blockFiles_.push_back(blockPath_);
+  block_ = std::make_unique<BlockFileWriter>(settings_, blockPath_, fd, layerName_);
 }
 
 void CadOutput::CadEndBlock() {
   if (!open_) return;
   if (abort()) {
     env_.flags->abortFlag = false;
-    blockOpen_ = false;
+    block_.reset();
     return;
   }
-  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) {
-    file_.EndBlock();
-  } else if (textKind()) {
-    textLine("END OF BLOCK");
-  } else if (writer_ && writer_->HasBlocks()) {
+  if (format_->natives & kNativeBlocks) {
     writer_->EndBlock();
-  } else if (blockOpen_) {
-    block_.End();
-    const std::string& text = block_.text();
-    bool ok = blockFd_ >= 0;
-    int err = 0;
-    for (size_t done = 0; ok && done < text.size();) {
-      ssize_t n = ::write(blockFd_, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ok = false;
-        err = n < 0 ? errno : ENOSPC;
-      } else {
-        done += static_cast<size_t>(n);
-      }
-    }
-    if (blockFd_ >= 0 && ::close(blockFd_) != 0 && ok) {
-      ok = false;
-      err = errno;
-    }
-    blockFd_ = -1;
-    if (!ok) {
-      if (err) message("Fehler : Blockdatei " + Utf8ToCp850(FileNamePart(blockPath_)) + ": " + std::strerror(err));
+  } else if (block_) {
+    if (!block_->Close(false)) {
+      if (int err = block_->error())
+        message("Fehler : Blockdatei " + Utf8ToCp850(FileNamePart(blockPath_)) + ": " + std::strerror(err));
       setAbort();
     }
-    blockOpen_ = false;
+    block_.reset();
   }
 }
 
 void CadOutput::CadEndSection() {
   if (!open_) return;
-  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) file_.EndSection();
+  writer_->EndSection();
   inBlocks_ = false;
 }
 
@@ -349,14 +289,9 @@ void CadOutput::insertLogo(const char* name, Real f) {
 
 void CadOutput::CadBeginEntities() {
   if (!open_) return;
-  if (toDxf()) file_.BeginEntities();
-  if (textKind()) textLine("SECTION ENTITIES");
-  if (writer_) writer_->BeginEntities();
-  if (screen()) {
-    penMode_ = 0;
-    env_.display->SetLineStyle(0);
-  }
-  if ((kind_ == CadOutputKind::Screen || kind_ == CadOutputKind::Plot) && env_.drawingKind != 2 && env_.drawingKind != 3) {
+  writer_->BeginEntities();
+  penMode_ = 0;
+  if ((format_->page & kPageLogos) && env_.drawingKind != 2 && env_.drawingKind != 3) {
     insertLogo("LOGO_2", 0.01L);
     insertLogo("LOGO_3", 0.96L);
   }
@@ -367,45 +302,21 @@ bool CadOutput::CadPassDone() const { return writer_ ? writer_->PassDone() : tru
 bool CadOutput::CadClose() {
   if (!open_) return false;
   open_ = false;
-  bool ok = true;
   bool aborted = abort();
   stepLevel_ = 0;
-  if (writer_) {
-    ok = writer_->Close(aborted);
-    writer_.reset();
-  }
-  if (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot || kind_ == CadOutputKind::Text) {
-    if (kind_ == CadOutputKind::Text) textLine("EOF");
-    else file_.End();
-    // An aborted output leaves an existing file as it was.
-    if (aborted) {
-      ok = false;
-    } else {
-      TextFileWriter w(*env_.ui);
-      w.protect(&env_.ui->state().keepFiles);
-      ok = w.create(fileName_);
-      if (ok) {
-        w.write(kind_ == CadOutputKind::Text ? text_ : file_.text());
-        ok = w.close();
-      }
-    }
-    file_.clear();
-    text_.clear();
-    // The plot program starts only for a complete file.
-    if (kind_ == CadOutputKind::Plot && ok && env_.plot && !env_.batch) env_.plot->RunPlot();
-  }
+  block_.reset();
+  bool ok = writer_->Close(aborted);
+  writer_.reset();
   RemoveBlockFiles();
   // The finished file opens in the user's CAD application; never in batch mode.
-  bool fileKind = FormatOf(kind_).userFile;
-  if (ok && !aborted && !heightCancelled_ && fileKind && settings_.startCadApplication &&
+  if (ok && !aborted && !heightCancelled_ && format_->userFile && settings_.startCadApplication &&
       !env_.batch && !fileName_.empty())
     env_.ui->port().openWithApplication(fileName_);
   return ok;
 }
 
 void CadOutput::RemoveBlockFiles() {
-  if (blockFd_ >= 0) ::close(blockFd_);
-  blockFd_ = -1;
+  block_.reset();
   // Only the files this output created, and only while they are still those files.
   for (const std::string& f : blockFiles_) {
     FileKey key;
@@ -428,42 +339,20 @@ void CadOutput::CadOffset(Real x, Real y) {
   offsetY_ = y;
 }
 
-void CadOutput::screenLayer() {
-  DisplayList& d = *env_.display;
-  int n = layerNo_;
-  if (n <= 5 && drawMode_ != 2) {
-    d.SetLineStyle(n == 1 ? 2 : n == 2 ? 3 : 0);
-    d.SetCadColor(n == 0 ? 1 : settings_.layers[static_cast<size_t>(n - 1)].colour);
-  } else {
-    d.SetLineStyle(0);
-    if (n >= 16) d.SetCadColor(settings_.layerColours[static_cast<size_t>(n - 16)]);
-    else if (n == 0) d.SetColor(0);
-    else d.SetCadColor(n);
-  }
-  int w = 1;
-  if (n >= 1 && n <= 5) w = settings_.lineThickness[static_cast<size_t>(n)];
-  if (n >= 16) {
-    int t = settings_.lineThicknessHigh[static_cast<size_t>(n - 16)];
-    w = t >= 2 && t <= 50 ? t : 1;
-  }
-  d.SetLineWidth(w);
-}
-
 void CadOutput::CadLayer(int n) {
   if (n < 0) n = 0;
   if (n > 31) n = n % 16 + 16;
   layerNo_ = n;
   layerName_ = LayerName(n);
-  file_.setLayerName(layerName_);
-  block_.setLayerName(layerName_);
-  if (writer_) writer_->Layer(n, drawMode_);
-  if (screen()) screenLayer();
+  if (block_) block_->Layer(n, drawMode_, layerName_);
+  // Inside the blocks section an output without blocks keeps its pen.
+  if (writer_ && !(inBlocks_ && !(format_->natives & kNativeBlocks))) writer_->Layer(n, drawMode_, layerName_);
 }
 
 void CadOutput::CadPenMode(int m) { penMode_ = m; }
 
 void CadOutput::CadPause(int ms) {
-  if (screen()) env_.display->SleepMs(ms);
+  if (open_ && current() == writer_.get() && writer_) writer_->Pause(ms);
 }
 
 void CadOutput::CadTextAlign(int h, int v) {
@@ -488,7 +377,7 @@ void CadOutput::CadTextStyle(int kind, Real angle, Real height, Real width) {
   }
   textAngle_ = angle;
   textOblique_ = settings_.cadTextAngle;
-  if (screen()) env_.display->SetTextStyle(kind, height, 0.95L * width, angle);
+  if (open_ && writer_ && current() == writer_.get()) writer_->TextStyle(kind, height, width, angle);
 }
 
 void CadOutput::CadFitTextStyle(int kind, std::string_view text, Real angle, Real height,
@@ -512,14 +401,7 @@ void CadOutput::CadSetZ(Real z0, Real z1) {
 
 void CadOutput::CadLine(Real x1, Real y1, Real x2, Real y2) {
   if (!open_) return;
-  x1 += offsetX_;
-  x2 += offsetX_;
-  y1 += offsetY_;
-  y2 += offsetY_;
-  if (toDxf()) dxf().Line(x1, y1, x2, y2);
-  else if (textKind()) textLine("LINE\t" + num(x1) + "\t" + num(y1) + "\t" + num(x2) + "\t" + num(y2));
-  else if (screen()) env_.display->line(x1, y1, x2, y2);
-  else if (toWriter()) writer_->Line(x1, y1, x2, y2);
+  if (CadWriter* w = current()) w->Line(x1 + offsetX_, y1 + offsetY_, x2 + offsetX_, y2 + offsetY_);
 }
 
 void CadOutput::circleAsLines(Real x, Real y, Real r, bool clockwise) {
@@ -564,23 +446,20 @@ void CadOutput::arcSegments(Real xc, Real yc, Real r, Real start, Real s) {
   CadLineTo(ex, ey);
 }
 
+bool CadOutput::segmentsArcs() const { return current() && !(natives() & kNativeArcs); }
+
 void CadOutput::CadCircle(Real x, Real y, Real r) {
   if (!open_) return;
-  if (segments()) {
+  if (segmentsArcs()) {
     circleAsLines(x, y, r, false);
     return;
   }
-  x += offsetX_;
-  y += offsetY_;
-  if (toDxf()) dxf().Circle(x, y, r);
-  else if (textKind()) textLine("CIRCLE\t" + num(x) + "\t" + num(y) + "\t" + num(r));
-  else if (screen()) env_.display->circle(x, y, r);
-  else if (toWriter()) writer_->Circle(x, y, r);
+  if (CadWriter* w = current()) w->Circle(x + offsetX_, y + offsetY_, r);
 }
 
 void CadOutput::CadHoleCircle(Real x, Real y, Real r) {
   // Segmented clockwise, so that the bore's walls face the other way.
-  if (open_ && segments()) {
+  if (open_ && segmentsArcs()) {
     circleAsLines(x, y, r, true);
     return;
   }
@@ -589,16 +468,12 @@ void CadOutput::CadHoleCircle(Real x, Real y, Real r) {
 
 void CadOutput::CadArc(Real x, Real y, Real a1, Real a2, Real r) {
   if (!open_ || r == 0) return;
-  if (screen()) {
-    env_.display->Arc(x + offsetX_, y + offsetY_, a1, a2, r, std::fabs(a2 - a1));
-    return;
-  }
   CadArcSweep(x, y, a1, a2, r, 0);
 }
 
 void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
   if (!open_ || r == 0) return;
-  if (segments()) {
+  if (segmentsArcs()) {
     Real s = sweep;
     if (s == 0) {
       if (a2 < a1) a2 += 360;
@@ -607,27 +482,7 @@ void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep
     arcSegments(x, y, r, DegToRad(a1), DegToRad(s));
     return;
   }
-  x += offsetX_;
-  y += offsetY_;
-  if (toWriter()) {
-    // The writer's arcs run counter-clockwise: a clockwise arc swaps its ends.
-    Real xs = x + r * std::cos(DegToRad(a1)), ys = y + r * std::sin(DegToRad(a1));
-    Real xe = x + r * std::cos(DegToRad(a2)), ye = y + r * std::sin(DegToRad(a2));
-    if (sweep < 0) {
-      std::swap(xs, xe);
-      std::swap(ys, ye);
-    }
-    writer_->Arc(x, y, xs, ys, xe, ye);
-  } else if (toDxf()) {
-    dxf().Arc(x, y, a1, a2, r, sweep);
-  } else if (textKind()) {
-    bool full = SameValue(a1, a2) || (SameValue(a1, 0) && SameValue(a2, 360)) ||
-                (SameValue(a1, 360) && SameValue(a2, 0));
-    if (full) textLine("CIRCLE\t" + num(x) + "\t" + num(y) + "\t" + num(r));
-    else textLine("ARC\t" + num(x) + "\t" + num(y) + "\t" + num(r) + "\t" + num(a1) + "\t" + num(a2));
-  } else if (screen()) {
-    env_.display->Arc(x, y, a1, a2, r, sweep);
-  }
+  if (CadWriter* w = current()) w->ArcDeg(CadArcData{x + offsetX_, y + offsetY_, r, a1, a2, sweep});
 }
 
 void CadOutput::CadText(std::string_view text, Real x, Real y) {
@@ -637,62 +492,32 @@ void CadOutput::CadText(std::string_view text, Real x, Real y) {
   if (alignH_ == 2) x -= w;
   if (alignV_ == 1) y -= textHeight_ * 0.5L;
   if (alignV_ == 2) y -= textHeight_;
-  x += offsetX_;
-  y += offsetY_;
-  if (toDxf()) {
-    // The block files of the screen keep the stored code page.
-    std::string t = (kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ? cadText(text) : std::string(text);
-    dxf().Text(t, x, y, textHeight_, textWidthFactor_, textAngle_, textOblique_);
-  } else if (textKind()) {
-    textLine("TEXT\t" + num(x) + "\t" + num(y) + "\t" + cadText(text));
-  } else if (screen()) {
-    env_.display->OutTextXY(Cp850ToUtf8(text), x, y);
-  } else if (toWriter()) {
-    writer_->Text(cadText(text), x, y, textHeight_, textWidthFactor_, textAngle_);
-  }
+  if (CadWriter* c = current())
+    c->Text(text, x + offsetX_, y + offsetY_, CadTextData{textHeight_, textWidthFactor_, textAngle_, textOblique_});
 }
 
 void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   if (!open_) return;
+  CadWriter* w = current();
+  if (!w) return;
   x1 += offsetX_, x2 += offsetX_, x3 += offsetX_, x4 += offsetX_;
   y1 += offsetY_, y2 += offsetY_, y3 += offsetY_, y4 += offsetY_;
-  if (toDxf()) {
-    dxf().Solid(x1, y1, x2, y2, x3, y3, x4, y4);
-  } else if (textKind()) {
-    textLine("SOLID\t" + num(x1) + "\t" + num(y1) + "\t" + num(x2) + "\t" + num(y2) + "\t" + num(x3) +
-             "\t" + num(y3) + "\t" + num(x4) + "\t" + num(y4));
-  } else if (screen()) {
-    env_.display->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
-  } else if (toWriter()) {
-    // A writer without fills gets the outline.
-    if (!writer_->Solid(x1, y1, x2, y2, x3, y3, x4, y4)) {
-      writer_->Line(x1, y1, x2, y2);
-      writer_->Line(x2, y2, x3, y3);
-      writer_->Line(x3, y3, x4, y4);
-      writer_->Line(x4, y4, x1, y1);
-    }
-  }
+  // A writer without fills gets the outline.
+  if ((natives() & kNativeSolids) && w->Solid(x1, y1, x2, y2, x3, y3, x4, y4)) return;
+  w->Line(x1, y1, x2, y2);
+  w->Line(x2, y2, x3, y3);
+  w->Line(x3, y3, x4, y4);
+  w->Line(x4, y4, x1, y1);
 }
 
 void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Real scaleX,
                           Real scaleY) {
   if (!open_) return;
-  if (textKind()) {
-    textLine("INSERT\t" + std::string(name) + "\t" + num(x) + "\t" + num(y) + "\t" + num(angle) +
-             "\t" + num(scaleX) + "\t" + num(scaleY));
-    return;
-  }
-  if (toDxf()) {
-    // A block of this file is inserted; a block that exists only as a file
-    // in the temporary folder (logo, head, insert blocks) is replayed.
-    bool defined = !(kind_ == CadOutputKind::Dxf || kind_ == CadOutputKind::Plot) ||
-                   std::find(definedBlocks_.begin(), definedBlocks_.end(), name) != definedBlocks_.end();
-    if (defined) {
-      dxf().Insert(name, x, y, angle, scaleX, scaleY);
-      return;
-    }
-  } else if (toWriter() && writer_->HasBlock(name)) {
-    writer_->Insert(name, x, y, angle, scaleX, scaleY);
+  // A block of this output is inserted; any other (a block that exists only
+  // as a file in the temporary folder: logo, head, insert blocks) is replayed.
+  CadWriter* w = current();
+  if (w && (natives() & kNativeBlocks) && w->HasBlock(name)) {
+    w->Insert(name, x, y, angle, scaleX, scaleY);
     return;
   }
   ins_ = InsertTransform{};
@@ -706,10 +531,7 @@ void CadOutput::CadBeginPolyline(int flags) {
   polylineClosed_ = (flags & 1) != 0;
   vertexNo_ = 1;
   vertexAngle_ = 0;
-  if (!emulatesPolylines()) {
-    if (toDxf()) dxf().Polyline(flags);
-    else writer_->BeginPolyline(flags);
-  }
+  if (!emulatesPolylines()) current()->BeginPolyline(flags);
 }
 
 void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
@@ -730,7 +552,7 @@ void CadOutput::arcAsLines(Real sx, Real sy, Real ex, Real ey, Real s) {
   }
 }
 
-void CadOutput::arcVertices(Real sx, Real sy, Real ex, Real ey, Real s) {
+void CadOutput::arcVertices(CadWriter& w, Real sx, Real sy, Real ex, Real ey, Real s) {
   ArcCentre c = GetArcCenter({sx, sy}, {ex, ey}, s);
   if (!c.ok) return;
   Real L = std::fabs(s) * c.r;
@@ -740,15 +562,16 @@ void CadOutput::arcVertices(Real sx, Real sy, Real ex, Real ey, Real s) {
   Real step = s / static_cast<Real>(count);
   for (long i = 1; i < count; ++i) {
     Real a = c.start + static_cast<Real>(i) * step;
-    writer_->Vertex(c.c.x + c.r * std::cos(a) + offsetX_, c.c.y + c.r * std::sin(a) + offsetY_);
+    w.Vertex(c.c.x + c.r * std::cos(a) + offsetX_, c.c.y + c.r * std::sin(a) + offsetY_);
   }
 }
 
 void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    if (toDxf()) {
-      dxf().Vertex(x + offsetX_, y + offsetY_, arcAngle);
+    CadWriter& w = *current();
+    if (natives() & kNativeBulges) {
+      w.VertexArc(x + offsetX_, y + offsetY_, arcAngle);
       return;
     }
     // A writer of straight polylines gets the arcs as intermediate vertices.
@@ -756,9 +579,9 @@ void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
       firstVertexX_ = x;
       firstVertexY_ = y;
     } else if (vertexAngle_ != 0) {
-      arcVertices(lastVertexX_, lastVertexY_, x, y, vertexAngle_);
+      arcVertices(w, lastVertexX_, lastVertexY_, x, y, vertexAngle_);
     }
-    writer_->Vertex(x + offsetX_, y + offsetY_);
+    w.Vertex(x + offsetX_, y + offsetY_);
     lastVertexX_ = x;
     lastVertexY_ = y;
     vertexAngle_ = arcAngle;
@@ -795,8 +618,9 @@ void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
 void CadOutput::CadEndPolyline() {
   if (!open_) return;
   if (!emulatesPolylines()) {
-    if (toDxf()) {
-      dxf().SeqEnd();
+    CadWriter& w = *current();
+    if (natives() & kNativeBulges) {
+      w.EndPolyline();
       return;
     }
     bool apart = lastVertexX_ != firstVertexX_ || lastVertexY_ != firstVertexY_;
@@ -804,7 +628,7 @@ void CadOutput::CadEndPolyline() {
       polylineClosed_ = false;
       CadVertex(firstVertexX_, firstVertexY_, 0);
     }
-    writer_->EndPolyline();
+    w.EndPolyline();
     polylineClosed_ = false;
     return;
   }

@@ -23,6 +23,7 @@
 
 namespace kamo {
 
+class BlockFileWriter;
 class DisplayList;
 class PlotHandOff;
 
@@ -163,22 +164,18 @@ class CadOutput {
   std::string LayerName(int n) const;
 
  private:
-  bool toDxf() const;    // elements go to a DXF writer (file, plot or block file)
-  DxfWriter& dxf();      // the writer of the current element
-  bool screen() const { return kind_ == CadOutputKind::Screen && !inBlocks_ && env_.display; }
-  bool textKind() const { return kind_ == CadOutputKind::Text; }
+  // The writer that takes the next element: the block file being defined,
+  // the output's writer, or none (the blocks section of an output without blocks).
+  CadWriter* current() const;
+  // What the current writer draws itself (FormatNative bits).
+  unsigned natives() const;
+  bool segmentsArcs() const;
   bool emulatesPolylines() const;
-  std::string cadText(std::string_view stored) const;
-  std::string num(Real x) const;  // element text number
-  void textLine(const std::string& line);
   void arcAsLines(Real sx, Real sy, Real ex, Real ey, Real sweepRad);
-  void screenLayer();
   void insertLogo(const char* name, Real f);
-  bool toWriter() const { return writer_ && !toDxf(); }
-  bool segments() const { return toWriter() && writer_->SegmentsArcs(); }
   void circleAsLines(Real x, Real y, Real r, bool clockwise);
   void arcSegments(Real xc, Real yc, Real r, Real startRad, Real sweepRad);
-  void arcVertices(Real sx, Real sy, Real ex, Real ey, Real sweepRad);
+  void arcVertices(CadWriter& w, Real sx, Real sy, Real ex, Real ey, Real sweepRad);
   bool abort() const { return env_.flags && env_.flags->abortFlag; }
   void setAbort() {
     if (env_.flags) env_.flags->abortFlag = true;
@@ -214,18 +211,14 @@ class CadOutput {
   int penMode_ = 0;
   InsertTransform ins_;
 
-  DxfWriter file_;       // the DXF file of kinds 1 and 4
-  DxfWriter block_;      // the block file being defined (screen)
   std::string blockPath_;
-  bool blockOpen_ = false;
-  std::string text_;     // the element text of kind 5
   std::vector<std::string> blockFiles_;
   std::string blockFolder_;                  // private folder of the own block files
   std::map<std::string, FileKey> ownBlocks_;  // blocks defined here (key {}: not created)
-  int blockFd_ = -1;                          // the block file being defined
   long long replayed_ = 0;                    // elements of the current top-level insert
-  std::vector<std::string> definedBlocks_;  // blocks of the DXF file being written
-  std::unique_ptr<CadWriter> writer_;       // IGES, STL or STEP
+  const OutputFormat* format_ = &FormatOf(CadOutputKind::Screen);
+  std::unique_ptr<CadWriter> writer_;         // the writer of the output
+  std::unique_ptr<BlockFileWriter> block_;    // the block file being defined (outputs without blocks)
   int stepLevel_ = 0;
   bool stlClosedSolid_ = false;
 };

@@ -324,6 +324,22 @@ void StlWriter::facet(const V3& n, const V3& a, const V3& b, const V3& c) {
   body_.append(rec, sizeof rec);
 }
 
+bool StlWriter::ExtrusionHeight(Real& height, bool& cancelled) {
+  // The walls need a height: the prompt is always asked, and 0 is refused.
+  Real h = height;
+  if (!ctx_.batch && !ctx_.ui->inputLength("H\x94he", h, 0, 1000)) {
+    ctx_.ui->flags().abortFlag = false;
+    cancelled = true;
+    h = height;
+  }
+  height = h;
+  if (!(h > 0)) {
+    ctx_.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
+    return false;
+  }
+  return true;
+}
+
 void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
   if (ctx_.closedSolid) {
     lines_.push_back({x1, y1, x2, y2});
@@ -343,14 +359,6 @@ void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {
   V3 p20{f(x2), f(y2), f(z0_)}, p21{f(x2), f(y2), f(z1_)};
   facet(n, p10, p20, p11);
   facet(n, p20, p21, p11);
-}
-
-bool StlWriter::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
-  Line(x1, y1, x2, y2);
-  Line(x2, y2, x3, y3);
-  Line(x3, y3, x4, y4);
-  Line(x4, y4, x1, y1);
-  return true;
 }
 
 namespace {

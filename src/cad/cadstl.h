@@ -38,9 +38,8 @@ class StlWriter final : public CadWriter {
     z0_ = z0;
     z1_ = z1;
   }
+  bool ExtrusionHeight(Real& height, bool& cancelled) override;
   void Line(Real x1, Real y1, Real x2, Real y2) override;
-  bool SegmentsArcs() const override { return true; }
-  bool Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
   bool Close(bool aborted) override;
 
   long facetCount() const { return facetCount_; }

@@ -23,14 +23,19 @@ class StepWriter final : public CadWriter {
  public:
   explicit StepWriter(CadWriterContext ctx);
 
-  void Window(Real xMin, Real yMin, Real xMax, Real yMax) override;
+  bool Window(const CadPage& p) override {
+    Window(p.xMin, p.yMin, p.xMax, p.yMax);
+    return true;
+  }
+  void Window(Real xMin, Real yMin, Real xMax, Real yMax);
   void BeginEntities() override;
   bool PassDone() override;
   void Line(Real x1, Real y1, Real x2, Real y2) override;
   // Circles and arcs as circles and trimmed circles.
   void Arc(Real xc, Real yc, Real xs, Real ys, Real xe, Real ye) override;
   void Circle(Real x, Real y, Real r) override;
-  bool NativePolylines() const override { return true; }
+  // The wire frame (level 1) takes polylines as lines and arcs.
+  bool PolylinesWanted() const override { return ctx_.stepLevel >= 2; }
   void BeginPolyline(int flags) override;
   void Vertex(Real x, Real y) override;
   void EndPolyline() override;

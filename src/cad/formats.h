@@ -43,6 +43,14 @@ enum FormatNative : unsigned {
   kNativeBlocks = 1u << 2,
   kNativeSolids = 1u << 3,
   kNativeTexts = 1u << 4,
+  kNativeBulges = 1u << 5,  // polyline vertices carry their arcs (else arcs arrive as vertices)
+};
+
+// What an output draws around the drawing itself (bits).
+enum FormatPage : unsigned {
+  kPageBorder = 1u << 0,  // the border of the configuration ("Umrandung")
+  kPageFooter = 1u << 1,  // the footer line with date, program and project
+  kPageLogos = 1u << 2,   // the logo blocks of the temporary folder
 };
 
 using CadWriterFactory = std::unique_ptr<CadWriter> (*)(CadWriterContext ctx);
@@ -57,11 +65,15 @@ struct OutputFormat {
   bool userFile;            // writes a file the user names (or the batch target)
   unsigned jobs;            // FormatJob bits
   unsigned natives;         // FormatNative bits
+  unsigned page;            // FormatPage bits
   const char* drops;        // what the format leaves out by design; "" for nothing
-  CadWriterFactory factory; // the writer (CAD rows); null while the screen, DXF, plot
-                            // and element text are written by the CAD output itself
+  CadWriterFactory factory; // the writer (CAD rows)
 };
 
+std::unique_ptr<CadWriter> MakeDxfWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeScreenWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakePlotWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeTextWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeIgesWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeStlWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeStepWriter(CadWriterContext ctx);
@@ -69,29 +81,29 @@ std::unique_ptr<CadWriter> MakeStepWriter(CadWriterContext ctx);
 inline constexpr unsigned kJobsDrawing = kJobSheet | kJobDiagram;
 inline constexpr unsigned kJobsFile = kJobChoice | kJobSheet | kJobDiagram | kJobCadOption;
 
+inline constexpr unsigned kDxfNatives =
+    kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts | kNativeBulges;
+inline constexpr unsigned kPictureNatives = kNativeArcs | kNativeSolids | kNativeTexts;
+
 // The CAD rows in kind order (the order of the choice list), then the pictures.
 inline constexpr OutputFormat kOutputFormats[] = {
-    {"dxf", true, CadOutputKind::Dxf, "DXF", "DXF", "dxf", true, kJobsFile,
-     kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts, "", nullptr},
+    {"dxf", true, CadOutputKind::Dxf, "DXF", "DXF", "dxf", true, kJobsFile, kDxfNatives, 0, "", MakeDxfWriter},
     {"igs", true, CadOutputKind::Iges, "IGES", "IGES", "igs", true, kJobsFile,
-     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, "", MakeIgesWriter},
+     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, 0, "", MakeIgesWriter},
     {"", true, CadOutputKind::Screen, "Kontrollausgabe auf Bildschirm", "screen", "", false, kJobChoice,
-     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+     kPictureNatives, kPageBorder | kPageFooter | kPageLogos, "", MakeScreenWriter},
     {"", true, CadOutputKind::Plot, "Ausgabe auf Laserprinter/Plotter mit DRAWOUT", "plot program", "dxf",
-     false, kJobChoice, kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts, "",
-     nullptr},
+     false, kJobChoice, kDxfNatives, kPageBorder | kPageLogos, "", MakePlotWriter},
     {"txt", true, CadOutputKind::Text, "TXT", "text", "txt", true, kJobsFile,
-     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, "layers, polylines (as lines)", nullptr},
-    {"stl", true, CadOutputKind::Stl, "STL", "STL", "stl", true, kJobsFile | kJobSolid, 0, "texts",
+     kNativeArcs | kNativeBlocks | kNativeSolids | kNativeTexts, 0, "layers, polylines (as lines)",
+     MakeTextWriter},
+    {"stl", true, CadOutputKind::Stl, "STL", "STL", "stl", true, kJobsFile | kJobSolid, 0, 0, "texts",
      MakeStlWriter},
-    {"stp", true, CadOutputKind::Step, "STEP", "STEP", "stp", true, kJobsFile,
-     kNativeArcs | kNativePolylines, "texts, fills", MakeStepWriter},
-    {"pdf", false, CadOutputKind::Screen, "", "PDF", "pdf", true, kJobsDrawing,
-     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
-    {"svg", false, CadOutputKind::Screen, "", "SVG", "svg", true, kJobsDrawing,
-     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
-    {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing,
-     kNativeArcs | kNativeSolids | kNativeTexts, "", nullptr},
+    {"stp", true, CadOutputKind::Step, "STEP", "STEP", "stp", true, kJobsFile, kNativeArcs | kNativePolylines,
+     0, "texts, fills", MakeStepWriter},
+    {"pdf", false, CadOutputKind::Screen, "", "PDF", "pdf", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
+    {"svg", false, CadOutputKind::Screen, "", "SVG", "svg", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
+    {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
 };
 
 // The row of a CAD output kind; every kind has one.

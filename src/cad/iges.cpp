@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cad/dxfwriter.h"
+#include "core/codepage.h"
 #include "core/identity.h"
 #include "core/real.h"
 
@@ -159,9 +160,10 @@ void IgesWriter::Circle(Real x, Real y, Real r) {
   Arc(x, y, x + std::fabs(r), y, x + std::fabs(r), y);
 }
 
-void IgesWriter::Text(std::string_view text, Real x, Real y, Real height, Real widthFactor,
-                      Real angle) {
+void IgesWriter::Text(std::string_view stored, Real x, Real y, const CadTextData& style) {
+  std::string text = ToCadText(ctx_.settings->numbers, stored);
   if (text.empty()) return;
+  const Real height = style.height, widthFactor = style.widthFactor, angle = style.angle;
   Real len = static_cast<Real>(text.size());
   entity(212,
          {"212,1," + std::to_string(text.size()) + "," + num(len * height * widthFactor) + "," +

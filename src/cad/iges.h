@@ -24,15 +24,18 @@ class IgesWriter final : public CadWriter {
  public:
   explicit IgesWriter(CadWriterContext ctx);
 
-  void Window(Real xMin, Real yMin, Real xMax, Real yMax) override;
-  void Layer(int n, int drawMode) override;
+  bool Window(const CadPage& p) override {
+    Window(p.xMin, p.yMin, p.xMax, p.yMax);
+    return true;
+  }
+  void Window(Real xMin, Real yMin, Real xMax, Real yMax);
+  void Layer(int n, int drawMode, const std::string&) override { Layer(n, drawMode); }
+  void Layer(int n, int drawMode);
   void Line(Real x1, Real y1, Real x2, Real y2) override;
   void Arc(Real xc, Real yc, Real xs, Real ys, Real xe, Real ye) override;
   void Circle(Real x, Real y, Real r) override;
-  void Text(std::string_view text, Real x, Real y, Real height, Real widthFactor,
-            Real angle) override;
+  void Text(std::string_view stored, Real x, Real y, const CadTextData& style) override;
   bool Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  bool HasBlocks() const override { return true; }
   bool HasBlock(std::string_view name) const override;
   void BeginBlock(std::string_view name) override;
   void EndBlock() override;

@@ -309,4 +309,21 @@ bool PlotHandOff::RunPlot(const std::string& command) {
   return false;
 }
 
+bool PlotWriter::Open() {
+  if (ctx_.plot && !ctx_.batch) {
+    ctx_.plot->setTempDir(ctx_.tempDir);
+    if (!ctx_.plot->ChoosePlotCommand()) return false;
+  }
+  ctx_.fileName = (std::filesystem::path(ctx_.tempDir) / "drawout.dxf").string();
+  ctx_.ui->port().status(ctx_.fileName + " wird geplottet..");
+  return true;
+}
+
+bool PlotWriter::Close(bool aborted) {
+  bool ok = DxfFileWriter::Close(aborted);
+  // The plot program starts only for a complete file.
+  if (ok && ctx_.plot && !ctx_.batch) ctx_.plot->RunPlot();
+  return ok;
+}
+
 }  // namespace kamo

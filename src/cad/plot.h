@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cad/dxffile.h"
 #include "core/plotform.h"
 #include "core/settings.h"
 #include "core/ui.h"
@@ -74,6 +75,15 @@ class PlotHandOff {
   std::string tempDir_, workDir_;
   std::string chosen_;
   int lastUsed_ = 1;
+};
+
+// The plot hand-off (output kind 4) as a writer: the DXF file "drawout.dxf"
+// in the temporary folder, then the chosen command line of the plot program.
+class PlotWriter final : public DxfFileWriter {
+ public:
+  explicit PlotWriter(CadWriterContext ctx) : DxfFileWriter(std::move(ctx)) {}
+  bool Open() override;
+  bool Close(bool aborted) override;
 };
 
 }  // namespace kamo

@@ -1,0 +1,92 @@
+// DXF as writers of the element interface: the DXF file of the output kinds
+// DXF and plot hand-off, and the block files ("$" + name + ".dx$") in which
+// the outputs without blocks of their own keep their block definitions.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cad/cadwriter.h"
+#include "cad/dxfwriter.h"
+
+namespace kamo {
+
+// The entities of a DXF text, shared by the file and the block files.
+class DxfEntityWriter : public CadWriter {
+ public:
+  DxfEntityWriter(const Settings& settings, const std::string& layerName);
+
+  void Layer(int n, int drawMode, const std::string& name) override;
+  void Line(Real x1, Real y1, Real x2, Real y2) override;
+  void Circle(Real x, Real y, Real r) override;
+  void ArcDeg(const CadArcData& a) override;
+  void Text(std::string_view stored, Real x, Real y, const CadTextData& style) override;
+  bool Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void Insert(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY) override;
+  void BeginPolyline(int flags) override;
+  void VertexArc(Real x, Real y, Real arcAngle) override;
+  void EndPolyline() override;
+
+  const std::string& text() const { return dxf_.text(); }
+
+ protected:
+  // The text as the file holds it.
+  virtual std::string textOf(std::string_view stored) const = 0;
+
+  const Settings& settings_;
+  DxfWriter dxf_;
+};
+
+// The DXF file (output kind DXF): header, tables, blocks, entities, written
+// whole at the end. An insert of a block that this file does not define (a
+// logo, head or insert block of the temporary folder) is replayed.
+class DxfFileWriter : public DxfEntityWriter {
+ public:
+  explicit DxfFileWriter(CadWriterContext ctx);
+
+  std::string fileName() const override { return ctx_.fileName; }
+  bool Window(const CadPage& page) override;
+  void Tables(int mode) override;
+  void BeginBlocks() override;
+  void EndSection() override;
+  void BeginEntities() override;
+  bool Close(bool aborted) override;
+  bool HasBlock(std::string_view name) const override;
+  void BeginBlock(std::string_view name) override;
+  void EndBlock() override;
+
+ protected:
+  std::string textOf(std::string_view stored) const override;
+
+  CadWriterContext ctx_;
+  std::vector<std::string> defined_;  // the blocks of this file
+};
+
+// A block file of the temporary folder: the block's entities in the stored
+// code page, replayed by the DXF reader where the block is inserted.
+// The file is created by the caller (exclusively, in its private folder) and
+// handed over open; the writer writes it whole on Close and closes it.
+class BlockFileWriter final : public DxfEntityWriter {
+ public:
+  BlockFileWriter(const Settings& settings, std::string path, int fd, const std::string& layerName);
+  ~BlockFileWriter() override;
+  BlockFileWriter(const BlockFileWriter&) = delete;
+  BlockFileWriter& operator=(const BlockFileWriter&) = delete;
+
+  std::string fileName() const override { return path_; }
+  // An insert inside a block definition stays an insert.
+  bool HasBlock(std::string_view) const override { return true; }
+  bool Close(bool aborted) override;
+  // The errno of a failed Close (0: none known).
+  int error() const { return error_; }
+
+ protected:
+  std::string textOf(std::string_view stored) const override { return std::string(stored); }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+}  // namespace kamo
