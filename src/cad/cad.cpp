@@ -158,6 +158,7 @@ void CadOutput::CadOpen(int code, std::string_view /*name*/) {
   wc.tempDir = env_.tempDir;
   wc.batch = env_.batch;
   wc.layerName = layerName_;
+  wc.productName = env_.productName;
   writer_ = format_->factory(std::move(wc));
   if (!writer_->Open()) {
     writer_.reset();

@@ -46,6 +46,7 @@ struct CadEnvironment {
   std::string projectStem;               // proposed file name of the save dialog
   int drawingKind = 0;                   // marker of the sheet being drawn (2, 3: title block)
   PlotHandOff* plot = nullptr;           // kind 4: the plot program's command line and start
+  std::string productName;               // STEP solid: the product's name (the drawing name, CP850)
 };
 
 // One insert, with all the inserts nested in it, replays at most this many

@@ -535,7 +535,9 @@ bool StlWriter::Close(bool aborted) {
 
 // ---------------------------------------------------------------- cam commands
 
-bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
+bool StlCam(CadOutput& cad, CamProject& p, bool closed) { return CamBodyOutput(cad, p, kCadStl, closed, true); }
+
+bool CamBodyOutput(CadOutput& cad, CamProject& p, int code, bool closed, bool withBore) {
   CadEnvironment& env = cad.environment();
   Flags& flags = *env.flags;
   const Real width = p.body.width;
@@ -546,7 +548,8 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
     return false;
   }
   cad.setStlClosedSolid(closed);
-  cad.CadOpen(kCadStl, "KAMO");
+  env.productName = p.drawing.zeichname;
+  cad.CadOpen(code, "KAMO");
   cad.setStlClosedSolid(false);
   if (flags.abortFlag || !cad.open()) return false;
   const CamResults& r = p.results;
@@ -558,7 +561,7 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
   cad.CadEndSection();
   cad.CadBeginEntities();
   Real bore = p.body.bore;
-  if (!flags.abortFlag && !env.batch) {
+  if (!flags.abortFlag && !env.batch && withBore) {
     Real d = bore;
     // A cancelled prompt keeps the stored bore.
     if (env.ui->inputLength("Bohrungsdurchmesser", d, 0, 1000)) {
@@ -570,11 +573,11 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
   }
   // A body that cannot exist is refused rather than written inside out or
   // with infinite vertices.
-  if (!flags.abortFlag && !(std::isfinite(bore) && bore >= 0 && bore <= kMaxCoordinate)) {
+  if (!flags.abortFlag && withBore && !(std::isfinite(bore) && bore >= 0 && bore <= kMaxCoordinate)) {
     env.ui->showError("STL: Breite oder Bohrung ung\x81ltig (nicht endlich, negativ oder > 1E12 mm)");
     flags.abortFlag = true;
   }
-  if (!flags.abortFlag && bore > 0 && !(bore < 2 * r.rMin)) {
+  if (!flags.abortFlag && withBore && bore > 0 && !(bore < 2 * r.rMin)) {
     env.ui->showError("STL: Bohrung >= kleinster Durchmesser der Kurvenscheibe");
     flags.abortFlag = true;
   }
@@ -604,7 +607,7 @@ bool StlCam(CadOutput& cad, CamProject& p, bool closed) {
       }
     }
     cad.CadEndPolyline();
-    if (bore > 0) cad.CadHoleCircle(0, 0, bore / 2);
+    if (withBore && bore > 0) cad.CadHoleCircle(0, 0, bore / 2);
   }
   cad.CadEndSection();
   return cad.CadClose() && !flags.abortFlag;

@@ -64,4 +64,9 @@ class StlWriter final : public CadWriter {
 // this file only). True when the file was written.
 bool StlCam(CadOutput& cad, CamProject& project, bool closed);
 
+// The cam body drawn for the output kind code (STL or the STEP solid and
+// contour): height and bore prompts, the refusals of bodies that cannot
+// exist, the contour polyline and (withBore) the bore circle.
+bool CamBodyOutput(CadOutput& cad, CamProject& project, int code, bool closed, bool withBore);
+
 }  // namespace kamo

@@ -35,6 +35,7 @@ struct CadWriterContext {
   std::string tempDir;             // the plot file and the block files live here
   bool batch = false;              // no dialogs, no programs started
   std::string layerName = "0";     // the current layer's name at the start
+  std::string productName;         // STEP solid: the product's name, CP850 (the drawing name)
 };
 
 // The page of a drawing as the header states it: extents and the paper of a

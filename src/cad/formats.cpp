@@ -5,7 +5,7 @@ namespace kamo {
 
 namespace {
 constexpr bool KindOrderHolds() {
-  for (int code = 1; code <= 7; ++code)
+  for (int code = 1; code <= 9; ++code)
     if (!kOutputFormats[code - 1].cad || CodeOf(kOutputFormats[code - 1].kind) != code) return false;
   return true;
 }

@@ -17,7 +17,11 @@ struct CadWriterContext;
 
 // The output kinds; the value is the kind code that callers pass to CadOpen
 // and that "/CADi:j" names as i.
-enum class CadOutputKind : std::uint16_t { Dxf = 1, Iges = 2, Screen = 3, Plot = 4, Text = 5, Stl = 6, Step = 7 };
+enum class CadOutputKind : std::uint16_t {
+  Dxf = 1, Iges = 2, Screen = 3, Plot = 4, Text = 5, Stl = 6, Step = 7,
+  StepSolid = 8,    // the cam as a B-rep solid in STEP (--solid --format stp)
+  StepContour = 9,  // the cam's contour as one closed curve in STEP (--contour --format stp)
+};
 
 inline constexpr int CodeOf(CadOutputKind k) { return static_cast<int>(k); }
 inline constexpr int kCadDxf = CodeOf(CadOutputKind::Dxf), kCadIges = CodeOf(CadOutputKind::Iges),
@@ -32,6 +36,7 @@ enum FormatJob : unsigned {
   kJobDiagram = 1u << 2,   // --diagram K --format F
   kJobCadOption = 1u << 3, // /CADi:j in a batch run
   kJobSolid = 1u << 4,     // --solid --format F
+  kJobContour = 1u << 5,   // --contour --format F
 };
 
 // What a format draws itself (bits); the CAD output breaks the rest down
@@ -77,6 +82,8 @@ std::unique_ptr<CadWriter> MakeTextWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeIgesWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeStlWriter(CadWriterContext ctx);
 std::unique_ptr<CadWriter> MakeStepWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeStepSolidWriter(CadWriterContext ctx);
+std::unique_ptr<CadWriter> MakeStepContourWriter(CadWriterContext ctx);
 
 inline constexpr unsigned kJobsDrawing = kJobSheet | kJobDiagram;
 inline constexpr unsigned kJobsFile = kJobChoice | kJobSheet | kJobDiagram | kJobCadOption;
@@ -101,6 +108,13 @@ inline constexpr OutputFormat kOutputFormats[] = {
      MakeStlWriter},
     {"stp", true, CadOutputKind::Step, "STEP", "STEP", "stp", true, kJobsFile, kNativeArcs | kNativePolylines,
      0, "texts, fills", MakeStepWriter},
+    // The cam's own 3D forms: they take the contour polyline and the bore
+    // circle of the cam commands and build one body or one closed curve.
+    {"stp", true, CadOutputKind::StepSolid, "STEP Cam solid", "STEP solid", "stp", true, kJobSolid,
+     kNativeArcs | kNativePolylines | kNativeBulges, 0, "everything but the contour and the bore",
+     MakeStepSolidWriter},
+    {"stp", true, CadOutputKind::StepContour, "STEP Kontur", "STEP contour", "stp", true, kJobContour,
+     kNativeArcs | kNativePolylines | kNativeBulges, 0, "everything but the contour", MakeStepContourWriter},
     {"pdf", false, CadOutputKind::Screen, "", "PDF", "pdf", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
     {"svg", false, CadOutputKind::Screen, "", "SVG", "svg", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
     {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
@@ -108,7 +122,7 @@ inline constexpr OutputFormat kOutputFormats[] = {
 
 // The row of a CAD output kind; every kind has one.
 constexpr const OutputFormat& FormatOf(CadOutputKind k) { return kOutputFormats[CodeOf(k) - 1]; }
-// The kind of a kind code 1..7; none for any other code.
+// The kind of a kind code 1..9; none for any other code.
 std::optional<CadOutputKind> KindOfCode(int code);
 // The row of a --format name that the job takes; null for none.
 const OutputFormat* FindFormat(std::string_view name, FormatJob job);

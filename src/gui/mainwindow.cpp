@@ -38,6 +38,7 @@ const char* MenuName(Menu m) {
     case Menu::Printout: return "mi_viewAusdruck";
     case Menu::Cad: return "mi_cad";
     case Menu::Stl: return "mi_stl";
+    case Menu::Step: return "mi_step";
     case Menu::Documentation: return "mi_docu";
     case Menu::Help: return "mi_help";
     case Menu::Language: return "mi_helpSprache";
@@ -140,7 +141,7 @@ QMenu* Thh::menuFor(Menu m) {
 }
 
 void Thh::buildMenus() {
-  for (Menu m : {Menu::File, Menu::Edit, Menu::View, Menu::Cad, Menu::Stl, Menu::Documentation,
+  for (Menu m : {Menu::File, Menu::Edit, Menu::View, Menu::Cad, Menu::Stl, Menu::Step, Menu::Documentation,
                  Menu::Help})
     menuFor(m);
   for (const CommandSpec& spec : CommandTable()) {

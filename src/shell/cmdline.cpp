@@ -52,6 +52,7 @@ const char* JobName(CommandLine::Job job) {
     case CommandLine::Job::Sheet: return "--sheet";
     case CommandLine::Job::Diagram: return "--diagram";
     case CommandLine::Job::Solid: return "--solid";
+    case CommandLine::Job::Contour: return "--contour";
     case CommandLine::Job::Changes: return "--changes";
     case CommandLine::Job::Motion: return "--motion";
     default: return "";
@@ -146,6 +147,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       value(i, cl.kind);
     } else if (a == "--solid") {
       setJob(CommandLine::Job::Solid, a);
+    } else if (a == "--contour") {
+      setJob(CommandLine::Job::Contour, a);
     } else if (a == "--printout") {
       setJob(CommandLine::Job::Report, a);
     } else if (a == "--changes") {
@@ -173,7 +176,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
-        a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion")
+        a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion" || a == "--contour")
       return true;
   return false;
 }
@@ -218,6 +221,8 @@ std::vector<std::string> CommandLineHelp() {
       "            K: 1 s, 2 v, 3 a, 4 s, v and a, 5 r",
       "            F: " + FormatNames(kJobSheet, ", "),
       prog + " FILE.kmo --solid --format " + FormatNames(kJobSolid, "|") + " [-o OUT]    the closed cam solid",
+      prog + " FILE.kmo --contour --format " + FormatNames(kJobContour, "|") +
+          " [-o OUT]      the contour as one closed curve",
       prog + " FILE.kmo --changes --format F [-o OUT]    the change protocol",
       "            F: txt (DOS code page), tsv, html",
       prog + " --motion PROGRAM.txt [-o CAM.kmo] [--force]  a project from a motion programme",
@@ -375,7 +380,8 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
       }
       break;
     }
-    case CommandLine::Job::Solid: {
+    case CommandLine::Job::Solid:
+    case CommandLine::Job::Contour: {
       std::string usage = SolidBatchUsageError(cl);
       if (!usage.empty()) {
         err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
@@ -399,7 +405,8 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
                           workDir, err);
   if (cl.job == CommandLine::Job::Sheet || cl.job == CommandLine::Job::Diagram)
     return RunSheetBatch(session, cl, workDir, err);
-  if (cl.job == CommandLine::Job::Solid) return RunSolidBatch(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Solid || cl.job == CommandLine::Job::Contour)
+    return RunSolidBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Changes) return RunChangesBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
 }

@@ -8,6 +8,7 @@
 #include "core/codepage.h"
 #include "core/explanations.h"
 #include "cad/cadstl.h"
+#include "cad/cadsolid.h"
 #include "cad/cad.h"
 #include "cad/dxfimport.h"
 #include "core/identity.h"
@@ -81,6 +82,8 @@ const std::vector<CommandSpec> kTable = {
     {C::CadDiagrams, Menu::Cad, "mi_cadDiagramme", E::Unchanged, false, false},
     {C::StlCam, Menu::Stl, "mi_stlCam", E::Unchanged, false, false},
     {C::StlCamSolid, Menu::Stl, "mi_stlCamSolid", E::Unchanged, false, false},
+    {C::StepCamSolid, Menu::Step, "mi_stepCamSolid", E::Unchanged, false, false},
+    {C::StepContour, Menu::Step, "mi_stepKontur", E::Unchanged, false, false},
     {C::DocInfo, Menu::Documentation, "mi_docuInfo", E::Unchanged, false, false},
     {C::DocShow, Menu::Documentation, "mi_docuShow", E::Unchanged, false, false},
     {C::DocPrint, Menu::Documentation, "mi_docuPrint", E::Unchanged, false, false},
@@ -293,6 +296,13 @@ void Shell::camSolid() {
   StlCam(cad, s.project(), true);
 }
 
+void Shell::camStep(bool curveOnly) {
+  Session& s = session;
+  if (s.flags.calcError) return showErrorList(s.ui, ErrorContext(s), s.messages);
+  CadOutput cad(outputEnvironment());
+  StepCam(cad, s.project(), curveOnly);
+}
+
 std::string Shell::projectPath() const {
   return session.file.fileDir + session.file.fileName + "." + kProjectExtension;
 }
@@ -332,7 +342,9 @@ bool Shell::available(Command c) const {
     case C::EditBody: return static_cast<bool>(p.camBody);
     case C::EditCalculation: return static_cast<bool>(p.calcSettings);
     case C::ViewAnimation: return static_cast<bool>(p.animation);
-    case C::StlCamSolid: return static_cast<bool>(p.output);
+    case C::StlCamSolid:
+    case C::StepCamSolid:
+    case C::StepContour: return static_cast<bool>(p.output);
     case C::ViewErrors:
     case C::HelpErrors: return errorEntriesEnabled();
     case C::DocInfo: return static_cast<bool>(p.drawingInfo);
@@ -401,6 +413,8 @@ void Shell::run(Command c) {
     case C::ViewExtract: return printout(pmExtract);
     case C::ViewAnimation: return parts.animation(session, 0);
     case C::StlCamSolid: return camSolid();
+    case C::StepCamSolid: return camStep(false);
+    case C::StepContour: return camStep(true);
     case C::ViewErrors: return errorMessages();
     case C::DocInfo: return parts.drawingInfo(session);
     case C::DocSetup:
@@ -698,6 +712,7 @@ std::string Shell::menuCaption(Menu m) const {
     case Menu::Printout: return g.printout;
     case Menu::Cad: return g.cad;
     case Menu::Stl: return "&STL";
+    case Menu::Step: return "ST&EP";
     case Menu::Documentation: return g.document;
     case Menu::Help: return g.help;
     case Menu::Language: return g.menu + " " + g.language;
@@ -755,6 +770,8 @@ std::string Shell::caption(Command c) const {
     case C::CadDiagrams: return g.diagrams;
     case C::StlCam: return "&Cam";
     case C::StlCamSolid: return "Cam &solid";
+    case C::StepCamSolid: return "Cam &solid";
+    case C::StepContour: return "&Kontur";
     case C::DocInfo: return g.drawingData;
     case C::DocShow: return g.showChanges;
     case C::DocPrint: return g.printChanges;

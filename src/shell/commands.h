@@ -37,9 +37,10 @@ enum class Command {
   DocInfo, DocShow, DocPrint, DocNew, DocModify, DocDelete, DocSetup,
   HelpErrors, HelpPicture, HelpGerman, HelpEnglish, HelpRomanian, HelpKorean, HelpChinese,
   HelpSystemInfo, HelpAbout,
+  StepCamSolid, StepContour,
 };
 
-enum class Menu { File, Edit, View, Printout, Cad, Stl, Documentation, Help, Language };
+enum class Menu { File, Edit, View, Printout, Cad, Stl, Documentation, Help, Language, Step };
 
 // What a command does to `modified` when it runs to the end.
 enum class ModifiedEffect { Unchanged, Set, Cleared, ClearedOnSuccess };
@@ -170,6 +171,9 @@ class Shell {
   void draw(bool sheet, int first, int second);
   // "STL > Cam solid": the closed, watertight cam solid.
   void camSolid();
+  // "STEP > Cam solid" (curveOnly false) and "STEP > Kontur": the cam as a
+  // B-rep solid, or its contour as one closed curve.
+  void camStep(bool curveOnly);
   // The still picture of cam and follower after "Stössel".
   void followerPicture();
   CadEnvironment outputEnvironment();

@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "cad/cad.h"
+#include "cad/cadsolid.h"
 #include "cad/cadstl.h"
+#include "cad/formats.h"
 #include "shell/cad_batch.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
@@ -13,11 +15,18 @@
 namespace kamo {
 namespace fs = std::filesystem;
 
+namespace {
+bool ContourJob(const CommandLine& cl) { return cl.job == CommandLine::Job::Contour; }
+FormatJob JobOf(const CommandLine& cl) { return ContourJob(cl) ? kJobContour : kJobSolid; }
+}  // namespace
+
 std::string SolidBatchUsageError(const CommandLine& cl) {
-  std::string names = FormatNames(kJobSolid, ", ");
-  if (cl.format.empty()) return "--solid needs --format " + names;
-  if (!FindFormat(cl.format, kJobSolid))
-    return "--solid --format " + cl.format + ": the solid is written as " + names + " only";
+  std::string names = FormatNames(JobOf(cl), ", ");
+  std::string option = ContourJob(cl) ? "--contour" : "--solid";
+  if (cl.format.empty()) return option + " needs --format " + names;
+  if (!FindFormat(cl.format, JobOf(cl)))
+    return option + " --format " + cl.format + ": the " + (ContourJob(cl) ? "contour" : "solid") +
+           " is written as " + names + " only";
   return {};
 }
 
@@ -33,14 +42,17 @@ int RunSolidBatch(Session& session, const CommandLine& cl, const std::string& wo
     err << "wkamo: the project has no contour to write\n";
     return kExitFailed;
   }
-  std::string target = BatchTarget(session, cl, workDir, FindFormat(cl.format, kJobSolid)->extension);
+  const OutputFormat& row = *FindFormat(cl.format, JobOf(cl));
+  std::string target = BatchTarget(session, cl, workDir, row.extension);
   if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
   CadEnvironment env = BatchCadEnvironment(session, target);
   env.projectPath = cl.file;
   CadOutput cad(env);
   session.flags.abortFlag = false;
   std::error_code ec;
-  if (!StlCam(cad, session.project(), true) || fs::file_size(target, ec) == 0 || ec) {
+  bool written = row.kind == CadOutputKind::Stl ? StlCam(cad, session.project(), true)
+                                                 : StepCam(cad, session.project(), ContourJob(cl));
+  if (!written || fs::file_size(target, ec) == 0 || ec) {
     err << "wkamo: " << target << ": the file could not be written\n";
     return kExitFailed;
   }

@@ -1,4 +1,5 @@
-// The batch job "--solid --format stl [-o OUT]": the closed cam solid.
+// The batch jobs "--solid --format stl|stp [-o OUT]": the closed cam solid, and
+// "--contour --format stp [-o OUT]": the contour as one closed curve.
 #pragma once
 #include <ostream>
 #include <string>
