@@ -8,6 +8,7 @@
 #include "cad/cad.h"
 #include "cad/cadstl.h"
 #include "cad/formats.h"
+#include "core/codepage.h"
 #include "core/identity.h"
 #include "core/strings.h"
 
