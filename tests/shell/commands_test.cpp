@@ -597,5 +597,34 @@ TEST(Commands, CamSolidWritesAClosedSolid) {
   EXPECT_EQ(b.session.project().body.bore, 10);
 }
 
+// "STEP > Cam solid" asks the same height and bore as the STL solid and
+// writes one solid; "STEP > Kontur" asks nothing and writes one closed curve.
+TEST(Commands, StepSolidAndContourEntries) {
+  struct Case {
+    Command command;
+    std::vector<std::optional<std::string>> answers;
+    const char* holds;
+    Real bore;
+  } cases[] = {{Command::StepCamSolid, {std::string("12"), std::string("10")}, "MANIFOLD_SOLID_BREP(", 10},
+               {Command::StepContour, {}, "COMPOSITE_CURVE(", -1}};
+  for (const Case& c : cases) {
+    Bench b;
+    b.loadExample();
+    b.shell.recalc();
+    ASSERT_TRUE(b.shell.available(c.command));
+    Real before = b.session.project().body.bore;
+    std::string target = b.folder.file("cam.stp");
+    b.port.files = {target};
+    b.port.texts.assign(c.answers.begin(), c.answers.end());
+    b.session.settings.startCadApplication = false;
+    b.shell.run(c.command);
+    EXPECT_FALSE(b.session.flags.abortFlag);
+    EXPECT_TRUE(b.port.texts.empty()) << "a prompt was not asked";
+    std::string bytes = test::ReadFileBytes(target);
+    EXPECT_NE(bytes.find(c.holds), std::string::npos) << c.holds;
+    EXPECT_EQ(b.session.project().body.bore, c.bore < 0 ? before : c.bore);
+  }
+}
+
 }  // namespace
 }  // namespace kamo
