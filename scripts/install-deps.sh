@@ -13,6 +13,8 @@ packages=(
   libtbb-dev
   xvfb fonts-dejavu-core hp2xx
   faketime  # scripts/output-compare.sh: one clock for the dates in the outputs
+  libgif-dev  # the animated GIF of --animate
+  gifsicle  # tests: reads the animated GIF back
 )
 
 missing=()

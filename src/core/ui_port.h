@@ -186,6 +186,12 @@ class UiPort {
     return std::nullopt;
   }
 
+  // The step window of the animation (TForm_anistep), shown after a frame
+  // and its pause in single-step mode: true for "+" (one frame on), false
+  // for "+++++++" (the remaining frames run without stopping). A port
+  // without it runs on.
+  virtual bool animationStep() { return false; }
+
   // The help that the forms of this port offer; null while there is none.
   void setHelpProvider(HelpProvider* help) { help_ = help; }
   HelpProvider* helpProvider() const { return help_; }

@@ -9,6 +9,33 @@
 
 namespace kamo {
 
+AnimationRun ClampedRun(const AnimationRun& run) {
+  AnimationRun r = run;
+  r.frames = std::clamp(run.frames, kAnimationMinFrames, kAnimationMaxFrames);
+  r.repetitions = std::clamp(run.repetitions, 0, kAnimationMaxRepetitions);
+  r.pauseMs = std::clamp(run.pauseMs, kAnimationMinPause, kAnimationMaxPause);
+  return r;
+}
+
+int AnimationFrameCount(const AnimationRun& run) {
+  AnimationRun r = ClampedRun(run);
+  return r.frames * r.repetitions;
+}
+
+AnimationFrame AnimationFrameAt(const CamProject& project, const AnimationRun& run, int index) {
+  AnimationRun r = ClampedRun(run);
+  AnimationFrame f;
+  const int total = r.frames * r.repetitions;
+  f.index = std::clamp(index, 0, std::max(0, total - 1));
+  f.frames = r.frames;
+  f.k = f.index % r.frames + 1;
+  f.repetition = f.index / r.frames + 1;
+  f.angleDeg = 360.0L * f.k / r.frames;
+  f.s = FollowerAtAngle(project, 2 * kPi * f.k / r.frames);
+  f.last = f.index >= total - 1;
+  return f;
+}
+
 void DrawFrameLabel(CadOutput& cad, const CamProject& project, const NumberStyle& ns, Real angleDeg,
                     Real s) {
   const Real rMax = project.results.rMax;
@@ -18,14 +45,10 @@ void DrawFrameLabel(CadOutput& cad, const CamProject& project, const NumberStyle
   cad.CadTextLine("s = " + FormatLength(ns, s) + " " + UnitLength(ns));
 }
 
-bool AnimateFrames(SheetOutput& out, const AnimationRun& run) {
+bool DrawAnimationFrame(SheetOutput& out, const AnimationFrame& frame) {
   CadOutput& cad = out.cad;
   CamProject& p = out.project;
-  if (out.flags.calcError) {
-    showErrorList(out.ui, out.errorList, out.messages);
-    return false;
-  }
-  if (p.basePointCount <= 2 || run.frames <= 0) return false;
+  if (out.flags.calcError || p.basePointCount <= 2) return false;
   const NumberStyle& ns = out.settings.numbers;
   const CamResults& r = p.results;
   cad.CadOpen(kCadScreen, "KAMOANI");
@@ -40,34 +63,24 @@ bool AnimateFrames(SheetOutput& out, const AnimationRun& run) {
   cad.CadEndSection();
   cad.CadBeginEntities();
   cad.CadLayer(5);
-  // The guides and the follower need its size before the first frame.
-  FollowerDefaults(p);
-  const int n = run.frames;
-  const int pause = std::max(0, run.pauseMs);
-  for (int i = 1; i <= run.repetitions && !out.flags.abortFlag; ++i) {
-    for (int k = 1; k <= n && !out.flags.abortFlag; ++k) {
-      const Real angle = 360.0L * k / n;
-      const Real s = FollowerAtAngle(p, 2 * kPi * k / n);
-      cad.CadLayer(1);
-      cad.CadLine(s, 0, s + 0.4L * r.xSize, 0);
-      DrawFollowerGuides(cad, p, out.messages, out.flags);
-      auto frame = [&] {
-        cad.CadLayer(0);
-        cad.CadInsert("NOCKE", 0, 0, -angle, 1, 1);
-        DrawFollower(cad, p, s);
-        DrawFrameLabel(cad, p, ns, angle, s - r.sMin);
-      };
-      for (int times = 0; times < 3; ++times) frame();
-      if (k == n && i == run.repetitions) break;
-      // Painted once more in the background colour, the frame is gone.
-      cad.CadPause(pause);
-      cad.CadDrawMode(2);
-      frame();
-      cad.CadDrawMode(0);
-    }
-  }
+  const Real s = frame.s;
+  cad.CadLayer(1);
+  cad.CadLine(s, 0, s + 0.4L * r.xSize, 0);
+  DrawFollowerGuides(cad, p, out.messages, out.flags);
+  cad.CadLayer(0);
+  cad.CadInsert("NOCKE", 0, 0, -frame.angleDeg, 1, 1);
+  DrawFollower(cad, p, s);
+  DrawFrameLabel(cad, p, ns, frame.angleDeg, s - r.sMin);
   cad.CadEndSection();
   return cad.CadClose();
+}
+
+bool FollowerStillPicture(SheetOutput& out) {
+  if (out.flags.calcError) {
+    showErrorList(out.ui, out.errorList, out.messages);
+    return false;
+  }
+  return DrawAnimationFrame(out, AnimationFrameAt(out.project, AnimationRun{}, 0));
 }
 
 }  // namespace kamo

@@ -125,7 +125,6 @@ bool CompositeSheet(SheetOutput& out, int device, int kind) {
     int marker = cad.environment().drawingKind;
     cad.CadBeginBlock("cam");
     DrawContour(out, true);
-    FollowerDefaults(p);
     DrawFollowerGuides(cad, p, out.messages, out.flags);
     DrawFollower(cad, p, FollowerAtAngle(p, 0));
     cad.CadEndBlock();

@@ -7,15 +7,15 @@
 
 namespace kamo {
 
-void FollowerDefaults(CamProject& project) {
-  Follower& f = project.ram;
+Follower FollowerAsDrawn(const CamProject& project) {
+  Follower f = project.ram;
   if (f.l == 0) f.l = 0.3L * project.results.xSize;
   if (f.d == 0) f.d = 0.05L * project.results.ySize;
+  return f;
 }
 
-void DrawFollower(CadOutput& cad, CamProject& project, Real s) {
-  FollowerDefaults(project);
-  const Follower& f = project.ram;
+void DrawFollower(CadOutput& cad, const CamProject& project, Real s) {
+  const Follower f = FollowerAsDrawn(project);
   const Real d = f.d, l = f.l;
   if (f.type == 1) {
     cad.CadRect(s, -d / 2, s + l, d / 2);
@@ -31,7 +31,8 @@ void DrawFollower(CadOutput& cad, CamProject& project, Real s) {
 
 void DrawFollowerGuides(CadOutput& cad, const CamProject& project, MessageList& messages, Flags& flags) {
   const CamResults& r = project.results;
-  const Real d = project.ram.d, l = project.ram.l;
+  const Follower f = FollowerAsDrawn(project);
+  const Real d = f.d, l = f.l;
   const Real x0 = r.rMax + 0.05L * (r.rMax - r.rMin);
   const Real x1 = std::max(x0 + l - 1.1L * r.stroke, r.rMax + 1.25L * (r.rMax - r.rMin));
   Hatch h(cad, messages, flags);

@@ -6,11 +6,12 @@
 
 namespace kamo {
 
-// The follower with its tip at (s, 0). A follower without length or diameter
-// gets 0.3 times the contour's x size and 0.05 times its y size, kept in the project.
-void DrawFollower(CadOutput& cad, CamProject& project, Real s);
-// Those defaults alone; the guides drawn before the follower need them too.
-void FollowerDefaults(CamProject& project);
+// The follower as the drawings show it: a length or diameter left at 0 is
+// drawn as 0.3 times the contour's x size and 0.05 times its y size. The
+// project keeps its own values; only the follower dialog changes them.
+Follower FollowerAsDrawn(const CamProject& project);
+// The follower with its tip at (s, 0).
+void DrawFollower(CadOutput& cad, const CamProject& project, Real s);
 // The two hatched guide bars above and below the follower.
 void DrawFollowerGuides(CadOutput& cad, const CamProject& project, MessageList& messages, Flags& flags);
 

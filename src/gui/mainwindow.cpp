@@ -8,12 +8,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 
 #include "core/codepage.h"
@@ -81,6 +83,36 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   updateMenus();
   titleChanged(shell_->title());
+  animationTimer_ = new QTimer(this);
+  animationTimer_->setSingleShot(true);
+  connect(animationTimer_, &QTimer::timeout, this, &Thh::animationTick);
+  animationEscape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  animationEscape_->setObjectName("AnimationEscape");
+  animationEscape_->setContext(Qt::WindowShortcut);
+  animationEscape_->setEnabled(false);
+  connect(animationEscape_, &QShortcut::activated, this, [this] {
+    shell_->stopAnimation();
+    animationStateChanged();
+  });
+}
+
+void Thh::scheduleAnimationTick(int ms) {
+  animationTimer_->start(std::max(0, ms));
+  animationStateChanged();
+}
+
+void Thh::showFrame() { view_->update(); }
+
+void Thh::animationTick() {
+  int next = shell_->animationTick();
+  if (next >= 0 && shell_->animating()) animationTimer_->start(next);
+  animationStateChanged();
+}
+
+void Thh::animationStateChanged() {
+  bool running = shell_->animating();
+  if (!running) animationTimer_->stop();
+  animationEscape_->setEnabled(running);
 }
 
 QPrinter& Thh::printer() {
@@ -153,6 +185,7 @@ void Thh::buildMenus() {
     Command id = spec.id;
     connect(a, &QAction::triggered, this, [this, id] {
       shell_->run(id);
+      animationStateChanged();
       updateMenus();
     });
     actions_[id] = a;

@@ -15,6 +15,8 @@
 class QAction;
 class QMenu;
 class QPrinter;
+class QShortcut;
+class QTimer;
 
 namespace kamo {
 
@@ -47,6 +49,8 @@ class Thh : public QMainWindow, public ShellView {
   void showDrawing() override;
   void settingsChanged() override;
   void closeWindow() override { close(); }
+  void scheduleAnimationTick(int ms) override;
+  void showFrame() override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -56,6 +60,8 @@ class Thh : public QMainWindow, public ShellView {
   void graphicPrintout();
   void configuration();
   QMenu* menuFor(Menu m);
+  void animationTick();
+  void animationStateChanged();
 
   std::unique_ptr<QtPort> port_;  // before the session, which holds a reference
   std::unique_ptr<Session> session_;
@@ -65,6 +71,10 @@ class Thh : public QMainWindow, public ShellView {
   QAction* recentSeparator_ = nullptr;
   GraphicsView* view_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
+  // The animation steps on by this timer, one frame per timeout; Escape
+  // ends it while it runs.
+  QTimer* animationTimer_ = nullptr;
+  QShortcut* animationEscape_ = nullptr;
   bool ended_ = false;
 };
 

@@ -21,6 +21,7 @@
 #include "gui/docudialogs.h"
 #include "gui/formkit.h"
 #include "gui/helpdialogs.h"
+#include "gui/animationdialogs.h"
 #include "gui/projectdialogs.h"
 #include "gui/prompts.h"
 
@@ -289,6 +290,11 @@ bool QtPort::paramDialog(ParamLogic& logic) {
 
 bool QtPort::fieldsDialog(FieldsLogic& logic) {
   TForm_fields d(logic, this, parent_);
+  return d.exec() == QDialog::Accepted;
+}
+
+bool QtPort::animationStep() {
+  TForm_anistep d(parent_);
   return d.exec() == QDialog::Accepted;
 }
 

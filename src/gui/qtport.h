@@ -42,6 +42,7 @@ class QtPort final : public UiPort {
   bool segmentDialog(SegmentLogic& logic) override;
   bool paramDialog(ParamLogic& logic) override;
   bool fieldsDialog(FieldsLogic& logic) override;
+  bool animationStep() override;
   bool positionDialog(PositionLogic& logic, int j) override;
   bool polyDialog(PolyLogic& logic) override;
   bool pointTableDialog(PointTableLogic& logic) override;

@@ -14,6 +14,7 @@
 #include "core/identity.h"
 #include "docu/docu.h"
 #include "graphics/animation.h"
+#include "shell/animation.h"
 #include "graphics/diagram.h"
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
@@ -158,6 +159,20 @@ int LanguageOf(Command c) {
   }
 }
 
+bool KeepsAnimation(Command c) {
+  if (LanguageOf(c)) return true;
+  switch (c) {
+    case C::FileSave:
+    case C::FileSaveAs:
+    case C::FilePrint:
+    case C::ViewErrors:
+    case C::HelpErrors:
+    case C::HelpAbout:
+    case C::HelpSystemInfo: return true;
+    default: return false;
+  }
+}
+
 ErrorListContext ErrorContext(Session& s) {
   ErrorListContext ctx;
   ctx.explanationFile = s.explanationFile();
@@ -191,6 +206,7 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
   parts.output = [this](Session&, int destination, int kind) { draw(true, destination, kind); };
   parts.diagram = [this](Session&, int kind, int destination) { draw(false, kind, destination); };
   parts.openTable = [this](Session&) { openTable(); };
+  parts.animation = [this](Session&, int mode) { animate(mode); };
   parts.curveGeometry = [this](Session&) { curveGeometry(); };
   parts.calcSettings = [](Session& ss) { EditCalcSettings(ss); };
   parts.camBody = [](Session& ss) { EditCamBody(ss); };
@@ -289,6 +305,89 @@ void Shell::followerPicture() {
   if (view) view->showDrawing();
 }
 
+struct Shell::ScreenAnimation {
+  AnimationRun run;
+  CamProject shown;  // the cam as it was when the run began
+  int next = 0;      // the frame the next tick draws
+};
+
+void Shell::animate(int mode) {
+  Session& s = session;
+  if (mode == 2) return followerPicture();
+  if (s.flags.calcError) return showErrorList(s.ui, ErrorContext(s), s.messages);
+  AnimationEditor editor(s);
+  s.ui.state().helpTopic = kTopicAnimation;
+  if (!s.ui.port().fieldsDialog(editor)) {
+    s.flags.abortFlag = true;
+    return;
+  }
+  s.flags.abortFlag = false;
+  animation_ = std::make_unique<ScreenAnimation>();
+  animation_->run = ClampedRun(editor.run());
+  animation_->shown = s.project();
+  if (AnimationFrameCount(animation_->run) == 0 || !drawAnimationFrame()) {
+    endAnimation();
+    return;
+  }
+  if (view) view->showDrawing();
+  if (!animation_) return;
+  if (AnimationFrameAt(animation_->shown, animation_->run, 0).last) return endAnimation();
+  if (view) view->scheduleAnimationTick(animation_->run.pauseMs);
+}
+
+bool Shell::drawAnimationFrame() {
+  Session& s = session;
+  ScreenAnimation& a = *animation_;
+  CadOutput cad(outputEnvironment());
+  SheetOutput out{cad, a.shown, s.settings, s.messages, s.flags, s.ui, ErrorContext(s), previousSheet};
+  AnimationFrame frame = AnimationFrameAt(a.shown, a.run, a.next);
+  if (!DrawAnimationFrame(out, frame)) return false;
+  drawingKind = cad.environment().drawingKind;
+  ++a.next;
+  return true;
+}
+
+int Shell::animationTick() {
+  if (!animation_) return -1;
+  Flags& f = session.flags;
+  if (f.abortFlag) {
+    endAnimation();
+    return -1;
+  }
+  if (animation_->run.singleStep && animation_->next > 0) {
+    // "+++++++" lets the remaining frames run with their pauses.
+    if (!session.ui.port().animationStep()) animation_->run.singleStep = false;
+    if (!animation_ || f.abortFlag) {
+      endAnimation();
+      return -1;
+    }
+  }
+  if (!drawAnimationFrame()) {
+    endAnimation();
+    return -1;
+  }
+  if (view) view->showFrame();
+  if (!animation_) return -1;
+  if (AnimationFrameAt(animation_->shown, animation_->run, animation_->next - 1).last) {
+    endAnimation();
+    return -1;
+  }
+  return animation_->run.pauseMs;
+}
+
+void Shell::stopAnimation() {
+  if (!animation_) return;
+  session.flags.abortFlag = true;
+  endAnimation();
+}
+
+// The run ends with its single-step switch: later drawings never stop for the step window.
+void Shell::endAnimation() { animation_.reset(); }
+
+const AnimationRun* Shell::animationRun() const { return animation_ ? &animation_->run : nullptr; }
+
+int Shell::animationFrame() const { return animation_ ? animation_->next - 1 : -1; }
+
 void Shell::camSolid() {
   Session& s = session;
   if (s.flags.calcError) return showErrorList(s.ui, ErrorContext(s), s.messages);
@@ -357,6 +456,9 @@ bool Shell::available(Command c) const {
 
 void Shell::run(Command c) {
   if (!available(c)) return;
+  // Whatever draws, edits or replaces the cam ends a running animation; saving,
+  // printing the frame shown, the message lists and the language do not.
+  if (animating() && !KeepsAnimation(c)) endAnimation();
   Flags& f = session.flags;
   f.abortFlag = false;
   if (int i = RecentIndex(c)) return openRecent(i);

@@ -13,6 +13,7 @@
 #include "cad/cad.h"
 #include "cad/plot.h"
 #include "display/displaylist.h"
+#include "graphics/animation.h"
 #include "io/configio.h"
 #include "cam/motionprog.h"
 #include "io/recentfiles.h"
@@ -102,6 +103,12 @@ class ShellView {
   // The settings changed (colours of the drawing surface and the like).
   virtual void settingsChanged() {}
   virtual void closeWindow() {}
+  // The animation runs: call Shell::animationTick once `ms` milliseconds
+  // have passed (a view without a timer leaves the run to its caller).
+  virtual void scheduleAnimationTick(int /*ms*/) {}
+  // The display list holds the next frame of the running animation: repaint,
+  // keeping the zoom.
+  virtual void showFrame() {}
 };
 
 class Shell {
@@ -133,6 +140,20 @@ class Shell {
   int metricBeforeInch = 0;
   // The motion programme last confirmed in Edit > "Bewegungsprogramm…".
   MotionProgramme lastMotion;
+
+  // The animation on the screen (View > "Animation"): one frame at a time in
+  // the display list, the next one drawn by animationTick.
+  bool animating() const { return static_cast<bool>(animation_); }
+  // The pause of the last frame is over: shows the step window in single-step
+  // mode, then draws the next frame. The milliseconds to wait before the next
+  // call, or -1 when the run has ended (last frame drawn, abortFlag set).
+  int animationTick();
+  // Escape: sets abortFlag and ends the run; the frame on the screen stays.
+  void stopAnimation();
+  // The run in progress (null when none).
+  const AnimationRun* animationRun() const;
+  // Index of the frame on the screen (0-based), -1 when none runs.
+  int animationFrame() const;
 
   bool available(Command c) const;
   // Runs a command; an unavailable one does nothing.
@@ -176,6 +197,10 @@ class Shell {
   void camStep(bool curveOnly);
   // The still picture of cam and follower after "Stössel".
   void followerPicture();
+  // Animate mode 0 (the settings dialog, then the run) and 2 (the still picture).
+  void animate(int mode);
+  bool drawAnimationFrame();
+  void endAnimation();
   CadEnvironment outputEnvironment();
   void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
   void operatingData();
@@ -197,6 +222,8 @@ class Shell {
 
   DetachedStarter detached_;
   std::unique_ptr<PlotHandOff> plot_;  // keeps the command line last used
+  struct ScreenAnimation;
+  std::unique_ptr<ScreenAnimation> animation_;
 };
 
 // The window title for a project name (without directory).

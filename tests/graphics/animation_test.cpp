@@ -1,6 +1,9 @@
-// Frames of the turning cam on the screen: the still picture after the
-// follower dialog is one frame at a full turn without pause or erase pass.
+// Frames of the turning cam on the screen: every frame is a drawing of its
+// own with the cam turned by its angle and the follower where the cam puts
+// it; the still picture after the follower dialog is one frame at a full turn.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "../cad/cad_fixture.h"
 #include "cam/kamorech.h"
@@ -12,17 +15,24 @@ namespace {
 using test::CadFixture;
 
 struct Counts {
-  int sleeps = 0;
+  int sleeps = 0, windows = 0;
   std::map<std::string, int> labels;  // "phi = ..." texts
+  std::vector<double> axisStarts;     // x of the follower axis lines (layer 1, on y = 0)
 };
-Counts Count(const DisplayList& list) {
+Counts Count(const DisplayList& list, double axisLength) {
   Counts c;
   for (const std::string& rec : list.records()) {
     DisplayRecord r = ParseDisplayRecord(rec);
     if (r.code == static_cast<int>(DisplayCode::Sleep)) ++c.sleeps;
+    if (r.code == static_cast<int>(DisplayCode::Window)) ++c.windows;
     if (r.code == static_cast<int>(DisplayCode::Text) && r.fields.size() > 2 &&
         r.fields[2].rfind("phi = ", 0) == 0)
       ++c.labels[r.fields[2]];
+    if (r.code == static_cast<int>(DisplayCode::Line) && r.fields.size() == 4) {
+      double x1 = std::stod(r.fields[0]), y1 = std::stod(r.fields[1]);
+      double x2 = std::stod(r.fields[2]), y2 = std::stod(r.fields[3]);
+      if (y1 == 0 && y2 == 0 && std::fabs(x2 - x1 - axisLength) < 1e-4 * axisLength) c.axisStarts.push_back(x1);
+    }
   }
   return c;
 }
@@ -37,55 +47,117 @@ struct Bench : CadFixture {
     Calculate(p, messages, flags, settings);
     settings.numbers.specialChars = 1;  // "deg" for the angle
   }
-  bool run(AnimationRun r) {
-    SheetOutput out{*cad, p, settings, messages, flags, ui, ErrorListContext{}, 1};
-    return AnimateFrames(out, r);
+  SheetOutput out() { return SheetOutput{*cad, p, settings, messages, flags, ui, ErrorListContext{}, 1}; }
+  bool frame(const AnimationRun& run, int index) {
+    SheetOutput o = out();
+    return DrawAnimationFrame(o, AnimationFrameAt(p, run, index));
   }
+  double axis() const { return static_cast<double>(0.4L * p.results.xSize); }
 };
 
 TEST(Animation, StillPictureIsOneFrameAtAFullTurn) {
   Bench b;
   ASSERT_FALSE(b.flags.calcError);
-  ASSERT_TRUE(b.run({}));
-  Counts c = Count(b.display);
+  SheetOutput o = b.out();
+  ASSERT_TRUE(FollowerStillPicture(o));
+  Counts c = Count(b.display, b.axis());
   EXPECT_EQ(c.sleeps, 0);
-  // Drawn three times in succession, never erased.
-  EXPECT_EQ(c.labels, (std::map<std::string, int>{{"phi = 360deg", 3}}));
+  EXPECT_EQ(c.labels, (std::map<std::string, int>{{"phi = 360deg", 1}}));
+  ASSERT_EQ(c.axisStarts.size(), 1u);
+  EXPECT_NEAR(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi)), 1e-5);
   bool strokeLabel = false;
   for (const std::string& rec : b.display.records()) strokeLabel |= rec.find("s = ") != std::string::npos;
   EXPECT_TRUE(strokeLabel);
 }
 
-TEST(Animation, FramesPausesAndErasePasses) {
+// The frames of a run in order: N per turn at 360·k/N degrees, R turns, the
+// last one marked (after it no pause and no further frame).
+TEST(Animation, FrameSequence) {
   struct Case {
     int frames, repetitions;
-    int sleeps;
-    std::map<std::string, int> labels;
+    std::vector<double> angles;
   } cases[] = {
-      // Eight frames; seven erase passes follow the first seven, the last stays.
-      {4, 2, 7, {{"phi = 90deg", 8}, {"phi = 180deg", 8}, {"phi = 270deg", 8}, {"phi = 360deg", 7}}},
-      {1, 3, 2, {{"phi = 360deg", 11}}},
-      {4, 0, 0, {}},
+      {4, 2, {90, 180, 270, 360, 90, 180, 270, 360}},
+      {1, 3, {360, 360, 360}},
+      {3, 1, {120, 240, 360}},
+      {4, 0, {}},
+  };
+  Bench b;
+  for (const Case& c : cases) {
+    AnimationRun run{c.frames, c.repetitions, 10, false};
+    const int n = AnimationFrameCount(run);
+    ASSERT_EQ(n, static_cast<int>(c.angles.size())) << c.frames << "x" << c.repetitions;
+    for (int j = 0; j < n; ++j) {
+      AnimationFrame f = AnimationFrameAt(b.p, run, j);
+      EXPECT_NEAR(static_cast<double>(f.angleDeg), c.angles[static_cast<size_t>(j)], 1e-12);
+      EXPECT_EQ(f.repetition, j / c.frames + 1);
+      EXPECT_EQ(f.last, j == n - 1) << j;
+      EXPECT_EQ(f.s, FollowerAtAngle(b.p, 2 * kPi * f.k / c.frames));
+    }
+  }
+}
+
+// Each frame replaces the one before: one window, one label, one follower
+// axis at FollowerAtAngle(2πk/N), and no pause records (the window times the frames).
+TEST(Animation, EachFrameIsOneDrawing) {
+  for (int type : {1, 2}) {
+    Bench b;
+    b.p.ram.type = static_cast<std::uint16_t>(type);
+    AnimationRun run{12, 2, 50, false};
+    for (int j = 0; j < AnimationFrameCount(run); ++j) {
+      ASSERT_TRUE(b.frame(run, j)) << j;
+      Counts c = Count(b.display, b.axis());
+      int k = j % 12 + 1;
+      EXPECT_EQ(c.windows, 1);
+      EXPECT_EQ(c.sleeps, 0);
+      ASSERT_EQ(c.labels.size(), 1u) << j;
+      EXPECT_EQ(c.labels.begin()->first, "phi = " + std::to_string(30 * k) + "deg");
+      ASSERT_EQ(c.axisStarts.size(), 1u) << j;
+      EXPECT_NEAR(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi * k / 12)), 1e-5) << j;
+    }
+  }
+}
+
+// Values from elsewhere than the dialog are held to the dialog's ranges.
+TEST(Animation, RunsAreClamped) {
+  struct Case {
+    AnimationRun in;
+    int frames, repetitions, pause;
+  } cases[] = {
+      {{0, 1, 10}, 1, 1, 10},       // no division by zero
+      {{-5, 1, -1}, 1, 1, 0},       // a negative pause would wait for ever
+      {{100000, 1000, 99999}, 3600, 100, 10000},
+      {{90, 0, 10}, 90, 0, 10},     // no turn, no frame
+      {{3600, 100, 10000}, 3600, 100, 10000},
   };
   for (const Case& c : cases) {
-    Bench b;
-    EXPECT_TRUE(b.run({c.frames, c.repetitions, 10}));
-    Counts n = Count(b.display);
-    EXPECT_EQ(n.sleeps, c.sleeps) << c.frames << "x" << c.repetitions;
-    EXPECT_EQ(n.labels, c.labels) << c.frames << "x" << c.repetitions;
+    AnimationRun r = ClampedRun(c.in);
+    EXPECT_EQ(r.frames, c.frames);
+    EXPECT_EQ(r.repetitions, c.repetitions);
+    EXPECT_EQ(r.pauseMs, c.pause);
+    EXPECT_EQ(AnimationFrameCount(c.in), c.frames * c.repetitions);
   }
 }
 
 TEST(Animation, NothingWithoutACam) {
   Bench b;
   b.flags.calcError = true;
-  EXPECT_FALSE(b.run({}));
-  EXPECT_EQ(Count(b.display).labels.size(), 0u);
+  SheetOutput o = b.out();
+  EXPECT_FALSE(FollowerStillPicture(o));
+  EXPECT_EQ(Count(b.display, b.axis()).labels.size(), 0u);
   Bench none;
   none.p.basePointCount = 0;
-  EXPECT_FALSE(none.run({}));
-  Bench zero;
-  EXPECT_FALSE(zero.run({0, 1, 0}));
+  EXPECT_FALSE(none.frame(AnimationRun{}, 0));
+}
+
+// A follower without sizes is drawn with stand-ins; the project keeps its zeros.
+TEST(Animation, FramesLeaveTheProjectAlone) {
+  Bench b;
+  b.p.ram.l = 0;
+  b.p.ram.d = 0;
+  ASSERT_TRUE(b.frame(AnimationRun{4, 1, 0}, 1));
+  EXPECT_EQ(b.p.ram.l, 0);
+  EXPECT_EQ(b.p.ram.d, 0);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 
 using test::CadFixture;
 
+// A follower left without length or diameter is drawn with stand-in sizes;
+// the project keeps its zeros (a drawing never changes the project).
 TEST(Follower, FlatRoundAndMissingDimensions) {
   struct Case {
     int type;
@@ -18,7 +20,8 @@ TEST(Follower, FlatRoundAndMissingDimensions) {
   } cases[] = {
       {1, 10, 30, "LINE\t5.000000\t-5.000000\t35.000000\t-5.000000", 10, 30},
       {2, 10, 30, "ARC\t10.000000\t0.000000\t5.000000\t90.000000\t270.000000", 10, 30},
-      {1, 0, 0, "LINE\t5.000000\t-2.500000\t65.000000\t-2.500000", 5, 60},  // 0.05 ySize, 0.3 xSize
+      {1, 0, 0, "LINE\t5.000000\t-2.500000\t65.000000\t-2.500000", 0, 0},  // 0.05 ySize, 0.3 xSize
+      {2, 0, 30, "ARC\t7.500000\t0.000000\t2.500000\t90.000000\t270.000000", 0, 30},
   };
   for (const Case& c : cases) {
     CadFixture f;
@@ -53,6 +56,29 @@ TEST(Follower, GuidesAreTwoHatchedBars) {
                              "\t85.000000\t-10.000000"})
     EXPECT_NE(t.find(corner), std::string::npos) << corner;
   EXPECT_GT(std::count(t.begin(), t.end(), '\n'), 12);
+}
+
+// The guides of a follower without sizes lie where the drawn follower is:
+// between its stand-in half diameter and diameter, and reach its stand-in length.
+TEST(Follower, GuidesUseTheStandInSizes) {
+  CadFixture f;
+  CamProject p;
+  p.results.rMin = 40;
+  p.results.rMax = 60;
+  p.results.stroke = 20;
+  p.results.xSize = 200;  // l = 60
+  p.results.ySize = 200;  // d = 10
+  p.ram.d = 0;
+  p.ram.l = 0;
+  f.begin(kCadText);
+  DrawFollowerGuides(*f.cad, p, f.messages, f.flags);
+  std::string t = f.entities(f.end("txt"));
+  // x1 = max(61 + 60 - 22, 85) = 99.
+  EXPECT_EQ(t.find("\t85.000000\t10.000000"), std::string::npos);
+  for (const char* corner : {"\t61.000000\t5.000000", "\t99.000000\t10.000000", "\t99.000000\t-10.000000"})
+    EXPECT_NE(t.find(corner), std::string::npos) << corner << "\n" << t;
+  EXPECT_EQ(p.ram.d, 0);
+  EXPECT_EQ(p.ram.l, 0);
 }
 
 }  // namespace

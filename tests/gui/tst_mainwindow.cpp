@@ -59,7 +59,7 @@ class MainWindowTest : public QObject {
                    Case{"mi_editGeometrie", "&Geometrie (curve)", true},
                    Case{"mi_viewStandard", "&Standardausdruck", true},
                    Case{"mi_viewSva", "s,v,a = f(phi)", true},
-                   Case{"mi_viewAnimation", "&Animation", false},
+                   Case{"mi_viewAnimation", "&Animation", true},
                    Case{"mi_viewFehlermeldungen", "&Fehlermeldungen (0)", false},
                    Case{"mi_helpFehlermeldungen", "&Fehlermeldungen (0)", false},
                    Case{"mi_helpHilfebild", "&Hilfebild", true},

@@ -338,7 +338,7 @@ INSTANTIATE_TEST_SUITE_P(Shell, CommandTest, ::testing::ValuesIn(kCases),
 // Commands whose parts do not exist stay disabled, and running them asks nothing.
 TEST(Commands, WithoutTheirPartsDisabled) {
   Bench b;
-  for (Command c : {Command::FilePrint, Command::FileConfig, Command::ViewAnimation, Command::FileRecent1,
+  for (Command c : {Command::FilePrint, Command::FileConfig, Command::FileRecent1,
                     Command::ViewErrors, Command::HelpErrors}) {
     EXPECT_FALSE(b.shell.available(c)) << SpecOf(c).objectName;
     b.shell.run(c);
@@ -352,7 +352,8 @@ TEST(Commands, WithoutTheirPartsDisabled) {
                     Command::FileExit, Command::FileImportDxfR, Command::FileExportDxf,
                     Command::ViewQuick1, Command::ViewSva, Command::CadDiagrams, Command::StlCam,
                     Command::DocInfo, Command::DocShow, Command::DocPrint, Command::DocNew,
-                    Command::DocModify, Command::DocDelete, Command::DocSetup, Command::HelpPicture})
+                    Command::DocModify, Command::DocDelete, Command::DocSetup, Command::HelpPicture,
+                    Command::ViewAnimation})
     EXPECT_TRUE(b.shell.available(c)) << SpecOf(c).objectName;
 }
 
