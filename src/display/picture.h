@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,37 @@ PictureOptions PictureOptionsFor(const Settings& settings, int sheetFormat);
 using PictureWriter = std::function<bool(const DisplayList& list, const PictureOptions& options,
                                          std::string& bytes, std::string& error)>;
 
+// The frames of an animation as pictures: each frame a display list painted
+// onto width × height pixels, the world rectangle (x0, y0)-(x1, y1) filling them.
+struct FrameOptions {
+  PictureOptions picture;  // colours, font and the recording's virtual device
+  int width = 800, height = 800;
+  Real x0 = 0, y0 = 0, x1 = 1, y1 = 1;
+};
+// Receives the frames one by one: a GIF keeps adding them to one file, a
+// picture sequence gives each frame's file at once.
+class FrameWriter {
+ public:
+  virtual ~FrameWriter() = default;
+  // Paints the frame, shown for delayCs hundredths of a second. Bytes of a
+  // file of its own when the format writes one per frame (else left empty);
+  // false with the reason in error.
+  virtual bool add(const DisplayList& frame, int delayCs, std::string& bytes, std::string& error) = 0;
+  // The whole file when the format collects the frames (else empty).
+  virtual bool finish(std::string& bytes, std::string& error) = 0;
+};
+using FrameWriterFactory = std::function<std::unique_ptr<FrameWriter>(const FrameOptions& options)>;
+
 class PictureExporters {
  public:
+  void addFrames(const std::string& format, FrameWriterFactory factory) {
+    frameWriters_[format] = std::move(factory);
+  }
+  // nullptr when the format has no frame writer in this program.
+  const FrameWriterFactory* findFrames(const std::string& format) const {
+    auto it = frameWriters_.find(format);
+    return it == frameWriters_.end() ? nullptr : &it->second;
+  }
   void add(const std::string& format, PictureWriter writer) { writers_[format] = std::move(writer); }
   // nullptr when the format has no writer in this program.
   const PictureWriter* find(const std::string& format) const {
@@ -60,6 +90,7 @@ class PictureExporters {
 
  private:
   std::map<std::string, PictureWriter> writers_;
+  std::map<std::string, FrameWriterFactory> frameWriters_;
 };
 
 }  // namespace kamo

@@ -3,15 +3,19 @@
 #include "render/exporters.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "render/gif.h"
 #include "render/replay.h"
 
 namespace kamo {
@@ -205,10 +209,92 @@ bool EncodeSvg(const DisplayList& list, const PictureOptions& o, std::string& by
   return true;
 }
 
+QImage RenderFrame(const DisplayList& list, const FrameOptions& o) {
+  GuiScope gui;
+  QImage img(std::max(1, o.width), std::max(1, o.height), QImage::Format_RGB32);
+  img.fill(FromWindowsColour(o.picture.background));
+  QPainter painter(&img);
+  // A pen one pixel wide stays one pixel wide on frames up to 1000 pixels.
+  ReplayStyle style = StyleOf(o.picture, std::max(1.0, std::max(o.width, o.height) / 1000.0) / 0.18);
+  ReplayTarget target;
+  target.recordResX = o.picture.recordResX;
+  target.recordResY = o.picture.recordResY;
+  target.device = QRectF(0, 0, img.width(), img.height());
+  target.fixedWorld = true;
+  target.wx0 = static_cast<double>(o.x0);
+  target.wy0 = static_cast<double>(o.y0);
+  target.wx1 = static_cast<double>(o.x1);
+  target.wy1 = static_cast<double>(o.y1);
+  ReplayDisplayList(painter, list.records(), style, target);
+  painter.end();
+  return img;
+}
+
+namespace {
+
+// The animated GIF: every frame reduced to the palette of the drawing.
+class GifFrames : public FrameWriter {
+ public:
+  explicit GifFrames(const FrameOptions& o) : o_(o) {
+    std::array<QColor, 17> palette = PaletteColours(o.picture.palette);
+    if (!o.picture.colour) palette.fill(Qt::black);
+    started_ = gif_.begin(o.width, o.height, GifPalette(palette, FromWindowsColour(o.picture.background)));
+  }
+  bool add(const DisplayList& frame, int delayCs, std::string&, std::string& error) override {
+    if (!started_ || !gif_.add(RenderFrame(frame, o_), delayCs)) {
+      error = gif_.error();
+      return false;
+    }
+    return true;
+  }
+  bool finish(std::string& bytes, std::string& error) override {
+    if (!started_ || !gif_.finish(bytes)) {
+      error = gif_.error();
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  GuiScope gui_;  // one application for all frames
+  FrameOptions o_;
+  GifEncoder gif_;
+  bool started_ = false;
+};
+
+// A PNG picture per frame.
+class PngFrames : public FrameWriter {
+ public:
+  explicit PngFrames(const FrameOptions& o) : o_(o) {}
+  bool add(const DisplayList& frame, int, std::string& bytes, std::string& error) override {
+    QImage img = RenderFrame(frame, o_);
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (img.isNull() || !buffer.open(QIODevice::WriteOnly) || !img.save(&buffer, "PNG") || data.isEmpty()) {
+      error = "the PNG picture could not be made";
+      return false;
+    }
+    bytes.assign(data.constData(), static_cast<size_t>(data.size()));
+    return true;
+  }
+  bool finish(std::string& bytes, std::string&) override {
+    bytes.clear();
+    return true;
+  }
+
+ private:
+  GuiScope gui_;
+  FrameOptions o_;
+};
+
+}  // namespace
+
 void RegisterPictureExporters(PictureExporters& registry) {
   registry.add("pdf", &EncodePdf);
   registry.add("svg", &EncodeSvg);
   registry.add("png", &EncodePng);
+  registry.addFrames("gif", [](const FrameOptions& o) { return std::make_unique<GifFrames>(o); });
+  registry.addFrames("png", [](const FrameOptions& o) { return std::make_unique<PngFrames>(o); });
 }
 
 }  // namespace kamo

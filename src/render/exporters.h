@@ -19,7 +19,11 @@ bool EncodePng(const DisplayList& list, const PictureOptions& options, std::stri
 // The page as an image (what EncodePng encodes).
 QImage RenderPicture(const DisplayList& list, const PictureOptions& options);
 
-// Registers "pdf", "svg" and "png".
+// A frame of an animation as an image: the world rectangle of the options
+// fills width × height pixels.
+QImage RenderFrame(const DisplayList& list, const FrameOptions& options);
+
+// Registers "pdf", "svg" and "png", and the frame writers "gif" and "png".
 void RegisterPictureExporters(PictureExporters& registry);
 
 }  // namespace kamo

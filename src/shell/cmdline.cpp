@@ -19,6 +19,7 @@
 #include "shell/docu_batch.h"
 #include "shell/motion_batch.h"
 #include "shell/session.h"
+#include "shell/animate_batch.h"
 #include "shell/sheet_batch.h"
 #include "shell/solid_batch.h"
 
@@ -55,6 +56,7 @@ const char* JobName(CommandLine::Job job) {
     case CommandLine::Job::Contour: return "--contour";
     case CommandLine::Job::Changes: return "--changes";
     case CommandLine::Job::Motion: return "--motion";
+    case CommandLine::Job::Animate: return "--animate";
     default: return "";
   }
 }
@@ -156,6 +158,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (a == "--motion") {
       setJob(CommandLine::Job::Motion, a);
       value(i, cl.motion);
+    } else if (a == "--animate") {
+      setJob(CommandLine::Job::Animate, a);
+      value(i, cl.frames);
+    } else if (a == "--size") {
+      value(i, cl.size);
+    } else if (a == "--real-time") {
+      cl.realTime = true;
     } else if (a == "--force") {
       cl.force = true;
     } else if (a == "--format") {
@@ -176,7 +185,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
-        a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion" || a == "--contour")
+        a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion" || a == "--contour" ||
+        a == "--animate")
       return true;
   return false;
 }
@@ -225,6 +235,10 @@ std::vector<std::string> CommandLineHelp() {
           " [-o OUT]      the contour as one closed curve",
       prog + " FILE.kmo --changes --format F [-o OUT]    the change protocol",
       "            F: txt (DOS code page), tsv, html",
+      prog + " FILE.kmo --animate N --format F [-o OUT]  one turn of the cam in N frames (1..3600)",
+      "            F: gif (animated, 800 x 800 pixels or --size WxH; 40 ms a frame, or",
+      "            one turn in 60/n s with --real-time), png (FILE_0001.png ... in the",
+      "            new folder OUT, default FILE_frames)",
       prog + " --motion PROGRAM.txt [-o CAM.kmo] [--force]  a project from a motion programme",
       "            (base R0, then LAW SPAN LIFT lines; see the README); an existing",
       "            project is replaced only with --force",
@@ -351,6 +365,11 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
     err << "wkamo: " << Cp850ToUtf8(missing) << "\n";
     return kExitUsage;
   }
+  if (cl.job != CommandLine::Job::Animate && (!cl.size.empty() || cl.realTime)) {
+    err << "wkamo: " << (cl.realTime ? "--real-time" : "--size") << " belongs to --animate"
+        << " (wkamo /? lists the options)\n";
+    return kExitUsage;
+  }
   switch (cl.job) {
     case CommandLine::Job::Printout:
     case CommandLine::Job::Cad:
@@ -389,6 +408,14 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
       }
       break;
     }
+    case CommandLine::Job::Animate: {
+      std::string usage = AnimateBatchUsageError(session, cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::None:
       err << "wkamo: " << cl.file << ": no batch job given (wkamo /? lists the options)\n";
       return kExitUsage;
@@ -407,6 +434,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
     return RunSheetBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Solid || cl.job == CommandLine::Job::Contour)
     return RunSolidBatch(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Animate) return RunAnimateBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Changes) return RunChangesBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
 }

@@ -17,7 +17,7 @@ inline constexpr int kExitUsage = 2;   // unknown or not yet available option
 
 // What a command line asks for.
 struct CommandLine {
-  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes, Motion, Contour };
+  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes, Motion, Contour, Animate };
   Job job = Job::None;
   std::string file;      // the project file named, as typed
   std::string option;    // "/CADi:j" as typed
@@ -26,6 +26,9 @@ struct CommandLine {
   std::string output;    // -o OUT
   std::string motion;    // --motion PROGRAM: the motion programme file
   bool force = false;    // --force: --motion may replace an existing project
+  std::string frames;    // --animate N: frames per turn
+  std::string size;      // --size WxH: pixels of the animation's frames
+  bool realTime = false; // --real-time: one turn of the animation in 60/n s
   bool noGui = false;    // "/NOGUI"
   bool openGui = false;  // "/G", "/E": the start continues normally
   std::string error;     // a usage error (unknown option, missing value)

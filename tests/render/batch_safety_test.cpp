@@ -56,6 +56,7 @@ const std::vector<Job>& Jobs() {
       {"--diagram 4 txt", {"--diagram", "4", "--format", "txt"}, "txt"},
       {"--sheet 2 stl", {"--sheet", "2", "--format", "stl"}, "stl"},
       {"--solid stl", {"--solid", "--format", "stl"}, "stl"},
+      {"--animate 4 gif", {"--animate", "4", "--format", "gif", "--size", "64x64"}, "gif"},
   };
   return jobs;
 }

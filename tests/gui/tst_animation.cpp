@@ -1,0 +1,244 @@
+// The animation in the window, offscreen: the settings dialog with its "<"
+// defaults and range message, single steps through the step window, the run
+// on, Escape in the middle; the display list holds one frame at any time,
+// with the follower where the cam puts it; the window repaints and zooms
+// while it runs, and a printout shows the current frame only. Mode 2: the
+// still picture after the follower dialog.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "cam/kamorech.h"
+#include "gui/graphicsview.h"
+#include "gui/mainwindow.h"
+#include "gui/printconf.h"
+#include "shell/session.h"
+#include "support/scripted_port.h"
+
+using namespace kamo;
+
+namespace {
+template <class T = QWidget>
+T* Child(QWidget* w, const char* name) {
+  T* c = w->findChild<T*>(name);
+  if (!c) qFatal("no %s", name);
+  return c;
+}
+void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
+void Type(QWidget* w, const char* name, const QString& text) {
+  auto* e = Child<QLineEdit>(w, name);
+  e->selectAll();
+  e->setFocus();
+  QTest::keyClicks(e, text);
+}
+QString Text(QWidget* w, const char* name) { return Child<QLineEdit>(w, name)->text(); }
+
+// With KAMO_SHOTS=<folder> the window is saved as a picture (for a look by eye).
+void Shot(QWidget* w, const QString& name) {
+  QByteArray dir = qgetenv("KAMO_SHOTS");
+  if (dir.isEmpty()) return;
+  QApplication::processEvents();
+  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
+}
+
+// Runs the actions on the modal dialogs in turn, each on the next one that
+// shows up; a dialog nobody scripted is closed so that the test fails, not hangs.
+class ModalScript : public QObject {
+ public:
+  explicit ModalScript(std::vector<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    timer_.start();
+  }
+  bool done() const { return next_ == steps_.size(); }
+
+ private:
+  void tick() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible() || (last_ && last_.data() == w)) return;
+    last_ = w;
+    if (next_ >= steps_.size()) {
+      qWarning("unscripted modal %s", qPrintable(w->objectName()));
+      w->close();
+      return;
+    }
+    steps_[next_++](w);
+    if (done()) timer_.stop();
+  }
+  std::vector<std::function<void(QWidget*)>> steps_;
+  size_t next_ = 0;
+  QPointer<QWidget> last_;
+  QTimer timer_;
+};
+
+// The frame in the display list: its "phi = " labels and the start of the
+// follower axis (the line from the follower tip along y = 0, 0.4·xSize long).
+struct Frame {
+  std::vector<double> angles;
+  std::vector<double> tips;
+};
+Frame FrameOf(const Shell& shell, const CamProject& p) {
+  Frame f;
+  const double axis = static_cast<double>(0.4L * p.results.xSize);
+  for (const std::string& rec : shell.screen.records()) {
+    DisplayRecord r = ParseDisplayRecord(rec);
+    if (r.code == static_cast<int>(DisplayCode::Text) && r.fields.size() > 2 && r.fields[2].rfind("phi = ", 0) == 0)
+      f.angles.push_back(std::stod(r.fields[2].substr(6)));
+    if (r.code == static_cast<int>(DisplayCode::Line) && r.fields.size() == 4 && std::stod(r.fields[1]) == 0 &&
+        std::stod(r.fields[3]) == 0 &&
+        std::fabs(std::stod(r.fields[2]) - std::stod(r.fields[0]) - axis) < 1e-4 * axis)
+      f.tips.push_back(std::stod(r.fields[0]));
+  }
+  return f;
+}
+// One frame of N per turn, the follower tip at FollowerAtAngle(2πk/N); its k.
+int CheckOneFrame(const Shell& shell, const CamProject& p, int n) {
+  Frame f = FrameOf(shell, p);
+  if (f.angles.size() != 1 || f.tips.size() != 1) {
+    qWarning("%zu labels, %zu follower axes", f.angles.size(), f.tips.size());
+    return -1;
+  }
+  int k = static_cast<int>(std::lround(f.angles[0] * n / 360));
+  if (std::fabs(f.tips[0] - static_cast<double>(FollowerAtAngle(p, 2 * kPi * k / n))) > 1e-5) return -1;
+  return k;
+}
+}  // namespace
+
+class AnimationTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void singleStepsRunOnAndEscape() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.resize(900, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(w.shell().openProject(std::string(KAMO_SOURCE_DIR) + "/examples/sine.kmo"));
+    const CamProject& p = w.session().project();
+    const int n = 12;
+    QAction* animation = w.findChild<QAction*>("mi_viewAnimation");
+    QVERIFY(animation->isEnabled());
+    QString refused;
+    std::vector<int> stepped;  // the frame shown when the step window came up
+    auto step = [&](const char* button) {
+      return [&, button](QWidget* m) {
+        QCOMPARE(m->objectName(), QString("TForm_anistep"));
+        QCOMPARE(m->windowTitle(), QString("Animation"));
+        QVERIFY(!(m->windowFlags() & Qt::WindowCloseButtonHint));
+        stepped.push_back(CheckOneFrame(w.shell(), p, n));
+        Shot(&w, QString("animation-step%1").arg(stepped.size()));
+        Click(m, button);
+      };
+    };
+    ModalScript script({
+        [&](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("TForm_kamoani"));
+          QCOMPARE(m->windowTitle(), QString("Animation"));
+          QCOMPARE(Text(m, "Edit_bilder"), QString("90"));
+          QCOMPARE(Text(m, "Edit_wiederholungen"), QString("1"));
+          QCOMPARE(Text(m, "Edit_pause"), QString("10"));
+          QCOMPARE(Child<QLabel>(m, "Label_unit_pause")->text(), QString("ms"));
+          QVERIFY(!Child<QCheckBox>(m, "CheckBox_einzelschritt")->isChecked());
+          QVERIFY(Child<QPushButton>(m, "Button_hilfetext")->isVisible());
+          Click(m, "Button_def_bilder");
+          QCOMPARE(Text(m, "Edit_bilder"), QString::number(std::min(360, p.calc.steps + 1)));
+          Click(m, "Button_def_pause");
+          QCOMPARE(Text(m, "Edit_pause"), QString("100"));
+          Type(m, "Edit_bilder", "0");
+          Click(m, "Button_ok");  // refused: the range box, closed by the next step
+          QVERIFY(m->isVisible());
+          Type(m, "Edit_bilder", QString::number(n));
+          Type(m, "Edit_wiederholungen", "2");
+          Type(m, "Edit_pause", "100");
+          Child<QCheckBox>(m, "CheckBox_einzelschritt")->setChecked(true);
+          Click(m, "Button_ok");
+        },
+        [&](QWidget* box) {
+          refused = qobject_cast<QMessageBox*>(box) ? qobject_cast<QMessageBox*>(box)->text() : QString();
+          box->close();
+        },
+        step("Button_plus"), step("Button_plus"), step("Button_plus"), step("Button_weiter"),
+    });
+    animation->trigger();
+    QVERIFY(refused.contains(QString::fromUtf8("Gültiger Wertebereich: 1 .. 3600 !")));
+    QVERIFY(w.shell().animating());
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QCOMPARE(stepped, (std::vector<int>{1, 2, 3, 4}));
+    QVERIFY(!w.shell().animationRun()->singleStep);
+
+    // It runs on by itself; the window repaints, resizes and zooms meanwhile.
+    GraphicsView* v = w.graphicsView();
+    long replays = v->replays();
+    w.resize(800, 600);
+    QTRY_VERIFY_WITH_TIMEOUT(v->replays() > replays, 20000);
+    QTest::keyClick(v, Qt::Key_Plus, Qt::KeypadModifier);
+    ZoomRect zoomed = v->zoom();
+    QVERIFY(!(zoomed == v->whole()));
+    const int seen = w.shell().animationFrame();
+    QTRY_VERIFY_WITH_TIMEOUT(w.shell().animationFrame() >= seen + 2, 20000);
+    QVERIFY(v->zoom() == zoomed);  // a new frame keeps the zoom
+    QVERIFY(CheckOneFrame(w.shell(), p, n) > 0);
+    Shot(&w, "animation-running");
+
+    // A printout now shows the current frame, never a stack of frames.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = QString::fromStdString(folder.file("frame.pdf"));
+    printer.setOutputFileName(pdf);
+    QVERIFY(PrintDisplayList(printer, w.shell().screen, v->replayStyle(), ReplayTarget{}, PrintConf{}));
+
+    // Escape in the middle of the second turn ends it; the frame shown stays.
+    QTest::keyClick(v, Qt::Key_Escape);
+    QVERIFY(!w.shell().animating());
+    QVERIFY(w.session().flags.abortFlag);
+    int k = CheckOneFrame(w.shell(), p, n);
+    QVERIFY(k >= 1 && k <= n);
+    const size_t records = w.shell().screen.size();
+    QTest::qWait(300);  // no further frame arrives
+    QCOMPARE(w.shell().screen.size(), records);
+    QCOMPARE(CheckOneFrame(w.shell(), p, n), k);
+    // Escape is the zoom reset again.
+    QTest::keyClick(v, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(v, Qt::Key_Escape);
+    QVERIFY(v->zoom() == v->whole());
+
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    QVERIFY(text.waitForFinished(20000));
+    QCOMPARE(QString::fromUtf8(text.readAllStandardOutput()).count("phi ="), 1);
+  }
+
+  // Edit > "Stössel", OK: the still picture, one frame at a full turn.
+  void stillPictureAfterTheFollowerDialog() {
+    test::TempFolder folder;
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.shell().openProject(std::string(KAMO_SOURCE_DIR) + "/examples/sine.kmo"));
+    ModalScript script({[](QWidget* m) {
+      QCOMPARE(m->objectName(), QString("TForm_kamoram"));
+      Click(m, "Button_ok");
+    }});
+    w.findChild<QAction*>("mi_editStoessel")->trigger();
+    QVERIFY(script.done());
+    QVERIFY(!w.shell().animating());
+    QCOMPARE(CheckOneFrame(w.shell(), w.session().project(), 1), 1);
+    Shot(&w, "animation-still");
+  }
+};
+
+QTEST_MAIN(AnimationTest)
+#include "tst_animation.moc"
