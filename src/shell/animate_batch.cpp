@@ -18,6 +18,7 @@
 #include "display/displaylist.h"
 #include "display/picture.h"
 #include "graphics/animation.h"
+#include "graphics/follower.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
 
@@ -75,6 +76,32 @@ std::string FrameName(const std::string& stem, int k) {
 void RemoveFolder(const std::string& dir) {
   std::error_code ec;
   fs::remove_all(dir, ec);
+}
+
+// The world rectangle of the frames: the window of the drawing (±0.8 times
+// the contour's larger size), widened to the right end of the follower and
+// its guides at the largest stroke, and to the frame's proportions.
+void FrameWorld(const CamProject& p, int width, int height, FrameOptions& fo) {
+  const CamResults& r = p.results;
+  const Real m = 0.8L * std::max(r.xSize, r.ySize);
+  const Real l = FollowerAsDrawn(p).l;
+  const Real guides = std::max(r.rMax + 0.05L * (r.rMax - r.rMin) + l - 1.1L * r.stroke,
+                               r.rMax + 1.25L * (r.rMax - r.rMin));
+  Real x0 = -m, x1 = std::max({m, guides, r.sMax + l}) + 0.05L * m, y0 = -m, y1 = m;
+  const Real aspect = static_cast<Real>(width) / height;
+  if ((x1 - x0) / (y1 - y0) > aspect) {
+    Real half = (x1 - x0) / aspect / 2;
+    y0 = -half;
+    y1 = half;
+  } else {
+    Real grow = (y1 - y0) * aspect - (x1 - x0);
+    x0 -= grow / 2;
+    x1 += grow / 2;
+  }
+  fo.x0 = x0;
+  fo.y0 = y0;
+  fo.x1 = x1;
+  fo.y1 = y1;
 }
 
 }  // namespace
@@ -144,17 +171,12 @@ int RunAnimateBatch(Session& session, const CommandLine& cl, const std::string& 
     tempDir = pattern;
   }
 
-  const CamResults& r = shown.results;
-  const Real m = 0.8L * std::max(r.xSize, r.ySize);
   FrameOptions fo;
   fo.picture = PictureOptionsFor(session.settings, 0);
   fo.picture.colour = true;
   fo.width = width;
   fo.height = height;
-  fo.x0 = -m;
-  fo.y0 = -m;
-  fo.x1 = m;
-  fo.y1 = m;
+  FrameWorld(shown, width, height, fo);
   std::unique_ptr<FrameWriter> writer;
   const AnimationRun run{n, 1, 0, false};
   session.flags.abortFlag = false;
