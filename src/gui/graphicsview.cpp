@@ -106,6 +106,9 @@ void GraphicsView::keyPressEvent(QKeyEvent* e) {
   ZoomKey k = ZoomKey::Other;
   switch (e->key()) {
     case Qt::Key_Escape:
+      if (escapeHook && escapeHook()) return;
+      k = ZoomKey::Reset;
+      break;
     case Qt::Key_F5: k = ZoomKey::Reset; break;
     case Qt::Key_Left: k = ZoomKey::Left; break;
     case Qt::Key_Right: k = ZoomKey::Right; break;

@@ -35,6 +35,9 @@ class GraphicsView : public QWidget {
   // default: a window paints a whole frame at once, so a pause inside the
   // paint would only hold up every repaint.
   void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+  // Asked first when Escape is pressed: true when it ended something (a
+  // running animation), else Escape resets the zoom.
+  std::function<bool()> escapeHook;
   // Replays done so far.
   long replays() const { return replays_; }
 

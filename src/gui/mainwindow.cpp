@@ -94,6 +94,12 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
     shell_->stopAnimation();
     animationStateChanged();
   });
+  view_->escapeHook = [this] {
+    if (!shell_->animating()) return false;
+    shell_->stopAnimation();
+    animationStateChanged();
+    return true;
+  };
 }
 
 void Thh::scheduleAnimationTick(int ms) {

@@ -284,8 +284,9 @@ TEST(Diagram, FramePlacesAxesTicksAndLabels) {
 namespace kamo {
 namespace {
 
-// A follower without length and diameter gets its defaults before its guide
-// bars are drawn: the first A3 sheet is the same as the next one.
+// A follower without length and diameter is drawn with stand-in sizes, its
+// guide bars too: the first A3 sheet is the same as the next one, and the
+// project keeps its zeros.
 TEST(Diagram, A3SheetOfAFollowerWithoutDimensionsIsTheSameEveryTime) {
   DiagramFixture f("eccentric");
   f.project.ram.d = 0;
@@ -293,7 +294,8 @@ TEST(Diagram, A3SheetOfAFollowerWithoutDimensionsIsTheSameEveryTime) {
   // The element text leaves the blocks out; the DXF file holds the "cam" block.
   ASSERT_TRUE(OutputSheet(f.out, kCadDxf, 10));
   std::string first = test::ReadFileBytes(f.temp.file("out.dxf"));
-  EXPECT_GT(f.project.ram.d, 0);
+  EXPECT_EQ(f.project.ram.d, 0);
+  EXPECT_EQ(f.project.ram.l, 0);
   ASSERT_TRUE(OutputSheet(f.out, kCadDxf, 10));
   EXPECT_TRUE(test::ReadFileBytes(f.temp.file("out.dxf")) == first);
 }
