@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 
 #include "cad/dxffile.h"
 #include "cad/dxfreader.h"
@@ -40,6 +41,18 @@ std::string ShownFileName(const std::string& path) {
   std::error_code ec;
   fs::path full = fs::absolute(path, ec);
   return ec ? path : full.lexically_normal().string();
+}
+
+// An element is drawn only when every number it carries is a number of a
+// drawing: finite, and far enough inside the range of double (which every
+// file and the display list use) that the writers' own arithmetic (end
+// points, squares, transforms) stays finite too. Anything else would reach
+// the file as nan or inf; such an element is left out.
+constexpr Real kMaxElementNumber = 1e30L;
+bool Drawable(std::initializer_list<Real> numbers) {
+  for (Real v : numbers)
+    if (!(std::fabs(v) <= kMaxElementNumber)) return false;
+  return true;
 }
 }  // namespace
 
@@ -378,7 +391,8 @@ void CadOutput::CadTextStyle(int kind, Real angle, Real height, Real width) {
   }
   textAngle_ = angle;
   textOblique_ = settings_.cadTextAngle;
-  if (open_ && writer_ && current() == writer_.get()) writer_->TextStyle(kind, height, width, angle);
+  if (open_ && writer_ && current() == writer_.get() && Drawable({height, width, angle}))
+    writer_->TextStyle(kind, height, width, angle);
 }
 
 void CadOutput::CadFitTextStyle(int kind, std::string_view text, Real angle, Real height,
@@ -402,7 +416,9 @@ void CadOutput::CadSetZ(Real z0, Real z1) {
 
 void CadOutput::CadLine(Real x1, Real y1, Real x2, Real y2) {
   if (!open_) return;
-  if (CadWriter* w = current()) w->Line(x1 + offsetX_, y1 + offsetY_, x2 + offsetX_, y2 + offsetY_);
+  x1 += offsetX_, x2 += offsetX_, y1 += offsetY_, y2 += offsetY_;
+  if (!Drawable({x1, y1, x2, y2})) return;
+  if (CadWriter* w = current()) w->Line(x1, y1, x2, y2);
 }
 
 void CadOutput::circleAsLines(Real x, Real y, Real r, bool clockwise) {
@@ -450,7 +466,7 @@ void CadOutput::arcSegments(Real xc, Real yc, Real r, Real start, Real s) {
 bool CadOutput::segmentsArcs() const { return current() && !(natives() & kNativeArcs); }
 
 void CadOutput::CadCircle(Real x, Real y, Real r) {
-  if (!open_) return;
+  if (!open_ || !Drawable({x + offsetX_, y + offsetY_, r})) return;
   if (segmentsArcs()) {
     circleAsLines(x, y, r, false);
     return;
@@ -459,8 +475,9 @@ void CadOutput::CadCircle(Real x, Real y, Real r) {
 }
 
 void CadOutput::CadHoleCircle(Real x, Real y, Real r) {
+  if (!open_ || !Drawable({x + offsetX_, y + offsetY_, r})) return;
   // Segmented clockwise, so that the bore's walls face the other way.
-  if (open_ && segmentsArcs()) {
+  if (segmentsArcs()) {
     circleAsLines(x, y, r, true);
     return;
   }
@@ -473,7 +490,7 @@ void CadOutput::CadArc(Real x, Real y, Real a1, Real a2, Real r) {
 }
 
 void CadOutput::CadArcSweep(Real x, Real y, Real a1, Real a2, Real r, Real sweep) {
-  if (!open_ || r == 0) return;
+  if (!open_ || r == 0 || !Drawable({x + offsetX_, y + offsetY_, a1, a2, r, sweep})) return;
   if (segmentsArcs()) {
     Real s = sweep;
     if (s == 0) {
@@ -493,8 +510,10 @@ void CadOutput::CadText(std::string_view text, Real x, Real y) {
   if (alignH_ == 2) x -= w;
   if (alignV_ == 1) y -= textHeight_ * 0.5L;
   if (alignV_ == 2) y -= textHeight_;
+  x += offsetX_, y += offsetY_;
+  if (!Drawable({x, y, textHeight_, textWidthFactor_, textAngle_, textOblique_})) return;
   if (CadWriter* c = current())
-    c->Text(text, x + offsetX_, y + offsetY_, CadTextData{textHeight_, textWidthFactor_, textAngle_, textOblique_});
+    c->Text(text, x, y, CadTextData{textHeight_, textWidthFactor_, textAngle_, textOblique_});
 }
 
 void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
@@ -503,6 +522,7 @@ void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, R
   if (!w) return;
   x1 += offsetX_, x2 += offsetX_, x3 += offsetX_, x4 += offsetX_;
   y1 += offsetY_, y2 += offsetY_, y3 += offsetY_, y4 += offsetY_;
+  if (!Drawable({x1, y1, x2, y2, x3, y3, x4, y4})) return;
   // A writer without fills gets the outline.
   if ((natives() & kNativeSolids) && w->Solid(x1, y1, x2, y2, x3, y3, x4, y4)) return;
   w->Line(x1, y1, x2, y2);
@@ -513,7 +533,7 @@ void CadOutput::CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, R
 
 void CadOutput::CadInsert(std::string_view name, Real x, Real y, Real angle, Real scaleX,
                           Real scaleY) {
-  if (!open_) return;
+  if (!open_ || !Drawable({x, y, angle, scaleX, scaleY})) return;
   // A block of this output is inserted; any other (a block that exists only
   // as a file in the temporary folder: logo, head, insert blocks) is replayed.
   CadWriter* w = current();
@@ -568,7 +588,8 @@ void CadOutput::arcVertices(CadWriter& w, Real sx, Real sy, Real ex, Real ey, Re
 }
 
 void CadOutput::CadVertex(Real x, Real y, Real arcAngle) {
-  if (!open_) return;
+  // A vertex that is no point is left out; the polyline runs on to the next.
+  if (!open_ || !Drawable({x + offsetX_, y + offsetY_, arcAngle})) return;
   if (!emulatesPolylines()) {
     CadWriter& w = *current();
     if (natives() & kNativeBulges) {

@@ -7,10 +7,10 @@
 namespace kamo {
 
 namespace {
-// A value as the list keeps it: rounding noise of a millimetre value is 0,
-// and so is what is no number.
+// A value as the list keeps it: rounding noise of a millimetre value is 0.
+// What is no number (or none in double precision) stays so, and the record
+// that carries it is left out (see keepIfFinite).
 double Clean(Real x) {
-  if (!std::isfinite(x)) return 0;
   if (std::fabs(x) < 1e-12L) return 0;
   return static_cast<double>(x);
 }
@@ -128,6 +128,7 @@ std::vector<std::string> DisplayList::records() const {
 void DisplayList::Clear() {
   items_.clear();
   texts_.clear();
+  penLost_ = false;
   colour_ = -1;
   lineStyle_ = 99;
   lineWidth_ = 1;
@@ -137,6 +138,18 @@ DisplayItem& DisplayList::add(DisplayCode code) {
   DisplayItem& i = items_.emplace_back();
   i.code = code;
   return i;
+}
+
+bool DisplayList::keepIfFinite() {
+  const DisplayItem& i = items_.back();
+  int n = DisplayFieldCount(i.code);
+  for (int k = 0; k < n; ++k) {
+    if (std::isfinite(i.v[k])) continue;
+    if (i.code == DisplayCode::Text) texts_.pop_back();
+    items_.pop_back();
+    return false;
+  }
+  return true;
 }
 
 long PlayDisplayList(const DisplayList& list, DisplayBackend& backend, bool* stopped) {
@@ -155,6 +168,8 @@ long PlayDisplayList(const DisplayList& list, DisplayBackend& backend, bool* sto
 bool DisplayList::SetWindow(bool aspect, bool margin, Real vpx0, Real vpy0, Real vpx1, Real vpy1,
                             Real wx0, Real wy0, Real wx1, Real wy1) {
   if (wx0 == wx1 || wy0 == wy1) return false;
+  for (Real w : {wx0, wy0, wx1, wy1})
+    if (!std::isfinite(static_cast<double>(w))) return false;
   ViewTransform& v = view_;
   v.vx0 = std::lround(static_cast<double>(vpx0 * v.resX));
   v.vx1 = std::lround(static_cast<double>(vpx1 * v.resX));
@@ -210,18 +225,23 @@ bool DisplayList::RestoreLimit() {
 void DisplayList::MoveTo(Real x, Real y) {
   double* v = add(DisplayCode::MoveTo).v;
   v[0] = Clean(x), v[1] = Clean(y);
+  // Where the pen went is unknown: the next line starts afresh.
+  penLost_ = !keepIfFinite();
 }
 void DisplayList::LineTo(Real x, Real y) {
-  double* v = add(DisplayCode::LineTo).v;
+  double* v = add(penLost_ ? DisplayCode::MoveTo : DisplayCode::LineTo).v;
   v[0] = Clean(x), v[1] = Clean(y);
+  if (keepIfFinite()) penLost_ = false;
 }
 void DisplayList::line(Real x1, Real y1, Real x2, Real y2) {
   double* v = add(DisplayCode::Line).v;
   v[0] = Clean(x1), v[1] = Clean(y1), v[2] = Clean(x2), v[3] = Clean(y2);
+  keepIfFinite();
 }
 void DisplayList::circle(Real x, Real y, Real r) {
   double* v = add(DisplayCode::Circle).v;
   v[0] = Clean(x), v[1] = Clean(y), v[2] = Clean(r);
+  keepIfFinite();
 }
 
 void DisplayList::Arc(Real xc, Real yc, Real a1, Real a2, Real r, Real sweep) {
@@ -233,6 +253,7 @@ void DisplayList::Arc(Real xc, Real yc, Real a1, Real a2, Real r, Real sweep) {
     double* v = add(DisplayCode::Arc).v;
     v[0] = Clean(xc - r), v[1] = Clean(yc - r), v[2] = Clean(xc + r), v[3] = Clean(yc + r);
     v[4] = Clean(xs), v[5] = Clean(ys), v[6] = Clean(xe), v[7] = Clean(ye);
+    keepIfFinite();
   } else {
     line(xs, ys, xe, ye);
   }
@@ -243,12 +264,14 @@ void DisplayList::OutTextXY(std::string_view text, Real x, Real y) {
   i.v[0] = Clean(x), i.v[1] = Clean(y);
   i.text = static_cast<std::uint32_t>(texts_.size());
   texts_.emplace_back(text);
+  keepIfFinite();
 }
 
 void DisplayList::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   double* v = add(DisplayCode::Solid).v;
   v[0] = Clean(x1), v[1] = Clean(y1), v[2] = Clean(x2), v[3] = Clean(y2);
   v[4] = Clean(x3), v[5] = Clean(y3), v[6] = Clean(x4), v[7] = Clean(y4);
+  keepIfFinite();
 }
 
 void DisplayList::Rectangle(Real x1, Real y1, Real x2, Real y2) {
@@ -279,6 +302,7 @@ void DisplayList::SetLineWidth(int n) {
 void DisplayList::SetTextStyle(int kind, Real height, Real width, Real angle) {
   double* v = add(DisplayCode::TextStyle).v;
   v[0] = Clean(height), v[1] = Clean(width), v[2] = kind, v[3] = Clean(angle);
+  keepIfFinite();
 }
 
 void DisplayList::SleepMs(int ms) { add(DisplayCode::Sleep).v[0] = ms; }

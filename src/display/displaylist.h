@@ -122,12 +122,17 @@ class DisplayList {
 
  private:
   DisplayItem& add(DisplayCode code);
+  // Drops the record just added when one of its numbers is not finite
+  // (nothing of it would be drawn, and no file may receive nan or inf);
+  // whether it stayed.
+  bool keepIfFinite();
 
   std::vector<DisplayItem> items_;
   std::vector<std::string> texts_;
   ViewTransform view_;
   Real saved_[4] = {0, 0, 1, 1};
   int colour_ = -1, lineStyle_ = 99, lineWidth_ = 1;
+  bool penLost_ = false;  // the last move was left out
 };
 
 // Replays every record of the list onto the backend, in order, until the

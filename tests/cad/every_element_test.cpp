@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "cad/formats.h"
@@ -166,6 +167,88 @@ TEST(EveryElement, SolidsWithoutFillBecomeTheirEdges) {
   CadFixture f;
   std::string file = Draw(f, CadOutputKind::Step, [](CadOutput& c) { c.CadSolid(0, 0, 10, 0, 10, 5, 0, 5); });
   EXPECT_EQ(Count(file, "= LINE("), 4);
+}
+
+// No number that belongs to no drawing reaches any format: an element that
+// carries nan, an infinity or a number beyond double precision is left out,
+// and what follows it is drawn exactly as if it had not been there.
+TEST(EveryElement, NumbersThatAreNoneReachNoFormat) {
+  const Real bad[] = {std::numeric_limits<Real>::quiet_NaN(), std::numeric_limits<Real>::infinity(),
+                      -std::numeric_limits<Real>::infinity(), 1e4000L};
+  struct Case {
+    const char* name;
+    std::function<void(CadOutput&, Real)> draw;   // the element with the number v in it
+    std::function<void(CadOutput&)> reference;    // what must be drawn instead (nothing when empty)
+  };
+  auto polyline = [](CadOutput& c, bool withBad, Real v) {
+    c.CadBeginPolyline(0);
+    c.CadVertex(70, 70, 0);
+    if (withBad) c.CadVertex(v, 80, 0.5L);
+    c.CadVertex(90, 70, 0.5L);
+    c.CadVertex(90, 90, 0);
+    c.CadEndPolyline();
+  };
+  const Case cases[] = {
+      {"line start", [](CadOutput& c, Real v) { c.CadLine(v, 10, 40, 20); }, {}},
+      {"line end", [](CadOutput& c, Real v) { c.CadLine(10, 10, 40, v); }, {}},
+      {"arc centre", [](CadOutput& c, Real v) { c.CadArc(v, 50, 10, 120, 8); }, {}},
+      {"arc radius", [](CadOutput& c, Real v) { c.CadArc(50, 50, 10, 120, v); }, {}},
+      {"arc angle", [](CadOutput& c, Real v) { c.CadArc(50, 50, v, 120, 8); }, {}},
+      {"arc sweep", [](CadOutput& c, Real v) { c.CadArcSweep(50, 50, 10, 120, 8, v); }, {}},
+      {"circle centre", [](CadOutput& c, Real v) { c.CadCircle(30, v, 6); }, {}},
+      {"circle radius", [](CadOutput& c, Real v) { c.CadCircle(30, 60, v); }, {}},
+      {"hole radius", [](CadOutput& c, Real v) { c.CadHoleCircle(30, 60, v); }, {}},
+      {"solid corner", [](CadOutput& c, Real v) { c.CadSolid(60, 10, 80, 10, 80, v, 60, 25); }, {}},
+      {"arrow", [](CadOutput& c, Real v) { c.CadArrow("", 10, 10, v, 40); }, {}},
+      {"text position", [](CadOutput& c, Real v) { c.CadText("KAMO", v, 80); }, {}},
+      {"text height",
+       [](CadOutput& c, Real v) {
+         c.CadTextStyle(2, 0, v, 4);
+         c.CadText("KAMO", 20, 80);
+         c.CadTextStyle(2, 0, 5, 4);
+       },
+       [](CadOutput& c) { c.CadTextStyle(2, 0, 5, 4); }},
+      {"text angle",
+       [](CadOutput& c, Real v) {
+         c.CadTextStyle(2, v, 5, 4);
+         c.CadText("KAMO", 20, 80);
+         c.CadTextStyle(2, 0, 5, 4);
+       },
+       [](CadOutput& c) { c.CadTextStyle(2, 0, 5, 4); }},
+      {"polyline vertex", [&](CadOutput& c, Real v) { polyline(c, true, v); },
+       [&](CadOutput& c) { polyline(c, false, 0); }},
+  };
+  // What follows the element: a line, a circle and a text.
+  auto after = [](CadOutput& c) {
+    c.CadLine(1, 2, 3, 4);
+    c.CadCircle(30, 30, 5);
+    c.CadText("DA", 40, 40);
+  };
+  for (const OutputFormat& format : kOutputFormats) {
+    if (!format.cad) continue;
+    for (const Case& k : cases) {
+      CadFixture f;
+      f.settings.stlType = 1;  // ASCII facets
+      auto drawing = [&](const std::function<void(CadOutput&)>& element) {
+        f.reset();
+        f.display.Clear();
+        std::string file = Draw(f, format.kind, [&](CadOutput& c) {
+          c.CadTextStyle(2, 0, 5, 4);
+          if (element) element(c);
+          after(c);
+        });
+        return std::pair{file, f.display.records()};
+      };
+      const auto reference = drawing(k.reference);
+      for (Real v : bad) {
+        std::string what = std::string(format.helpName) + ": " + k.name + " " +
+                           std::to_string(static_cast<double>(v));
+        const auto got = drawing([&](CadOutput& c) { k.draw(c, v); });
+        EXPECT_EQ(got.first, reference.first) << what;
+        EXPECT_EQ(got.second, reference.second) << what;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The display list: records, style caches, arcs and the window transform.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "display/displaylist.h"
 
 namespace kamo {
@@ -58,6 +60,29 @@ TEST(DisplayList, WindowTransform) {
   EXPECT_EQ(v.X(0), 1);
   EXPECT_EQ(v.Y(0), 479);
   EXPECT_EQ(v.X(160), 638);  // the isotropic scale of y: 478 pixels for 120 mm
+}
+
+// The display list, recorded directly (diagrams, the help pictures), keeps no
+// record that carries what is no number; a lost move starts the next line afresh.
+TEST(DisplayList, KeepsNoRecordOfWhatIsNoNumber) {
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  const Real inf = std::numeric_limits<Real>::infinity();
+  DisplayList d;
+  d.line(0, 0, nan, 1);
+  d.circle(0, 0, inf);
+  d.Arc(0, 0, nan, 90, 2, 90);
+  d.Arc(0, 0, 0, 90, 1e4000L, 90);
+  d.Solid(0, 0, 1, 0, 1, -inf, 0, 1);
+  d.OutTextXY("weg", nan, 0);
+  d.SetTextStyle(2, inf, 2, 0);
+  EXPECT_FALSE(d.SetWindow(true, true, 0, 0, 1, 1, 0, 0, inf, 10));
+  EXPECT_TRUE(d.records().empty());
+  d.OutTextXY("da", 1, 2);
+  EXPECT_EQ(d.textOf(d.items().back()), "da");
+  d.MoveTo(nan, 0);
+  d.LineTo(5, 6);  // from nowhere: a move
+  d.LineTo(7, 8);
+  EXPECT_EQ(d.records(), (std::vector<std::string>{"6;1;2;da", "1;5;6", "2;7;8"}));
 }
 
 }  // namespace
