@@ -37,7 +37,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.windowTitle(), Title() + "   V 5.1");
     QStringList bar;
     for (QAction* a : w.menuBar()->actions()) bar << a->text();
-    QCOMPARE(bar, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&CAD", "&STL", "D&okument",
+    QCOMPARE(bar, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&CAD", "&STL", "ST&EP", "D&okument",
                                "&Hilfe"}));
     // Every command of the table has its entry, named after it.
     for (const CommandSpec& s : CommandTable()) QVERIFY2(Entry(w, s.objectName), s.objectName);
