@@ -23,65 +23,14 @@
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/printconf.h"
+#include "gui/qtest_modal.h"
 #include "shell/session.h"
 #include "support/scripted_port.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
-template <class T = QWidget>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no %s", name);
-  return c;
-}
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
-void Type(QWidget* w, const char* name, const QString& text) {
-  auto* e = Child<QLineEdit>(w, name);
-  e->selectAll();
-  e->setFocus();
-  QTest::keyClicks(e, text);
-}
-QString Text(QWidget* w, const char* name) { return Child<QLineEdit>(w, name)->text(); }
-
-// With KAMO_SHOTS=<folder> the window is saved as a picture (for a look by eye).
-void Shot(QWidget* w, const QString& name) {
-  QByteArray dir = qgetenv("KAMO_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
-}
-
-// Runs the actions on the modal dialogs in turn, each on the next one that
-// shows up; a dialog nobody scripted is closed so that the test fails, not hangs.
-class ModalScript : public QObject {
- public:
-  explicit ModalScript(std::vector<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
-    timer_.setInterval(5);
-    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-    timer_.start();
-  }
-  bool done() const { return next_ == steps_.size(); }
-
- private:
-  void tick() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || !w->isVisible() || (last_ && last_.data() == w)) return;
-    last_ = w;
-    if (next_ >= steps_.size()) {
-      qWarning("unscripted modal %s", qPrintable(w->objectName()));
-      w->close();
-      return;
-    }
-    steps_[next_++](w);
-    if (done()) timer_.stop();
-  }
-  std::vector<std::function<void(QWidget*)>> steps_;
-  size_t next_ = 0;
-  QPointer<QWidget> last_;
-  QTimer timer_;
-};
-
 // The frame in the display list: its "phi = " labels and the start of the
 // follower axis (the line from the follower tip along y = 0, 0.4·xSize long).
 struct Frame {

@@ -29,23 +29,9 @@
 #include "support/scripted_port.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
-template <class T = QWidget>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no %s", name);
-  return c;
-}
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
-void Type(QWidget* w, const char* name, const QString& text) {
-  auto* e = Child<QLineEdit>(w, name);
-  e->selectAll();
-  e->setFocus();
-  QTest::keyClicks(e, text);
-}
-QString Text(QWidget* w, const char* name) { return Child<QLineEdit>(w, name)->text(); }
-
 // The edit fields in the order Tab visits them, from the dialog's first one.
 QStringList TabOrder(QWidget* d) {
   QStringList names;
@@ -62,14 +48,6 @@ bool FitsSmallScreen(QWidget* d) { return d->width() <= 1366 && d->height() <= 7
 // Equal up to what the file holds (four decimals of a position).
 bool Near(Real a, Real b) { return std::fabs(static_cast<double>(a - b)) <= 1e-5 * (1 + std::fabs(static_cast<double>(b))); }
 
-// With KAMO_SHOTS=<folder> the dialogs are saved as pictures for the user
-// guide (scripts/guide-shots.sh runs this under Xvfb).
-void Shot(QWidget* w, const char* name) {
-  QByteArray dir = qgetenv("KAMO_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
-}
 // The whole screen: the main window with the dialog in front of it.
 void ScreenShot(const char* name) {
   QByteArray dir = qgetenv("KAMO_SHOTS");
@@ -94,35 +72,6 @@ struct Bench {
   CamProject& p() { return session.project(); }
 };
 
-// Runs the actions on the modal dialogs in turn, each on the next one that
-// shows up; a dialog nobody scripted is closed so that the test fails, not hangs.
-class ModalScript : public QObject {
- public:
-  explicit ModalScript(std::vector<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
-    timer_.setInterval(5);
-    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-    timer_.start();
-  }
-  bool done() const { return next_ == steps_.size(); }
-
- private:
-  void tick() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || !w->isVisible() || (last_ && last_.data() == w)) return;
-    last_ = w;
-    if (next_ >= steps_.size()) {
-      qWarning("unscripted modal %s", qPrintable(w->objectName()));
-      w->close();
-      return;
-    }
-    steps_[next_++](w);
-    if (done()) timer_.stop();  // a later script takes the next dialogs
-  }
-  std::vector<std::function<void(QWidget*)>> steps_;
-  size_t next_ = 0;
-  QPointer<QWidget> last_;
-  QTimer timer_;
-};
 }  // namespace
 
 class CurveDialogTest : public QObject {

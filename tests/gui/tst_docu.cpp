@@ -29,6 +29,7 @@
 #include "support/scripted_port.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
 QAction* Entry(Thh& w, const char* name) {
@@ -36,15 +37,6 @@ QAction* Entry(Thh& w, const char* name) {
   if (!a) qFatal("no menu entry %s", name);
   return a;
 }
-
-template <class T>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no control %s in %s", name, qPrintable(w->objectName()));
-  return c;
-}
-
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
 
 void SetCell(QWidget* w, const char* grid, int row, int col, const QString& text) {
   auto* t = Child<QTableWidget>(w, grid);

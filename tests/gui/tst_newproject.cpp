@@ -28,61 +28,9 @@
 #include "support/scripted_port.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
-template <class T = QWidget>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no %s", name);
-  return c;
-}
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
-// Typed as a user would, characters beyond ASCII included.
-void Type(QWidget* w, const char* name, const QString& text) {
-  auto* e = Child<QLineEdit>(w, name);
-  e->selectAll();
-  e->setFocus();
-  for (QChar c : text) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-void Shot(QWidget* w, const char* name) {
-  QByteArray dir = qgetenv("KAMO_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
-}
-
-// Runs the actions on the modal dialogs in turn, each on the next one that
-// shows up; a dialog nobody scripted is closed so that the test fails, not hangs.
-class ModalScript : public QObject {
- public:
-  explicit ModalScript(std::vector<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
-    timer_.setInterval(5);
-    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-    timer_.start();
-  }
-  bool done() const { return next_ == steps_.size(); }
-  QStringList seen;  // object names of the dialogs, in order
-
- private:
-  void tick() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || !w->isVisible() || (last_ && last_.data() == w)) return;
-    last_ = w;
-    seen << w->objectName();
-    if (next_ >= steps_.size()) {
-      qWarning("unscripted modal %s", qPrintable(w->objectName()));
-      w->close();
-      return;
-    }
-    steps_[next_++](w);
-    if (done()) timer_.stop();
-  }
-  std::vector<std::function<void(QWidget*)>> steps_;
-  size_t next_ = 0;
-  QPointer<QWidget> last_;
-  QTimer timer_;
-};
-
 // The inputs that the user and the file must agree on.
 void CompareInputs(const CamProject& a, const CamProject& b) {
   QCOMPARE(a.curveType, b.curveType);
@@ -136,11 +84,11 @@ class NewProjectTest : public QObject {
     ModalScript script({
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("Tform_uni4"));
-          Type(m, "Edit_zeichname", QString("Nocke S\u00FCd"));
-          Type(m, "Edit_zeichname2", "Hubkurve");
-          Type(m, "Edit_zeichnr", "KAMO-014");
-          Type(m, "Edit_bemerk1", QString("Ma\u00DFe in mm"));
-          Type(m, "Edit_bemerk2", QString("Pr\u00FCfstand"));
+          TypeAny(m, "Edit_zeichname", QString("Nocke S\u00FCd"));
+          TypeAny(m, "Edit_zeichname2", "Hubkurve");
+          TypeAny(m, "Edit_zeichnr", "KAMO-014");
+          TypeAny(m, "Edit_bemerk1", QString("Ma\u00DFe in mm"));
+          TypeAny(m, "Edit_bemerk2", QString("Pr\u00FCfstand"));
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
@@ -162,27 +110,27 @@ class NewProjectTest : public QObject {
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_ribosin"));
-          Type(m, "Edit_rw0", "40");
-          Type(m, "Edit_A", "8");
-          Type(m, "Edit_N", "2");
+          TypeAny(m, "Edit_rw0", "40");
+          TypeAny(m, "Edit_A", "8");
+          TypeAny(m, "Edit_N", "2");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_eingabe"));
-          Type(m, "Edit_text", "600");
+          TypeAny(m, "Edit_text", "600");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_kamoram"));
           QTest::mouseClick(Child<QRadioButton>(m, "RadioGroup_kontakt_0"), Qt::LeftButton, {}, QPoint(4, 4));
-          Type(m, "Edit_d", "12");
-          Type(m, "Edit_l", "40");
-          Type(m, "Edit_m", "0.05");
+          TypeAny(m, "Edit_d", "12");
+          TypeAny(m, "Edit_l", "40");
+          TypeAny(m, "Edit_m", "0.05");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_kamocalc"));
-          Type(m, "Edit_points", "360");
+          TypeAny(m, "Edit_points", "360");
           Click(m, "Button_ok");
         },
     });
@@ -251,7 +199,7 @@ class NewProjectTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalScript script({
         [](QWidget* m) {
-          Type(m, "Edit_zeichname", "Hubkurve");
+          TypeAny(m, "Edit_zeichname", "Hubkurve");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
@@ -261,12 +209,12 @@ class NewProjectTest : public QObject {
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_bewegung"));
-          Type(m, "Edit_basis", "30");
+          TypeAny(m, "Edit_basis", "30");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
           QCOMPARE(m->objectName(), QString("TForm_eingabe"));
-          Type(m, "Edit_text", "300");
+          TypeAny(m, "Edit_text", "300");
           Click(m, "Button_ok");
         },
         [](QWidget* m) {
@@ -325,7 +273,7 @@ class NewProjectTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalScript script({
         [](QWidget* m) {
-          Type(m, "Edit_zeichname", "Entwurf");
+          TypeAny(m, "Edit_zeichname", "Entwurf");
           Click(m, "Button_ok");
         },
         [](QWidget* m) { Click(m, "Button_cancel"); },  // programme or curve type

@@ -33,16 +33,9 @@
 #include "support/scripted_port.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
-template <class T = QWidget>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no %s", name);
-  return c;
-}
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
-void Trigger(QWidget* w, const char* name) { Child<QAction>(w, name)->trigger(); }
 QString CellText(QWidget* m, int row, int col) {
   auto* item = Child<QTableWidget>(m, "StringGrid1")->item(row, col);
   return item ? item->text() : QString();
@@ -54,12 +47,6 @@ void AnswerPrompt(const QString& text) {
     e->setText(text);
     Click(p, "Button_ok");
   });
-}
-void Shot(QWidget* w, const char* name) {
-  QByteArray dir = qgetenv("KAMO_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
 }
 bool Near(Real a, Real b) { return std::fabs(static_cast<double>(a - b)) <= 1e-5 * (1 + std::fabs(static_cast<double>(b))); }
 

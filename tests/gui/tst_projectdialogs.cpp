@@ -11,40 +11,16 @@
 #include <QtTest>
 
 #include "gui/projectdialogs.h"
+#include "gui/qtest_modal.h"
 #include "shell/projectinput.h"
 #include "shell/session.h"
 #include "support/scripted_port.h"
 #include "cam/kamorech.h"
 
 using namespace kamo;
+using namespace kamo::test;
 
 namespace {
-template <class T = QWidget>
-T* Child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(name);
-  if (!c) qFatal("no %s", name);
-  return c;
-}
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Child<QPushButton>(w, name), Qt::LeftButton); }
-void Type(QWidget* w, const char* name, const QString& text) {
-  auto* e = Child<QLineEdit>(w, name);
-  e->selectAll();
-  e->setFocus();
-  QTest::keyClicks(e, text);
-}
-// Typed as a user would, characters beyond ASCII included.
-void TypeAny(QWidget* w, const char* name, const QString& text) {
-  auto* e = Child<QLineEdit>(w, name);
-  e->selectAll();
-  e->setFocus();
-  for (QChar c : text) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-void Shot(QWidget* w, const char* name) {
-  QByteArray dir = qgetenv("KAMO_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
-}
 struct Bench {
   test::ScriptedPort port;
   Session session{port};
