@@ -24,6 +24,14 @@ int ClampedInt(std::optional<Real> v, int lo, int hi) {
   Real x = v && std::isfinite(*v) ? RoundHalfEven(*v) : 0;
   return static_cast<int>(std::clamp<Real>(x, lo, hi));
 }
+// Shows the dialog of an editor made from the session; abortFlag tells
+// whether it was cancelled.
+template <class Editor, class... Args>
+void ShowDialog(Session& s, const Args&... args) {
+  Editor e(s, args...);
+  s.flags.abortFlag = !s.ui.port().fieldsDialog(e);
+}
+
 constexpr int kTopicCalc = 1000;
 constexpr int kTopicFollower = 1000;
 constexpr int kTopicBody = 5400;
@@ -102,11 +110,7 @@ bool CalcSettingsEditor::store(const FieldsValues& v) {
   return true;
 }
 
-void EditCalcSettings(Session& s) {
-  CalcSettingsEditor e(s);
-  s.flags.abortFlag = !s.ui.port().fieldsDialog(e);
-}
-
+void EditCalcSettings(Session& s) { ShowDialog<CalcSettingsEditor>(s); }
 
 // ------------------------------------------------------------------ cam body
 
@@ -159,10 +163,7 @@ bool CamBodyEditor::store(const FieldsValues& v) {
   return true;
 }
 
-void EditCamBody(Session& s) {
-  CamBodyEditor e(s);
-  s.flags.abortFlag = !s.ui.port().fieldsDialog(e);
-}
+void EditCamBody(Session& s) { ShowDialog<CamBodyEditor>(s); }
 
 // ------------------------------------------------------------------ follower
 
@@ -240,10 +241,7 @@ bool FollowerEditor::store(const FieldsValues& v) {
   return true;
 }
 
-void EditFollower(Session& s) {
-  FollowerEditor e(s);
-  s.flags.abortFlag = !s.ui.port().fieldsDialog(e);
-}
+void EditFollower(Session& s) { ShowDialog<FollowerEditor>(s); }
 
 // ------------------------------------------------------------- drawing texts
 
@@ -308,9 +306,6 @@ bool DrawingTextsEditor::store(const FieldsValues& v) {
   return true;
 }
 
-void EditDrawingTexts(Session& s, const DrawingWords& words) {
-  DrawingTextsEditor e(s, words);
-  s.flags.abortFlag = !s.ui.port().fieldsDialog(e);
-}
+void EditDrawingTexts(Session& s, const DrawingWords& words) { ShowDialog<DrawingTextsEditor>(s, words); }
 
 }  // namespace kamo

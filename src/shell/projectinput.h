@@ -13,19 +13,24 @@ namespace kamo {
 
 class Session;
 
+// What the editors of the project's numbers share: the session they read and
+// store, and the number fields of their form.
+class SessionFieldsEditor : public FieldsLogic {
+ protected:
+  explicit SessionFieldsEditor(Session& s) : s_(s) {}
+  Session& s_;
+  std::vector<RealField> fields_;
+};
+
 // The logic behind TForm_kamocalc: the arc division in degrees, the number of
 // polygon points, the spline resolution and the fit-to-polyline switch.
-class CalcSettingsEditor : public FieldsLogic {
+class CalcSettingsEditor : public SessionFieldsEditor {
  public:
-  explicit CalcSettingsEditor(Session& s) : s_(s) {}
+  explicit CalcSettingsEditor(Session& s) : SessionFieldsEditor(s) {}
   FieldsForm form() override;
   FieldsValues fill() override;
   std::string defaultText(size_t field, const FieldsValues& v) override;
   bool store(const FieldsValues& v) override;
-
- private:
-  Session& s_;
-  std::vector<RealField> fields_;
 };
 
 // Shows TForm_kamocalc; abortFlag tells whether it was cancelled.
@@ -33,25 +38,21 @@ void EditCalcSettings(Session& s);
 
 // The logic behind TForm_kamocam: width and bore of the cam body, lengths in
 // the current unit system, "<" defaults from the smallest radius.
-class CamBodyEditor : public FieldsLogic {
+class CamBodyEditor : public SessionFieldsEditor {
  public:
-  explicit CamBodyEditor(Session& s) : s_(s) {}
+  explicit CamBodyEditor(Session& s) : SessionFieldsEditor(s) {}
   FieldsForm form() override;
   FieldsValues fill() override;
   std::string defaultText(size_t field, const FieldsValues& v) override;
   bool store(const FieldsValues& v) override;
-
- private:
-  Session& s_;
-  std::vector<RealField> fields_;
 };
 void EditCamBody(Session& s);
 
 // The logic behind TForm_kamoram: contact form, diameter, length and mass of
 // the follower, "<" defaults from the stroke (a steel cylinder for the mass).
-class FollowerEditor : public FieldsLogic {
+class FollowerEditor : public SessionFieldsEditor {
  public:
-  explicit FollowerEditor(Session& s) : s_(s) {}
+  explicit FollowerEditor(Session& s) : SessionFieldsEditor(s) {}
   FieldsForm form() override;
   FieldsValues fill() override;
   std::string defaultText(size_t field, const FieldsValues& v) override;
@@ -59,8 +60,6 @@ class FollowerEditor : public FieldsLogic {
 
  private:
   std::optional<Real> read(const FieldsValues& v, size_t i) const;
-  Session& s_;
-  std::vector<RealField> fields_;
 };
 void EditFollower(Session& s);
 
