@@ -18,20 +18,8 @@ StepSolidWriter::StepSolidWriter(CadWriterContext ctx, bool curveOnly)
     : ctx_(std::move(ctx)), curveOnly_(curveOnly) {}
 
 bool StepSolidWriter::ExtrusionHeight(Real& height, bool& cancelled) {
-  if (curveOnly_) return true;
   // The same prompt and refusal as the STL solid.
-  Real h = height;
-  if (!ctx_.batch && !ctx_.ui->inputLength("H\x94he", h, 0, 1000)) {
-    ctx_.ui->flags().abortFlag = false;
-    cancelled = true;
-    h = height;
-  }
-  height = h;
-  if (!(h > 0)) {
-    ctx_.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
-    return false;
-  }
-  return true;
+  return curveOnly_ || AskExtrusionHeight(ctx_, height, cancelled);
 }
 
 void StepSolidWriter::Circle(Real x, Real y, Real r) {

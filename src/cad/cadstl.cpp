@@ -324,20 +324,24 @@ void StlWriter::facet(const V3& n, const V3& a, const V3& b, const V3& c) {
   body_.append(rec, sizeof rec);
 }
 
-bool StlWriter::ExtrusionHeight(Real& height, bool& cancelled) {
-  // The walls need a height: the prompt is always asked, and 0 is refused.
+bool AskExtrusionHeight(const CadWriterContext& ctx, Real& height, bool& cancelled) {
   Real h = height;
-  if (!ctx_.batch && !ctx_.ui->inputLength("H\x94he", h, 0, 1000)) {
-    ctx_.ui->flags().abortFlag = false;
+  if (!ctx.batch && !ctx.ui->inputLength("H\x94he", h, 0, 1000)) {
+    ctx.ui->flags().abortFlag = false;
     cancelled = true;
     h = height;
   }
   height = h;
   if (!(h > 0)) {
-    ctx_.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
+    ctx.ui->showError("STL: H\x94he 0 ergibt keine Fl\x84" "chen");
     return false;
   }
   return true;
+}
+
+bool StlWriter::ExtrusionHeight(Real& height, bool& cancelled) {
+  // The walls need a height: the prompt is always asked, and 0 is refused.
+  return AskExtrusionHeight(ctx_, height, cancelled);
 }
 
 void StlWriter::Line(Real x1, Real y1, Real x2, Real y2) {

@@ -30,6 +30,10 @@ struct StlPoint {
 std::vector<std::array<int, 3>> TriangulateRegion(const std::vector<StlPoint>& outer,
                                                   const std::vector<std::vector<StlPoint>>& holes);
 
+// The height of an extruded body: asked (not in batch), 0 refused with a box.
+// A cancelled prompt keeps height and sets cancelled.
+bool AskExtrusionHeight(const CadWriterContext& ctx, Real& height, bool& cancelled);
+
 class StlWriter final : public CadWriter {
  public:
   explicit StlWriter(CadWriterContext ctx);
