@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/fields.h"
+#include "core/numstyle.h"
 #include "core/real.h"
 
 namespace kamo {
@@ -245,6 +247,19 @@ FormulaResult EvalFormula(std::string& formula, Real x) {
   if (!std::isfinite(x)) return {0, kFormulaDomain};
   Parser p(formula, x);
   return p.Run();
+}
+
+std::string FormulaNumber(Real x) {
+  NumberStyle dot;
+  std::string t = FormatRoundTrip(dot, x);
+  return x < 0 ? "(" + t + ")" : t;
+}
+
+std::string FormulaAngle(Real x) {
+  char buf[80];
+  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 12);
+  std::string t(buf, r.ptr);
+  return x < 0 ? "(" + t + ")" : t;
 }
 
 }  // namespace kamo

@@ -37,4 +37,12 @@ long long& FormulaParses();
 // front of a lone ".", a leading "+" removed).
 std::string NormaliseFormula(const std::string& formula);
 
+// Numbers in formula texts that a program writes: read back by the parser
+// exactly (the shortest round-trip form with a point), negative ones in
+// parentheses.
+std::string FormulaNumber(Real x);
+// An angle in radians with twelve decimals and a point, so that two pieces
+// of a formula meet without a visible step.
+std::string FormulaAngle(Real x);
+
 }  // namespace kamo

@@ -1,10 +1,10 @@
 // The motion laws as formula pieces and in closed form.
 #include "cam/motionlaw.h"
 
-#include <charconv>
 #include <cmath>
 #include <functional>
 
+#include "cam/mathpars.h"
 #include "core/fields.h"
 #include "core/geometry.h"
 #include "core/numstyle.h"
@@ -17,22 +17,6 @@ namespace {
 // The peak acceleration of the two piecewise laws (t and y normalised).
 const Real kTrapA = 8 * kPi / (2 + kPi);            // 4.8881...
 const Real kSineA = 4 * kPi * kPi / (4 + kPi);      // 5.5280...
-
-// A number as the formula parser reads it back exactly: shortest round-trip
-// form with a point, negative values in parentheses.
-std::string Num(Real x) {
-  NumberStyle dot;
-  std::string t = FormatRoundTrip(dot, x);
-  return x < 0 ? "(" + t + ")" : t;
-}
-// An angle in radians with twelve decimals, so that two pieces meet
-// without a visible step.
-std::string Angle(Real x) {
-  char buf[80];
-  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 12);
-  std::string t(buf, r.ptr);
-  return x < 0 ? "(" + t + ")" : t;
-}
 
 // One piece of a law over [t0, t1]: its y(t) as formula text in a given
 // argument text, and in closed form. A mirrored piece is 1 - f(1 - t) of the
@@ -48,7 +32,7 @@ struct Piece {
 Piece StartPiece(Real A, Real t1) {
   Real c1 = A / (4 * kPi), c2 = A / (16 * kPi * kPi);
   return {0, t1,
-          [=](const std::string& t) { return Num(c1) + "*" + t + "-" + Num(c2) + "*SIN(4*PI*" + t + ")"; },
+          [=](const std::string& t) { return FormulaNumber(c1) + "*" + t + "-" + FormulaNumber(c2) + "*SIN(4*PI*" + t + ")"; },
           [=](Real t) {
             Real w = 4 * kPi * t;
             return LawValue{c1 * t - c2 * std::sin(w), c1 * (1 - std::cos(w)), A * std::sin(w),
@@ -112,7 +96,7 @@ std::vector<Piece> PiecesOf(MotionLaw law) {
       Real v1 = A / (4 * kPi), y1 = A * (1 / (32 * kPi) - 1 / (16 * kPi * kPi));
       Piece p2{0.125L, 0.375L,
                [=](const std::string& t) {
-                 return Num(y1) + "+(" + t + "-0.125)*(" + Num(v1) + "+" + Num(A / 2) + "*(" + t + "-0.125))";
+                 return FormulaNumber(y1) + "+(" + t + "-0.125)*(" + FormulaNumber(v1) + "+" + FormulaNumber(A / 2) + "*(" + t + "-0.125))";
                },
                [=](Real t) {
                  Real w = t - 0.125L;
@@ -121,7 +105,7 @@ std::vector<Piece> PiecesOf(MotionLaw law) {
       Real cm = A / 4 + A / (4 * kPi), c2 = A / (16 * kPi * kPi);
       Piece p3{0.375L, 0.625L,
                [=](const std::string& t) {
-                 return "0.5+" + Num(cm) + "*(" + t + "-0.5)+" + Num(c2) + "*SIN(4*PI*(" + t + "-0.5))";
+                 return "0.5+" + FormulaNumber(cm) + "*(" + t + "-0.5)+" + FormulaNumber(c2) + "*SIN(4*PI*(" + t + "-0.5))";
                },
                [=](Real t) {
                  Real u = t - 0.5L, w = 4 * kPi * u;
@@ -138,7 +122,7 @@ std::vector<Piece> PiecesOf(MotionLaw law) {
       Real k = 4 * kPi / 3, c = A / (4 * kPi), d = 9 * A / (16 * kPi * kPi);
       Piece p2{0.125L, 0.875L,
                [=](const std::string& t) {
-                 return "0.5+" + Num(c) + "*(" + t + "-0.5)+" + Num(d) + "*SIN(4*PI/3*(" + t + "-0.5))";
+                 return "0.5+" + FormulaNumber(c) + "*(" + t + "-0.5)+" + FormulaNumber(d) + "*SIN(4*PI/3*(" + t + "-0.5))";
                },
                [=](Real t) {
                  Real u = t - 0.5L, w = k * u;
@@ -237,18 +221,18 @@ std::vector<teilkurveRec> MotionLawSegments(MotionLaw law, Real phi1Deg, Real ph
   std::vector<teilkurveRec> out;
   Real span = phi2Deg - phi1Deg;
   if (law == MotionLaw::Dwell) {
-    out.push_back({phi2Deg, Num(r1)});
+    out.push_back({phi2Deg, FormulaNumber(r1)});
     return out;
   }
   Real a = DegToRad(phi1Deg), b = DegToRad(phi2Deg), d = b - a;
-  std::string t = "((X-" + Angle(a) + ")/" + Angle(d) + ")";
-  std::string u = "((" + Angle(b) + "-X)/" + Angle(d) + ")";
+  std::string t = "((X-" + FormulaAngle(a) + ")/" + FormulaAngle(d) + ")";
+  std::string u = "((" + FormulaAngle(b) + "-X)/" + FormulaAngle(d) + ")";
   Real h = r2 - r1;
   std::vector<Piece> pieces = PiecesOf(law);
   for (size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
-    std::string f = p.mirrored ? Num(r2) + "-" + Num(h) + "*(" + p.text(u) + ")"
-                               : Num(r1) + "+" + Num(h) + "*(" + p.text(t) + ")";
+    std::string f = p.mirrored ? FormulaNumber(r2) + "-" + FormulaNumber(h) + "*(" + p.text(u) + ")"
+                               : FormulaNumber(r1) + "+" + FormulaNumber(h) + "*(" + p.text(t) + ")";
     Real xMax = i + 1 == pieces.size() ? phi2Deg : phi1Deg + span * p.t1;
     out.push_back({xMax, f});
   }

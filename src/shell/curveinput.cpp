@@ -3,7 +3,6 @@
 #include "shell/curveinput.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "cam/kamorech.h"
@@ -22,22 +21,6 @@ namespace kamo {
 namespace {
 const NumberStyle& Numbers(const Session& s) { return s.settings.numbers; }
 std::string Show(const Session& s, const std::string& cp850) { return DisplayText(Numbers(s), cp850); }
-
-// A number as the formula parser reads it back exactly: shortest round-trip
-// form with a point, negative values in parentheses.
-std::string FormulaNumber(Real x) {
-  NumberStyle dot;
-  std::string t = FormatRoundTrip(dot, x);
-  return x < 0 ? "(" + t + ")" : t;
-}
-// Radians with twelve decimals and a point, whatever the decimals setting,
-// so that two sections meet without a step.
-std::string FormulaAngle(Real x) {
-  char buf[80];
-  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 12);
-  std::string t(buf, r.ptr);
-  return x < 0 ? "(" + t + ")" : t;
-}
 
 std::optional<Real> ParseLengthText(const NumberStyle& ns, std::string_view t) {
   Real v = 0;
