@@ -2,41 +2,27 @@
 // instructions of a small stack machine instead of computing values.
 #include "cam/formulacode.h"
 
-#include <charconv>
 #include <cmath>
 #include <memory>
-#include <string_view>
 #include <unordered_map>
 
+#include "cam/formulascan.h"
 #include "core/real.h"
 
 namespace kamo {
 
-namespace {
-constexpr char kEnd = '\r';
-// The same limits as the parser's.
-constexpr int kMaxDepth = 200;
-constexpr Real kMaxFactorial = 1754;
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
-
-class FormulaCompiler {
+class FormulaCompiler : FormulaScanner {
  public:
-  explicit FormulaCompiler(CompiledFormula& f) : f_(f), text_(f.text_) { Advance(); }
+  explicit FormulaCompiler(CompiledFormula& f) : FormulaScanner(f.text_), f_(f) {}
 
   void Run() {
     Expression();
-    f_.syntax_ = ch_ == kEnd ? 0 : pos_;
+    f_.syntax_ = ch_ == kFormulaEnd ? 0 : pos_;
     f_.result_ = ids_.back();
   }
 
  private:
   using Op = CompiledFormula::Op;
-
-  void Advance() {
-    ++pos_;
-    ch_ = pos_ <= static_cast<int>(text_.size()) ? text_[static_cast<size_t>(pos_ - 1)] : kEnd;
-  }
 
   // Pops the operands of op from the stack of node ids, pushes the node of
   // the operation; an operation already in the list is not added again.
@@ -109,35 +95,13 @@ class FormulaCompiler {
   }
 
   void Number() {
-    int start = pos_;
-    while (IsDigit(ch_)) Advance();
-    if (ch_ == '.') {
-      Advance();
-      while (IsDigit(ch_)) Advance();
-    }
-    if (ch_ == 'E') {
-      Advance();
-      if (ch_ != kEnd) Advance();
-      while (IsDigit(ch_)) Advance();
-    }
-    std::string_view s(text_.data() + start - 1, static_cast<size_t>(pos_ - start));
-    Real v = 0;
-    auto res = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
-    if (res.ec == std::errc::result_out_of_range) {
-      f_.numberDomain_ = true;
-      Constant(0);
-      return;
-    }
-    if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(v)) v = 0;
-    Constant(v);
-  }
-
-  bool Match(std::string_view name) const {
-    return text_.compare(static_cast<size_t>(pos_ - 1), name.size(), name) == 0;
+    Literal l = ReadNumber();
+    if (l.outOfRange) f_.numberDomain_ = true;
+    Constant(l.value);
   }
 
   void Factor() {
-    if (ch_ == kEnd || nesting_ >= kMaxDepth) {
+    if (ch_ == kFormulaEnd || nesting_ >= kFormulaMaxDepth) {
       Constant(0);
       return;
     }
@@ -147,39 +111,28 @@ class FormulaCompiler {
   }
 
   void FactorBody() {
-    if (IsDigit(ch_)) return Number();
+    if (IsFormulaDigit(ch_)) return Number();
     if (ch_ == '(') {
       Advance();
       Expression();
       if (ch_ == ')') Advance();
       return;
     }
-    static constexpr std::string_view kNames[] = {"ABS", "SQRT", "SQR", "SIN", "COS", "ARCTAN", "LN",
-                                                  "LOG", "EXP", "FAK", "PI",   "E",   "X"};
+    // The functions in the order of the names.
     static constexpr Op kOps[] = {Op::Abs, Op::Sqrt, Op::Sqr, Op::Sin, Op::Cos, Op::Arctan, Op::Ln,
                                   Op::Log, Op::Exp,  Op::Fak};
-    for (size_t k = 0; k < std::size(kNames); ++k) {
-      if (!Match(kNames[k])) continue;
-      for (size_t i = 0; i < kNames[k].size(); ++i) Advance();
-      Factor();
-      if (k < std::size(kOps)) {
-        Emit(kOps[k]);
-      } else {
-        // PI, E and X read an argument and drop its value.
-        Drop();
-        if (k == 10) Constant(kPi);
-        else if (k == 11) Constant(2.718281828459045L);
-        else Emit(Op::X);
-      }
-      return;
-    }
-    Constant(0);  // not a factor: the position stays where it is
+    int name = ReadName();
+    if (name < 0) return Constant(0);  // not a factor: the position stays where it is
+    Factor();
+    if (name < kNamePi) return Emit(kOps[name]);
+    // PI, E and X read an argument and drop its value.
+    Drop();
+    if (name == kNamePi) Constant(kPi);
+    else if (name == kNameE) Constant(2.718281828459045L);
+    else Emit(Op::X);
   }
 
   CompiledFormula& f_;
-  const std::string& text_;
-  int pos_ = 0;
-  char ch_ = kEnd;
   int nesting_ = 0;
   std::vector<std::uint32_t> ids_;  // the operands not yet used
 
@@ -206,12 +159,7 @@ CompiledFormula::CompiledFormula(const std::string& formula)
     syntax_ = kFormulaEmpty;
     return;
   }
-  long open = 0, close = 0;
-  for (char c : text_) {
-    if (c == '(') ++open;
-    if (c == ')') ++close;
-  }
-  if (open != close) {
+  if (!FormulaParensBalance(text_)) {
     syntax_ = kFormulaParens;
     return;
   }
@@ -293,7 +241,7 @@ FormulaResult CompiledFormula::eval(Real x) const {
         break;
       case Op::Exp: r = checked(std::exp(a)); break;
       case Op::Fak: {
-        if (a > kMaxFactorial) {
+        if (a > kFormulaMaxFactorial) {
           domain = true;
           r = 0;
           break;
