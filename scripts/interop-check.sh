@@ -67,6 +67,7 @@ for kmo in "$root"/examples/*.kmo; do
   run /CAD7:1 -o sheet1.stp
   run --solid --format stl -o solid.stl
   run --solid --format stp -o solid.stp
+  run /I -o printout.txt
   run --sheet 5 --format dxf -o sheet5.dxf
   run --sheet 10 --format dxf -o sheet10.dxf
 done
@@ -150,8 +151,18 @@ for n in names:
                "FAIL %s: sheet 1 STEP has no circle around the centre") % n)
     except Exception as exc:
         print("FAIL %s: sheet 1 STEP unreadable: %s" % (n, exc))
-    # The solids: 12 mm wide with a 10 mm bore (as every example).
-    bore = math.pi * 5.0 ** 2
+    # The solids: as wide and with the bore the printout states.
+    sizes = {}
+    with open(os.path.join(d, "printout.txt"), encoding="utf-8") as f:
+        for row in f:
+            cells = row.rstrip("\r\n").split("\t")
+            if len(cells) == 4 and cells[0] in ("Breite", "Bohrungsdurchmesser"):
+                sizes[cells[0]] = float(cells[3])
+    width = sizes.get("Breite", 0.0)
+    bore = math.pi * (sizes.get("Bohrungsdurchmesser", 0.0) / 2) ** 2
+    if not (width > 0 and bore > 0):
+        area = None  # no size to compare the volume with
+        print("FAIL %s: printout without width or bore %r" % (n, sizes))
     stl = os.path.join(d, "solid.stl")
     m = Mesh.Mesh(stl)
     problems = []
@@ -165,7 +176,7 @@ for n in names:
     if small:
         problems.append("%d facets under 1e-6 mm2" % small)
     if area:
-        want = (area - bore) * 12.0
+        want = (area - bore) * width
         if abs(m.Volume - want) > 2e-3 * want:
             problems.append("volume %.3f, want %.3f" % (m.Volume, want))
     print(("FAIL %s: STL solid: %s" % (n, ", ".join(problems))) if problems else
@@ -175,7 +186,7 @@ for n in names:
         s = Part.read(solid)
         ok = s.isValid() and len(s.Solids) == 1
         if ok and area:
-            want = (area - bore) * 12.0
+            want = (area - bore) * width
             ok = abs(s.Volume - want) <= 2e-3 * want
         print(("OK %s: STEP solid, volume %.3f" % (n, s.Volume)) if ok else
               ("FAIL %s: STEP solid: valid %s, %d solids, volume %.3f" % (n, s.isValid(), len(s.Solids), s.Volume)))
