@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "cam/checks.h"
 #include "cam/formulacode.h"
 #include "cam/glsyst2.h"
 #include "cam/mathpars.h"
@@ -792,7 +793,7 @@ void Track(Real value, Real phi, Real& lo, Real& phiLo, Real& hi, Real& phiHi) {
   }
 }
 
-void Kinematics(CamProject& p, FollowerPass pass) {
+void Kinematics(CamProject& p, FollowerPass pass, std::vector<Real>& s) {
   CamResults& r = p.results;
   r.xMin = r.yMin = 1e32;
   r.xMax = r.yMax = -1e32;
@@ -805,7 +806,6 @@ void Kinematics(CamProject& p, FollowerPass pass) {
   r.aMax = -1e32L;
   r.aMin = 1e32L;
   const int n = p.contourCount;
-  std::vector<Real> s;
   pass(p, s);
   Real dt = 60 / p.speed / n;
   Real sPrev = 0, vPrev = 0;
@@ -891,6 +891,8 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
     return;
   }
 
+  std::vector<ContourPoint> shape;
+  int shapeCount = 0;
   if (points) {
     // The direction is judged on the contour as entered: the resampled one
     // runs counter-clockwise by construction.
@@ -910,6 +912,9 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
       p.contourCount = 0;
       return;
     }
+    // The checks take the curvature from the arcs as built.
+    shape.assign(p.contour.begin(), p.contour.begin() + p.contourCount + 1);
+    shapeCount = p.contourCount;
     ResampleContour(p);
     if (!ContourInRange(p, 0, p.contourCount)) {
       messages.add(kMsgRange);
@@ -919,7 +924,9 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
     }
   }
 
-  Kinematics(p, pass);
+  std::vector<Real> s;
+  Kinematics(p, pass, s);
+  const Real half = p.ram.d / 2;  // the follower the positions were found with
   SectionProperties(p, messages, flags);
 
   CamResults& r = p.results;
@@ -933,6 +940,7 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
   if (p.ram.d == 0) p.ram.d = 0.05L * r.ySize;
   if (p.ram.m == 0) p.ram.m = p.ram.d * p.ram.d * kPi / 4 * p.ram.l * 7.8L * 1e-6L;
   if (r.stroke > p.ram.l) messages.add(kMsgStroke);
+  RunChecks(p, s, half, shapeCount > 0 ? &shape : nullptr, shapeCount);
 }
 
 }  // namespace kamo

@@ -23,6 +23,7 @@ void CamProject::clearResults() {
   results.sMin = 1e38L;
   results.rMax = -1e38L;
   results.sMax = -1e38L;
+  checks.reset();
 }
 
 void CamProject::clearSectionProps() { section = SectionProps{}; }
@@ -55,6 +56,7 @@ void CamProject::resetProject() {
   speed = 1000;
   ram = Follower{};
   body = CamBody{};
+  checkData = CheckInputs{};
   drawing = DrawingTexts{};
   resetDocumentation();
   const char* programs[kDocumentLinks] = {"notepad.exe", "write.exe", "mspaint.exe", "notepad.exe",

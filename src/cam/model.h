@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cam/checkdata.h"
 #include "core/real.h"
 
 namespace kamo {
@@ -174,6 +175,9 @@ struct CamProject {
 
   CamResults results;
   SectionProps section;
+  // The engineering checks: their inputs (project file) and results.
+  CheckInputs checkData;
+  CheckResults checks;
 
   void resetProject();
   void clearGeometry();

@@ -2,6 +2,7 @@
 #include "io/kamoio.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,23 @@ std::string ReplaceLineBreaks(std::string_view text, char with) {
 }
 
 std::string OneLine(std::string_view text) { return ReplaceLineBreaks(text, ' '); }
+
+// The appended block of the check inputs: a marker, then one real per line.
+constexpr const char* kCheckDataMarker = "Pr\x81" "fdaten";
+constexpr size_t kCheckDataLines = 7;
+std::array<Real, kCheckDataLines> CheckDataValues(const CheckInputs& c) {
+  return {c.alphaLimit, c.preload, c.rate, c.eCam, c.nuCam, c.eFollower, c.nuFollower};
+}
+void SetCheckDataValues(CheckInputs& c, const std::array<Real, kCheckDataLines>& v) {
+  c.alphaLimit = v[0];
+  c.preload = v[1];
+  c.rate = v[2];
+  c.eCam = v[3];
+  c.nuCam = v[4];
+  c.eFollower = v[5];
+  c.nuFollower = v[6];
+}
+bool IsDefault(const CheckInputs& c) { return CheckDataValues(c) == CheckDataValues(CheckInputs{}); }
 
 class LineWriter {
  public:
@@ -334,6 +352,12 @@ std::string ProjectToBytes(const Settings& settings, const CamProject& p) {
   // Appended after the last row, so that readers that stop there still work.
   w.real(p.eccentric.d);
   w.real(p.eccentric.e);
+  // The inputs of the engineering checks, only when they differ from the
+  // defaults (so that a project without them keeps its bytes).
+  if (!IsDefault(p.checkData)) {
+    w.text(kCheckDataMarker);
+    for (Real x : CheckDataValues(p.checkData)) w.real(x);
+  }
   return w.take();
 }
 
@@ -500,6 +524,19 @@ bool ProjectFromBytes(std::string_view bytes, CamProject& p, ProjectReadError& e
   if (!r.atEnd()) {
     Real e = r.real("eccentric.e");
     if (r.lastReadEnded()) p.eccentric.e = e;
+  }
+  // The check inputs behind their marker; each line that is missing, cut
+  // short or no number keeps its default; a file without them has the defaults.
+  p.checkData = CheckInputs{};
+  if (!r.atEnd() && r.text("Pr\x81" "fdaten") == kCheckDataMarker && r.lastReadEnded()) {
+    std::array<Real, kCheckDataLines> v = CheckDataValues(p.checkData);
+    for (Real& x : v) {
+      if (r.atEnd()) break;
+      Real read = 0;
+      std::string_view line = r.next("Pr\x81" "fdaten");
+      if (r.lastReadEnded() && TryParseReal(io::TrimNumber(line), read)) x = read;
+    }
+    SetCheckDataValues(p.checkData, v);
   }
   return true;
 }

@@ -16,6 +16,7 @@
 #include "report/camreport.h"
 #include "report/report.h"
 #include "shell/cad_batch.h"
+#include "shell/check_batch.h"
 #include "shell/docu_batch.h"
 #include "shell/motion_batch.h"
 #include "shell/session.h"
@@ -57,6 +58,7 @@ const char* JobName(CommandLine::Job job) {
     case CommandLine::Job::Changes: return "--changes";
     case CommandLine::Job::Motion: return "--motion";
     case CommandLine::Job::Animate: return "--animate";
+    case CommandLine::Job::Check: return "--check";
     default: return "";
   }
 }
@@ -155,6 +157,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       setJob(CommandLine::Job::Report, a);
     } else if (a == "--changes") {
       setJob(CommandLine::Job::Changes, a);
+    } else if (a == "--check") {
+      setJob(CommandLine::Job::Check, a);
     } else if (a == "--motion") {
       setJob(CommandLine::Job::Motion, a);
       value(i, cl.motion);
@@ -186,7 +190,7 @@ bool IsBatchCall(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (IsHelp(a) || IsPrintout(a) || IsCad(a) || a == "--sheet" || a == "--diagram" ||
         a == "--solid" || a == "--printout" || a == "--changes" || a == "--motion" || a == "--contour" ||
-        a == "--animate")
+        a == "--animate" || a == "--check")
       return true;
   return false;
 }
@@ -239,6 +243,9 @@ std::vector<std::string> CommandLineHelp() {
       "            F: gif (animated, 800 x 800 pixels or --size WxH; 40 ms a frame, or",
       "            one turn in 60/n s with --real-time), png (FILE_0001.png ... in the",
       "            new folder OUT, default FILE_frames)",
+      prog + " FILE.kmo --check --format F [-o OUT]      the engineering checks report:",
+      "            pressure angle, curvature, jerk, contact force, Hertz pressure;",
+      "            F: txt (DOS code page), tsv (label, symbol, unit, value; UTF-8), html",
       prog + " --motion PROGRAM.txt [-o CAM.kmo] [--force]  a project from a motion programme",
       "            (base R0, then LAW SPAN LIFT lines; see the README); an existing",
       "            project is replaced only with --force",
@@ -399,6 +406,14 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
       }
       break;
     }
+    case CommandLine::Job::Check: {
+      std::string usage = CheckBatchUsageError(cl);
+      if (!usage.empty()) {
+        err << "wkamo: " << usage << " (wkamo /? lists the options)\n";
+        return kExitUsage;
+      }
+      break;
+    }
     case CommandLine::Job::Solid:
     case CommandLine::Job::Contour: {
       std::string usage = SolidBatchUsageError(cl);
@@ -436,6 +451,7 @@ int RunBatchIn(Session& session, const std::vector<std::string>& args, const std
     return RunSolidBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Animate) return RunAnimateBatch(session, cl, workDir, err);
   if (cl.job == CommandLine::Job::Changes) return RunChangesBatch(session, cl, workDir, err);
+  if (cl.job == CommandLine::Job::Check) return RunCheckBatch(session, cl, workDir, err);
   return RunPrintout(session, cl, workDir, err);
 }
 

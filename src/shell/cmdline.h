@@ -17,7 +17,8 @@ inline constexpr int kExitUsage = 2;   // unknown or not yet available option
 
 // What a command line asks for.
 struct CommandLine {
-  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes, Motion, Contour, Animate };
+  enum class Job { None, Help, Printout, Report, Cad, Sheet, Diagram, Solid, Changes, Motion, Contour, Animate,
+                   Check };
   Job job = Job::None;
   std::string file;      // the project file named, as typed
   std::string option;    // "/CADi:j" as typed

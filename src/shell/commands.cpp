@@ -19,6 +19,8 @@
 #include "graphics/sheets.h"
 #include "io/kamoio.h"
 #include "report/camreport.h"
+#include "report/checkreport.h"
+#include "shell/checkinput.h"
 #include "shell/curveinput.h"
 #include "shell/motioninput.h"
 #include "shell/projectinput.h"
@@ -58,9 +60,11 @@ const std::vector<CommandSpec> kTable = {
     {C::EditFollower, Menu::Edit, "mi_editStoessel", E::Set, false, true},
     {C::EditBody, Menu::Edit, "mi_editAbmessungen", E::Set, false, true},
     {C::EditCalculation, Menu::Edit, "mi_editBerechnung", E::Set, false, true},
+    {C::EditCheckData, Menu::Edit, "mi_editPruefdaten", E::Set, false, true},
     {C::EditReset, Menu::Edit, "mi_editReset", E::Set, false, true},
     {C::ViewStandard, Menu::Printout, "mi_viewStandard", E::Unchanged, false, false},
     {C::ViewExtract, Menu::Printout, "mi_viewAuszug", E::Unchanged, false, false},
+    {C::ViewCheck, Menu::Printout, "mi_viewPruefung", E::Unchanged, false, false},
     {C::ViewQuick1, Menu::View, "mi_viewQuick1", E::Unchanged, false, false},
     {C::ViewQuick3, Menu::View, "mi_viewQuick3", E::Unchanged, false, false},
     {C::ViewQuick4, Menu::View, "mi_viewQuick4", E::Unchanged, false, false},
@@ -209,6 +213,7 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
   parts.animation = [this](Session&, int mode) { animate(mode); };
   parts.curveGeometry = [this](Session&) { curveGeometry(); };
   parts.calcSettings = [](Session& ss) { EditCalcSettings(ss); };
+  parts.checkData = [](Session& ss) { EditCheckData(ss); };
   parts.camBody = [](Session& ss) { EditCamBody(ss); };
   parts.follower = [](Session& ss) { EditFollower(ss); };
   parts.drawingTexts = [this](Session& ss) { EditDrawingTexts(ss, texts.drawing); };
@@ -440,6 +445,7 @@ bool Shell::available(Command c) const {
     case C::EditFollower: return static_cast<bool>(p.follower);
     case C::EditBody: return static_cast<bool>(p.camBody);
     case C::EditCalculation: return static_cast<bool>(p.calcSettings);
+    case C::EditCheckData: return static_cast<bool>(p.checkData);
     case C::ViewAnimation: return static_cast<bool>(p.animation);
     case C::StlCamSolid:
     case C::StepCamSolid:
@@ -510,6 +516,10 @@ void Shell::run(Command c) {
       return;
     case C::EditBody: return editStep(parts.camBody, true, true);
     case C::EditCalculation: return editStep(parts.calcSettings, true, true);
+    case C::EditCheckData: return editStep(parts.checkData, true, true);
+    case C::ViewCheck:
+      CheckReport(session.reports());
+      return;
     case C::EditReset: return resetGeometry();
     case C::ViewStandard: return printout(pmStandard);
     case C::ViewExtract: return printout(pmExtract);
@@ -596,6 +606,8 @@ void Shell::refreshTitle() {
   if (!view) return;
   view->titleChanged(title());
   view->menusChanged();
+  // The findings of the engineering checks stay out of the message list.
+  session.ui.port().status(CheckStatusLine(session.project(), session.settings.numbers.decimalSeparator));
 }
 
 void Shell::refreshViews() {
@@ -848,6 +860,8 @@ std::string Shell::caption(Command c) const {
     case C::EditReset: return k.reset;
     case C::ViewStandard: return g.standardPrintout;
     case C::ViewExtract: return g.extractPrintout;
+    case C::EditCheckData: return "Pr\u00FCfdaten";
+    case C::ViewCheck: return "Pr\u00FCfung";
     case C::ViewQuick1:
     case C::CadQuick1: return g.quick + " &1";
     case C::ViewQuick3:

@@ -39,6 +39,7 @@ enum class Command {
   HelpErrors, HelpPicture, HelpGerman, HelpEnglish, HelpRomanian, HelpKorean, HelpChinese,
   HelpSystemInfo, HelpAbout,
   StepCamSolid, StepContour,
+  EditCheckData, ViewCheck,
 };
 
 enum class Menu { File, Edit, View, Printout, Cad, Stl, Documentation, Help, Language, Step };
@@ -70,6 +71,7 @@ struct ShellParts {
   // Edit > "Bewegungsprogramm…": formula segments from a motion programme;
   // sets abortFlag when cancelled. File > "Neu…" offers it as its first choice.
   std::function<void(Session&)> motionProgramme;
+  std::function<void(Session&)> checkData;      // Edit > "Prüfdaten"
   std::function<void(Session&)> configuration;
   std::function<void(Session&)> printSettings;  // graphic printout dialog
   std::function<void(Session&)> drawingInfo;

@@ -180,6 +180,57 @@ TEST(ProjectFile, EccentricLinesAreOptional) {
   EXPECT_EQ(out.eccentric.e, in.eccentric.e);
 }
 
+// The check inputs follow the eccentric lines behind their marker, only when
+// they differ from the defaults; every missing or unreadable line keeps its
+// default, and a file without them gives the defaults.
+TEST(ProjectFile, CheckInputsAreAppendedAndOptional) {
+  Settings s;
+  CamProject in = test::GoldenProject();
+  const std::string plain = ProjectToBytes(s, in);
+  in.checkData = CheckInputs{25, 150.5L, 3.25L, 200000, 0.29L, 70000, 0.33L};
+  const std::string bytes = ProjectToBytes(s, in);
+  ASSERT_EQ(bytes.compare(0, plain.size(), plain), 0) << "the lines before stay as they were";
+  EXPECT_EQ(bytes.substr(plain.size()),
+            "Pr\x81" "fdaten\r\n25.0000000\r\n150.5000000\r\n3.2500000\r\n200000.0000000\r\n"
+            "0.2900000\r\n70000.0000000\r\n0.3300000\r\n");
+  CamProject out;
+  ProjectReadError e;
+  ASSERT_TRUE(ProjectFromBytes(bytes, out, e)) << e.what;
+  EXPECT_EQ(ProjectToBytes(s, out), bytes);
+
+  struct Case {
+    const char* name;
+    std::string file;
+    CheckInputs expected;
+  };
+  const std::string head = plain + "Pr\x81" "fdaten\r\n";
+  const CheckInputs def;
+  CheckInputs three = def;
+  three.alphaLimit = 25;
+  three.preload = 150.5L;
+  three.rate = 3.25L;
+  CheckInputs skipBad = three;
+  skipBad.preload = def.preload;
+  for (const Case& c : {
+           Case{"older file", plain, def},
+           Case{"marker only", head, def},
+           Case{"three lines", head + "25\r\n150,5\r\n3.25\r\n", three},
+           Case{"a line that is no number", head + "25\r\nviel\r\n3.25\r\n", skipBad},
+           Case{"last line cut short", head + "25\r\n150.5\r\n3.25\r\n2000", three},
+           Case{"some other block", plain + "Anderes\r\n1\r\n", def},
+       }) {
+    CamProject got;
+    got.checkData.alphaLimit = 99;  // whatever was there before
+    ASSERT_TRUE(ProjectFromBytes(c.file, got, e)) << c.name << ": " << e.what;
+    EXPECT_EQ(got.checkData.alphaLimit, c.expected.alphaLimit) << c.name;
+    EXPECT_EQ(got.checkData.preload, c.expected.preload) << c.name;
+    EXPECT_EQ(got.checkData.rate, c.expected.rate) << c.name;
+    EXPECT_EQ(got.checkData.eCam, c.expected.eCam) << c.name;
+    EXPECT_EQ(got.checkData.nuFollower, c.expected.nuFollower) << c.name;
+    EXPECT_EQ(got.eccentric.d, in.eccentric.d) << c.name;
+  }
+}
+
 TEST(ProjectFile, DamagedFilesAreRefusedWithTheirLine) {
   Settings s;
   std::string good = ProjectToBytes(s, test::GoldenProject());
