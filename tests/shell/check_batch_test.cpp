@@ -29,7 +29,7 @@ struct Outcome {
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
-Outcome Run(const std::string& folder, const std::vector<std::string>& args) {
+Outcome Wkamo(const std::string& folder, const std::vector<std::string>& args) {
   std::string cmd = "cd " + Quote(folder) + " && XDG_CONFIG_HOME=" + Quote(folder + "/.config") + " " +
                     Quote(kWkamo);
   for (const auto& a : args) cmd += " " + Quote(a);
@@ -62,7 +62,7 @@ TEST(BatchCheck, EveryExampleInEveryFormat) {
     const std::string example = entry.path().string(), stem = entry.path().stem().string();
     TempFolder work;
     for (const char* format : {"txt", "tsv", "html"}) {
-      Outcome r = Run(work.path(), {example, "--check", "--format", format});
+      Outcome r = Wkamo(work.path(), {example, "--check", "--format", format});
       EXPECT_EQ(r.code, 0) << stem << " " << format << ": " << r.err;
       std::string bytes = ReadFileBytes(work.file(stem + "." + format));
       ASSERT_FALSE(bytes.empty()) << stem << " " << format;
@@ -103,7 +103,7 @@ TEST(BatchCheck, ValuesOfAnEccentricWithRoller) {
   p.checkData.preload = 500;
   Settings s;
   WriteFileBytes(work.file("ecc.kmo"), ProjectToBytes(s, p));
-  Outcome r = Run(work.path(), {"ecc.kmo", "--check", "--format", "tsv", "-o", "out.tsv"});
+  Outcome r = Wkamo(work.path(), {"ecc.kmo", "--check", "--format", "tsv", "-o", "out.tsv"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto rows = Rows(ReadFileBytes(work.file("out.tsv")));
   auto value = [&](const char* s) { return std::strtod(rows.find(s)->second.c_str(), nullptr); };
@@ -145,7 +145,7 @@ TEST(BatchCheck, ExitCodes) {
       {{cam, "--check", "--format", "tsv", "-o", "folder.tsv"}, 1, "folder.tsv"},
   };
   for (const Case& c : cases) {
-    Outcome r = Run(work.path(), c.args);
+    Outcome r = Wkamo(work.path(), c.args);
     EXPECT_EQ(r.code, c.code) << c.message << ": " << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }

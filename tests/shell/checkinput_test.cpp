@@ -70,7 +70,9 @@ TEST(CheckDataDialog, RefusesWhatTheChecksCannotUse) {
     const CheckInputs before = s.project().checkData;
     EXPECT_EQ(e.store(v), c.accepted) << c.field << " " << c.text;
     EXPECT_EQ(port.boxes.size(), c.accepted ? 0u : 1u) << c.field << " " << c.text;
-    if (!c.accepted) EXPECT_EQ(s.project().checkData.alphaLimit, before.alphaLimit);
+    if (!c.accepted) {
+      EXPECT_EQ(s.project().checkData.alphaLimit, before.alphaLimit);
+    }
   }
 }
 
