@@ -364,7 +364,7 @@ TEST(Commands, TableNamesEveryEntryOnce) {
     EXPECT_TRUE(names.insert(s.objectName).second) << s.objectName;
     EXPECT_EQ(SpecOf(s.id).objectName, s.objectName);
   }
-  EXPECT_EQ(names.size(), static_cast<size_t>(Command::StepContour) + 1);  // the last command
+  EXPECT_EQ(names.size(), static_cast<size_t>(Command::ViewCheck) + 1);  // the last command
 }
 
 TEST(Commands, OutputsReachTheDispatcherWithTheirCodes) {
