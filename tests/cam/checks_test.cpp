@@ -65,7 +65,7 @@ TEST(Checks, EccentricWithRollerHasTheClosedFormPressureAngleAndPitchCircle) {
   // Without a spring the follower lifts off while it decelerates; nothing else.
   EXPECT_EQ(Count(c, CheckKind::PressureAngle) + Count(c, CheckKind::Undercut), 0);
   EXPECT_EQ(Count(c, CheckKind::LiftOff), 1);
-  // The specified results are those of the calculation without checks.
+  // The results of the calculation are those without checks.
   EXPECT_NEAR(D(r.p.results.stroke), 20, 1e-3);
 }
 
