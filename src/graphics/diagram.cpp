@@ -90,8 +90,10 @@ void ArrowHead(CadOutput& cad, Real x, Real y, int direction, Real s) {
 }
 
 std::string DiagramKindText(int kind) {
-  static const char* const names[] = {"", "Weg s", "v", "a", "s, v, a", "r = f(phi)"};
-  return kind >= 1 && kind <= 5 ? names[kind] : "";
+  static const char* const names[] = {"",           "Weg s",           "v",    "a",
+                                      "s, v, a",    "r = f(phi)",      "Druckwinkel",
+                                      "Kr\x81mmungsradius", "Ruck", "Kontaktkraft, Pressung"};
+  return kind >= 1 && kind <= kDiagramKinds ? names[kind] : "";
 }
 
 void Diagrams::ResetDiagram() { st_ = DiagramState{}; }
@@ -243,6 +245,7 @@ void Diagrams::DiagramFrame(const std::string& xLabel, const std::string& yLabel
 }
 
 void Diagrams::DrawDiagram(int kind) {
+  if (kind >= kDiagramAlpha && kind <= kDiagramHertz) return drawCheckDiagram(kind);
   const CamProject& p = out_.project;
   const CamResults& r = p.results;
   const NumberStyle& ns = out_.settings.numbers;
@@ -380,6 +383,166 @@ void Diagrams::ContourPlot(Real W, Real H, Real X0, Real Y0) {
   ResetDiagram();
 }
 
+namespace {
+// The series of a check diagram and what the frame shows of it.
+struct CheckSeries {
+  const std::vector<Real>* values = nullptr;
+  const std::vector<Real>* second = nullptr;  // drawn dashed (layer 2) in the same frame
+  std::string title, yLabel;
+  bool length = false;  // millimetres drawn on an axis in the length unit
+};
+
+// Radii beyond this are drawn as leaving the frame: a straight stretch
+// (+infinity) or a turning point of the curvature would squeeze the rest.
+Real RadiusCap(const CamProject& p) {
+  Real r = std::max(std::fabs(p.results.rMax), std::fabs(p.results.rMin)) + p.checks.rollerRadius;
+  return r > 0 && std::isfinite(r) ? 2 * r : 1;
+}
+}  // namespace
+
+void Diagrams::drawCheckDiagram(int kind) {
+  const CamProject& p = out_.project;
+  const CheckResults& c = p.checks;
+  const NumberStyle& ns = out_.settings.numbers;
+  CadOutput& cad = out_.cad;
+  const int n = std::min<int>(p.contourCount, static_cast<int>(c.phi.size()) - 1);
+  if (!c.valid || n < 3) return;
+  // The closing point repeats point 1: the turn has m distinct points.
+  const int m = SameValue(p.contour[static_cast<size_t>(n)].x, p.contour[1].x) &&
+                        SameValue(p.contour[static_cast<size_t>(n)].y, p.contour[1].y)
+                    ? n - 1
+                    : n;
+  const bool ascii = ns.specialChars == 1;
+  const std::string unit = UnitLength(ns);
+  CheckSeries s;
+  Real ylo = 0, yhi = 0;
+  Real limit = 0;
+  switch (kind) {
+    case kDiagramAlpha:
+      s.values = &c.alpha;
+      s.title = "Druckwinkel";
+      s.yLabel = "alpha [" + UnitAngle(ns) + "]";
+      limit = std::fabs(p.checkData.alphaLimit);
+      ylo = std::min(c.alphaMin, -limit);
+      yhi = std::max(c.alphaMax, limit);
+      break;
+    case kDiagramRho:
+      s.values = &c.rho;
+      if (!c.flat && c.rollerRadius > 0) s.second = &c.rhoPitch;
+      s.title = ascii ? "Kruemmungsradius" : "Kr\x81mmungsradius";
+      s.yLabel = "rho [" + unit + "]";
+      s.length = true;
+      break;
+    case kDiagramJerk:
+      s.values = &c.jerk;
+      s.title = "Ruck";
+      s.yLabel = ascii ? "j [m/s3]" : "j [m/s\xFC]";
+      ylo = c.jMin;
+      yhi = c.jMax;
+      break;
+    case kDiagramForce:
+      s.values = &c.force;
+      s.title = "Kontaktkraft";
+      s.yLabel = "F [N]";
+      ylo = std::min<Real>(c.fMin, 0);
+      yhi = std::max<Real>(c.fMax, 0);
+      break;
+    case kDiagramHertz:
+      s.values = &c.hertz;
+      s.title = "Hertzsche Pressung";
+      s.yLabel = ascii ? "p [N/mm2]" : "p [N/mm\xFD]";
+      ylo = 0;
+      yhi = c.pHMax;
+      break;
+    default: return;
+  }
+  const Real cap = RadiusCap(p);
+  if (kind == kDiagramRho) {
+    // The range of both curves, finite radii only, at most the cap either way.
+    bool any = false;
+    for (const std::vector<Real>* v : {s.values, s.second}) {
+      if (!v) continue;
+      for (int j = 1; j <= m; ++j) {
+        Real x = (*v)[static_cast<size_t>(j)];
+        if (!std::isfinite(x)) continue;
+        x = std::clamp(x, -cap, cap);
+        ylo = any ? std::min(ylo, x) : x;
+        yhi = any ? std::max(yhi, x) : x;
+        any = true;
+      }
+    }
+    if (!any) ylo = 0, yhi = cap;
+    ylo = LengthToDisplay(ns, ylo);
+    yhi = LengthToDisplay(ns, yhi);
+  }
+  if (!std::isfinite(ylo) || !std::isfinite(yhi)) ylo = yhi = 0;
+
+  const Real T = p.speed > 0 ? 60 / p.speed : 0;
+  std::string xLabel = " " + UnitAngle(ns) + " (T=" + FormatAuto(ns, T) + "s)";
+  st_.angleMode = 3;
+  DiagramFrame(xLabel, s.yLabel, s.title, 1, 0, ylo, kTwoPi, yhi);
+  if (s.length) {
+    Real k = MmPerLengthUnit(ns);
+    st_.ymin *= k;
+    st_.ymax *= k;
+  }
+  cad.CadLayer(3);
+  line(kTwoPi, st_.ymin, kTwoPi, st_.ymax);
+  if (s.second) {
+    // Which curve is which, right of the title: a piece of each line and its name.
+    const Real h = std::max(st_.H / 110, st_.W / 160) * 2.2L;
+    Real x = st_.X0 + st_.W * 0.62L, y = st_.Y0 + st_.H + 3;
+    for (auto [layer, name] : {std::pair{5, "Kontur"}, {2, "Mittelpunktsbahn"}}) {
+      cad.CadLayer(layer);
+      cad.CadLine(x, y + h / 3, x + 2.5L * h, y + h / 3);
+      cad.CadLayer(4);
+      cad.CadText(name, x + 3 * h, y);
+      x += 3 * h + (TextLength(name) + 2) * 0.75L * h;
+    }
+  }
+  if (limit > 0) {
+    // The limit of the pressure angle, both signs, dash-dotted.
+    cad.CadLayer(1);
+    for (Real y : {limit, -limit})
+      if (y >= st_.ymin && y <= st_.ymax) line(0, y, kTwoPi, y);
+  }
+
+  // Each curve over one turn: the points in the contour's order at their
+  // polar angles, joined where the angle grows; the stretch behind the last
+  // point closes on point 1 (shifted back by a turn where it passes 2 pi).
+  const Real far = 1e6L * std::max<Real>(cap, std::fabs(st_.ymax) + std::fabs(st_.ymin) + 1);
+  auto value = [&](const std::vector<Real>& v, int j) {
+    Real x = v[static_cast<size_t>(j == m + 1 ? 1 : j)];
+    if (std::isnan(x)) return x;
+    return std::clamp<Real>(x, -far, far);  // a straight stretch leaves the frame
+  };
+  auto curve = [&](const std::vector<Real>& v) {
+    Real x = WrapAngle(c.phi[1]);
+    Real px = x, pv = value(v, 1);
+    for (int j = 2; j <= m + 1; ++j) {
+      if (out_.flags.abortFlag) return;
+      Real d = WrapAngle(c.phi[static_cast<size_t>(j == m + 1 ? 1 : j)] - c.phi[static_cast<size_t>(j - 1)]);
+      if (d > kPi) d -= kTwoPi;  // a step backwards (a contour that is no star)
+      x += d;
+      Real y = value(v, j);
+      if (d > 0 && !std::isnan(y) && !std::isnan(pv)) {
+        ClippedLine(px, pv, x, y);
+        if (x > kTwoPi) ClippedLine(px - kTwoPi, pv, x - kTwoPi, y);
+      }
+      px = x;
+      pv = y;
+    }
+    st_.lastX = px;
+    st_.lastY = pv;
+  };
+  cad.CadLayer(5);
+  curve(*s.values);
+  if (s.second) {
+    cad.CadLayer(2);
+    curve(*s.second);
+  }
+}
+
 bool DiagramCommand(SheetOutput& out, int kind, int device) {
   if (out.flags.calcError) {
     showErrorList(out.ui, out.errorList, out.messages);
@@ -387,15 +550,17 @@ bool DiagramCommand(SheetOutput& out, int kind, int device) {
   }
   if (kind == 0) {
     auto& texts = out.ui.state().choiceTexts;
-    for (int i = 1; i <= 5; ++i) texts[static_cast<size_t>(i)] = DiagramKindText(i);
+    for (int i = 1; i <= kDiagramKinds; ++i) texts[static_cast<size_t>(i)] = DiagramKindText(i);
     int k = 1;
-    if (!out.ui.inputChoice("select", 5, k)) {
+    if (!out.ui.inputChoice("select", kDiagramKinds, k)) {
       out.flags.abortFlag = false;
       return false;
     }
     kind = k;
   }
-  if (kind < 1 || kind > 5) return false;
+  if (kind < 1 || kind > kDiagramKinds) return false;
+  // The check diagrams need the checks of a calculation.
+  if (kind >= kDiagramAlpha && !out.project.checks.valid) return false;
   CadOutput& cad = out.cad;
   cad.CadOpen(device, "KAMO");
   if (out.flags.abortFlag || !cad.open()) return false;
@@ -413,6 +578,12 @@ bool DiagramCommand(SheetOutput& out, int kind, int device) {
       d.DrawDiagram(2);
       d.SetDiagramOrigin(15, 82);
       d.DrawDiagram(1);
+    } else if (kind == kDiagramForce) {
+      d.SetDiagramSize(120, 40);
+      d.SetDiagramOrigin(15, 8);
+      d.DrawDiagram(kDiagramHertz);
+      d.SetDiagramOrigin(15, 66);
+      d.DrawDiagram(kDiagramForce);
     } else {
       d.SetDiagramSize(115, 95);
       d.SetDiagramOrigin(15, 12);

@@ -1,5 +1,6 @@
 // The diagrams of stroke, velocity, acceleration and radius over the cam angle,
-// the diagram frame with its axes, ticks and grid, and the contour plot.
+// those of the engineering checks, the diagram frame with its axes, ticks and
+// grid, and the contour plot.
 #pragma once
 #include <string>
 
@@ -24,6 +25,15 @@ struct DiagramState {
 // Tick label: 3 significant digits, exponent form below 1e-4 and from 1e4 on.
 std::string TickLabel(const NumberStyle& ns, Real x);
 
+// Diagram kinds of the engineering checks (the command's kinds 6..9; the
+// contact force diagram holds two frames, force and Hertz pressure).
+inline constexpr int kDiagramAlpha = 6;   // pressure angle with its limit
+inline constexpr int kDiagramRho = 7;     // radius of curvature of the contour and the pitch curve
+inline constexpr int kDiagramJerk = 8;
+inline constexpr int kDiagramForce = 9;   // contact force
+inline constexpr int kDiagramHertz = 10;  // Hertz pressure (a frame of kind 9)
+inline constexpr int kDiagramKinds = 9;   // kinds the command offers
+
 // A filled arrow head with its tip at (x, y); direction 0 right, 1 up, 2 left,
 // 3 down; length s, half width s / 8.
 void ArrowHead(CadOutput& cad, Real x, Real y, int direction, Real s);
@@ -39,7 +49,8 @@ class Diagrams {
   // mode 1 the angle diagrams, 2 the contour plot.
   void DiagramFrame(const std::string& xLabel, const std::string& yLabel, const std::string& title,
                     int mode, Real xmin, Real ymin, Real xmax, Real ymax);
-  // 1 s, 2 v, 3 a, 5 r into the current frame.
+  // 1 s, 2 v, 3 a, 5 r, and the check diagrams 6..10 (kDiagramAlpha ..) into
+  // the current frame.
   void DrawDiagram(int kind);
   // The contour, hatched, in a square frame W x W at (X0, Y0).
   void ContourPlot(Real W, Real H, Real X0, Real Y0);
@@ -52,16 +63,18 @@ class Diagrams {
   bool limitsDialog(const std::string& xLabel, const std::string& yLabel, const std::string& title,
                     AxisScale& x, AxisScale& y) const;
   void line(Real x1, Real y1, Real x2, Real y2);  // data units, unclipped
+  void drawCheckDiagram(int kind);
 
   SheetOutput& out_;
   int device_;
   DiagramState st_;
 };
 
-// kind 0 ask, 1 s, 2 v, 3 a, 4 s, v and a, 5 r; device as for OutputSheet.
-// True when the diagram was written completely.
+// kind 0 ask, 1 s, 2 v, 3 a, 4 s, v and a, 5 r, 6 pressure angle, 7 radius
+// of curvature, 8 jerk, 9 contact force and Hertz pressure; device as for
+// OutputSheet. True when the diagram was written completely.
 bool DiagramCommand(SheetOutput& out, int kind, int device);
-// The choice text of diagram kind 1..5.
+// The choice text of diagram kind 1..9.
 std::string DiagramKindText(int kind);
 
 }  // namespace kamo

@@ -54,6 +54,7 @@ bool SeparatorBefore(Command c) {
     case Command::FileImportDxfR:
     case Command::FilePrint:
     case Command::ViewS:
+    case Command::ViewPressureAngle:
     case Command::ViewErrors:
     case Command::CadDiagrams:
     case Command::DocNew:

@@ -232,7 +232,8 @@ std::vector<std::string> CommandLineHelp() {
       prog + " FILE.kmo --sheet K --format F [-o OUT]    sheet K as a file of format F",
       "            K: 1..10 the sheets of the output choice",
       prog + " FILE.kmo --diagram K --format F [-o OUT]  diagram K as a file of format F",
-      "            K: 1 s, 2 v, 3 a, 4 s, v and a, 5 r",
+      "            K: 1 s, 2 v, 3 a, 4 s, v and a, 5 r, 6 pressure angle, 7 radius of",
+      "            curvature, 8 jerk, 9 contact force and Hertz pressure",
       "            F: " + FormatNames(kJobSheet, ", "),
       prog + " FILE.kmo --solid --format " + FormatNames(kJobSolid, "|") + " [-o OUT]    the closed cam solid",
       prog + " FILE.kmo --contour --format " + FormatNames(kJobContour, "|") +

@@ -75,6 +75,10 @@ const std::vector<CommandSpec> kTable = {
     {C::ViewV, Menu::View, "mi_viewV", E::Unchanged, false, false},
     {C::ViewA, Menu::View, "mi_viewA", E::Unchanged, false, false},
     {C::ViewSva, Menu::View, "mi_viewSva", E::Unchanged, false, false},
+    {C::ViewPressureAngle, Menu::View, "mi_viewDruckwinkel", E::Unchanged, false, false},
+    {C::ViewCurvature, Menu::View, "mi_viewKruemmung", E::Unchanged, false, false},
+    {C::ViewJerk, Menu::View, "mi_viewRuck", E::Unchanged, false, false},
+    {C::ViewContactForce, Menu::View, "mi_viewKontaktkraft", E::Unchanged, false, false},
     {C::ViewAnimation, Menu::View, "mi_viewAnimation", E::Unchanged, false, false},
     {C::ViewErrors, Menu::View, "mi_viewFehlermeldungen", E::Unchanged, false, false},
     {C::CadGraphics, Menu::Cad, "mi_cadGrafik", E::Unchanged, false, false},
@@ -122,6 +126,7 @@ const OutputCode kOutputs[] = {
 // Diagram (kind, destination).
 const OutputCode kDiagrams[] = {
     {C::ViewS, 1, 3}, {C::ViewV, 2, 3}, {C::ViewA, 3, 3}, {C::ViewSva, 4, 3}, {C::CadDiagrams, 0, 0},
+    {C::ViewPressureAngle, 6, 3}, {C::ViewCurvature, 7, 3}, {C::ViewJerk, 8, 3}, {C::ViewContactForce, 9, 3},
 };
 const OutputCode* Find(const OutputCode* begin, const OutputCode* end, Command c) {
   for (const OutputCode* o = begin; o != end; ++o)
@@ -878,6 +883,10 @@ std::string Shell::caption(Command c) const {
     case C::ViewV: return "v = f (phi)";
     case C::ViewA: return "a = f (phi)";
     case C::ViewSva: return "s,v,a = f(phi)";
+    case C::ViewPressureAngle: return "Druckwinkel = f(phi)";
+    case C::ViewCurvature: return "Kr\u00FCmmungsradius = f(phi)";
+    case C::ViewJerk: return "Ruck = f(phi)";
+    case C::ViewContactForce: return "Kontaktkraft, Pressung = f(phi)";
     case C::ViewAnimation: return g.animation;
     case C::ViewErrors:
     case C::HelpErrors:

@@ -40,6 +40,7 @@ enum class Command {
   HelpSystemInfo, HelpAbout,
   StepCamSolid, StepContour,
   EditCheckData, ViewCheck,
+  ViewPressureAngle, ViewCurvature, ViewJerk, ViewContactForce,
 };
 
 enum class Menu { File, Edit, View, Printout, Cad, Stl, Documentation, Help, Language, Step };

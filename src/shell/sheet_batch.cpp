@@ -74,8 +74,8 @@ std::string SheetBatchUsageError(const Session& session, const CommandLine& cl) 
   const bool sheet = IsSheet(cl);
   const char* option = sheet ? "--sheet" : "--diagram";
   int kind = 0;
-  if (!ParseKind(cl.kind, kind) || kind < 1 || kind > (sheet ? 10 : 5))
-    return std::string(option) + " " + cl.kind + ": unknown kind (" + (sheet ? "1..10" : "1..5") + ")";
+  if (!ParseKind(cl.kind, kind) || kind < 1 || kind > (sheet ? 10 : kDiagramKinds))
+    return std::string(option) + " " + cl.kind + ": unknown kind (" + (sheet ? "1..10" : "1..9") + ")";
   if (cl.format.empty()) return std::string(option) + " needs --format F";
   const OutputFormat* format = FindFormat(cl.format, JobOf(cl));
   if (!format)

@@ -219,7 +219,7 @@ TEST(Diagram, EzdxfAuditsEveryDiagramAndDrawingSheet) {
       manifest += std::string(files++ ? "," : "") + "{\"file\":\"" + dir.file(name + ".dxf") +
                   "\",\"minLines\":" + lines + "}";
     };
-    for (int k = 1; k <= 5; ++k) write(stem + "_d" + std::to_string(k), false, k);
+    for (int k = 1; k <= 9; ++k) write(stem + "_d" + std::to_string(k), false, k);
     for (int k = 1; k <= 10; ++k) write(stem + "_s" + std::to_string(k), true, k);
   }
   manifest += "]";

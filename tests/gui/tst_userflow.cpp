@@ -78,7 +78,8 @@ class UserFlowTest : public QObject {
     // Every sheet and diagram of the View menu lands on the drawing surface.
     GraphicsView* v = w.graphicsView();
     for (const char* entry : {"mi_viewQuick1", "mi_viewQuick3", "mi_viewQuick4", "mi_viewGrafik",
-                              "mi_viewZeichnung", "mi_viewS", "mi_viewV", "mi_viewA", "mi_viewSva"}) {
+                              "mi_viewZeichnung", "mi_viewS", "mi_viewV", "mi_viewA", "mi_viewSva",
+                              "mi_viewDruckwinkel", "mi_viewKruemmung", "mi_viewRuck", "mi_viewKontaktkraft"}) {
       v->clear();
       QCOMPARE(Drawn(v), 0.0);
       Entry(w, entry)->trigger();

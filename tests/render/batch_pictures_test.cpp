@@ -66,7 +66,7 @@ TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
       ASSERT_EQ(r.code, 0) << format << " " << k << " " << r.err;
       EXPECT_GT(fs::file_size(out), 500u) << format << " " << k;
     }
-    for (int k = 1; k <= 5; ++k) {
+    for (int k = 1; k <= 9; ++k) {
       std::string out = work.file("diagram" + std::to_string(k) + "." + format);
       Outcome r = Batch({Example("sine"), "--diagram", std::to_string(k), "--format", format, "-o", out},
                     work.path());
@@ -89,7 +89,7 @@ TEST(LongMatrix, DISABLED_EveryExampleSheetDiagramAndFormat) {
   for (const auto& e : fs::directory_iterator(kSource + "/examples")) {
     if (e.path().extension() != ".kmo") continue;
     for (const char* format : {"dxf", "txt", "pdf", "svg", "png"}) {
-      for (int k = 1; k <= 15; ++k) {
+      for (int k = 1; k <= 10 + 9; ++k) {
         bool sheet = k <= 10;
         std::string kind = std::to_string(sheet ? k : k - 10);
         std::string out = work.file(e.path().stem().string() + "_" + std::to_string(k) + "." + format);
@@ -117,7 +117,7 @@ TEST(BatchPictures, EveryExampleInEveryFormat) {
   for (const std::string& example : examples) {
     std::string stem = fs::path(example).stem().string();
     for (const char* format : formats) {
-      int sheet = turn % 10 + 1, diagram = turn % 5 + 1;
+      int sheet = turn % 10 + 1, diagram = turn % 9 + 1;
       ++turn;
       for (bool isSheet : {true, false}) {
         int kind = isSheet ? sheet : diagram;
@@ -202,7 +202,8 @@ TEST(BatchPictures, UsageAndFailures) {
   } cases[] = {
       {{Example("sine"), "--sheet", "11", "--format", "pdf"}, 2, "unknown kind"},
       {{Example("sine"), "--sheet", "x", "--format", "pdf"}, 2, "unknown kind"},
-      {{Example("sine"), "--diagram", "6", "--format", "png"}, 2, "unknown kind"},
+      {{Example("sine"), "--diagram", "10", "--format", "png"}, 2, "unknown kind"},
+      {{Example("sine"), "--diagram", "0", "--format", "png"}, 2, "unknown kind"},
       {{Example("sine"), "--diagram", "1", "--format", "bmp"}, 2, "unknown format"},
       {{Example("sine"), "--diagram", "1"}, 2, "needs --format"},
       {{work.file("missing.kmo"), "--sheet", "1", "--format", "svg"}, 1, ""},

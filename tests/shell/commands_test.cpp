@@ -364,7 +364,7 @@ TEST(Commands, TableNamesEveryEntryOnce) {
     EXPECT_TRUE(names.insert(s.objectName).second) << s.objectName;
     EXPECT_EQ(SpecOf(s.id).objectName, s.objectName);
   }
-  EXPECT_EQ(names.size(), static_cast<size_t>(Command::ViewCheck) + 1);  // the last command
+  EXPECT_EQ(names.size(), static_cast<size_t>(Command::ViewContactForce) + 1);  // the last command
 }
 
 TEST(Commands, OutputsReachTheDispatcherWithTheirCodes) {
@@ -377,12 +377,15 @@ TEST(Commands, OutputsReachTheDispatcherWithTheirCodes) {
                     Command::ViewDrawing, Command::CadGraphics, Command::CadPolyline,
                     Command::CadTable, Command::CadDrawing, Command::CadQuick1,
                     Command::CadQuick3, Command::CadQuick4, Command::StlCam, Command::ViewS,
-                    Command::ViewV, Command::ViewA, Command::ViewSva, Command::CadDiagrams})
+                    Command::ViewV, Command::ViewA, Command::ViewSva, Command::CadDiagrams,
+                    Command::ViewPressureAngle, Command::ViewCurvature, Command::ViewJerk,
+                    Command::ViewContactForce})
     b.shell.run(c);
   EXPECT_EQ(outputs, (std::vector<std::pair<int, int>>{{1, 2}, {3, 7}, {3, 9}, {3, 10}, {3, 1},
                                                        {3, 3}, {3, 5}, {0, 1}, {0, 2}, {0, 3},
                                                        {0, 5}, {0, 7}, {0, 9}, {0, 10}, {6, 2}}));
-  EXPECT_EQ(diagrams, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {4, 3}, {0, 0}}));
+  EXPECT_EQ(diagrams, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {4, 3}, {0, 0},
+                                                        {6, 3}, {7, 3}, {8, 3}, {9, 3}}));
 }
 
 // The view entries draw on the screen's display list and tell the window.
