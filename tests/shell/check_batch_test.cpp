@@ -1,5 +1,6 @@
 // The batch job --check: the "Prüfung" report of every example in each
-// format, its values for a cam written here, and the exit codes.
+// format, its values for a cam written here, and the exit codes; the check
+// diagrams 6..9 of a batch run read back by ezdxf.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,7 +11,9 @@
 #include <filesystem>
 #include <map>
 
+#include "cam/kamorech.h"
 #include "core/codepage.h"
+#include "core/geometry.h"
 #include "io/kamoio.h"
 #include "support/scripted_port.h"
 
@@ -26,6 +29,8 @@ struct Outcome {
   int code;
   std::string err;
 };
+
+double D(Real x) { return static_cast<double>(x); }
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
@@ -150,6 +155,107 @@ TEST(BatchCheck, ExitCodes) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
   EXPECT_FALSE(fs::exists(work.file("cw.tsv")));
+}
+
+// The eccentric with roller of above at 600 rpm with a spring, a limit of 8
+// degrees, through "--diagram 6..9 --format dxf": ezdxf finds the limit lines
+// and each curve's extremes where the checks put them, in the frames the
+// diagrams use (the angle axis 0..360 degrees, the value axis a nice scale of
+// the check's range).
+TEST(BatchCheck, DiagramsShowTheLimitAndTheExtremesOfTheChecks) {
+  TempFolder work;
+  CamProject p;
+  p.curveType = ctEccentric;
+  p.calc.steps = 360;
+  p.ram = {2, 20, 100, 0.5L};
+  p.speed = 600;
+  p.body.width = 20;
+  p.checkData.alphaLimit = 8;
+  p.checkData.preload = 5;
+  p.checkData.rate = 0.5L;
+  Settings s;
+  const std::string bytes = ProjectToBytes(s, p);
+  WriteFileBytes(work.file("ecc.kmo"), bytes);
+  // The checks as the batch run finds them.
+  CamProject q;
+  ProjectReadError error;
+  ASSERT_TRUE(ProjectFromBytes(bytes, q, error));
+  MessageList messages;
+  Flags flags;
+  Calculate(q, messages, flags, s);
+  const CheckResults& c = q.checks;
+  ASSERT_TRUE(c.valid && !flags.calcError);
+  ASSERT_GT(c.alphaMax, 8);  // the curve passes the limit
+  ASSERT_LT(c.fMin, 0);      // and lifts off: the force frame holds both signs
+
+  struct Frame {
+    double W, H, X0, Y0, lo, hi;
+    double X(double phi) const { return X0 + phi / (2 * 3.14159265358979323846) * W; }
+    double Y(double v) const { return Y0 + (v - lo) / (hi - lo) * H; }
+    std::string box() const {
+      return "[" + std::to_string(X0) + "," + std::to_string(Y0) + "," + std::to_string(X0 + W) + "," +
+             std::to_string(Y0 + H) + "]";
+    }
+  };
+  auto frame = [](double W, double H, double X0, double Y0, double lo, double hi) {
+    AxisScale a = NiceScale(6, hi, lo);
+    return Frame{W, H, X0, Y0, static_cast<double>(a.lo), static_cast<double>(a.hi)};
+  };
+  auto num = [](double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return std::string(buf);
+  };
+  auto curve = [&](const Frame& f, const char* layer, double lo, double hi, double phiHi) {
+    return std::string("{\"layer\":\"") + layer + "\",\"box\":" + f.box() + ",\"minLines\":300,\"ymin\":" +
+           num(f.Y(lo)) + ",\"ymax\":" + num(f.Y(hi)) + (phiHi >= 0 ? ",\"xAtYmax\":" + num(f.X(phiHi)) : "") +
+           ",\"tol\":0.002}";
+  };
+  const double limit = 8, aMax = D(c.alphaMax), aMin = D(c.alphaMin);
+  const Frame fa = frame(115, 95, 15, 12, std::min(aMin, -limit), std::max(aMax, limit));
+  // Eccentric: the contour is a circle of 50, the pitch curve one of 60 (as
+  // far as the points tell).
+  auto range = [&](const std::vector<Real>& v) {
+    auto [lo, hi] = std::minmax_element(v.begin() + 1, v.begin() + q.contourCount + 1);
+    return std::pair{D(*lo), D(*hi)};
+  };
+  const auto [rLo, rHi] = range(c.rho);
+  const auto [pLo, pHi] = range(c.rhoPitch);
+  EXPECT_NEAR(rLo, 50, 0.01);
+  EXPECT_NEAR(pHi, 60, 0.01);
+  const Frame fr = frame(115, 95, 15, 12, std::min(rLo, pLo), std::max(rHi, pHi));
+  const Frame fj = frame(115, 95, 15, 12, D(c.jMin), D(c.jMax));
+  const Frame ff = frame(120, 40, 15, 66, std::min(D(c.fMin), 0.0), std::max(D(c.fMax), 0.0));
+  const Frame fh = frame(120, 40, 15, 8, 0, D(c.pHMax));
+  std::vector<std::string> entries = {
+      "{\"file\":\"" + work.file("d6.dxf") + "\",\"texts\":[\"Druckwinkel\"],\"hlines\":[" +
+          "{\"layer\":\"1\",\"y\":" + num(fa.Y(limit)) + ",\"x0\":15,\"x1\":130}," +
+          "{\"layer\":\"1\",\"y\":" + num(fa.Y(-limit)) + ",\"x0\":15,\"x1\":130}],\"curves\":[" +
+          curve(fa, "5", aMin, aMax, D(c.phiAlphaMax)) + "]}",
+      "{\"file\":\"" + work.file("d7.dxf") + "\",\"texts\":[\"Kontur\",\"Mittelpunktsbahn\"],\"curves\":[" +
+          curve(fr, "5", rLo, rHi, -1) + "," + curve(fr, "2", pLo, pHi, -1) + "]}",
+      "{\"file\":\"" + work.file("d8.dxf") + "\",\"texts\":[\"Ruck\"],\"curves\":[" +
+          curve(fj, "5", D(c.jMin), D(c.jMax), D(c.phiJMax)) + "]}",
+      "{\"file\":\"" + work.file("d9.dxf") + "\",\"texts\":[\"Kontaktkraft\",\"Hertzsche Pressung\"],\"curves\":[" +
+          curve(ff, "5", D(c.fMin), D(c.fMax), D(c.phiFMax)) + "," + curve(fh, "5", 0, D(c.pHMax), D(c.phiPHMax)) +
+          "]}",
+  };
+  std::string manifest = "[";
+  for (int k = 6; k <= 9; ++k) {
+    Outcome r = Wkamo(work.path(), {"ecc.kmo", "--diagram", std::to_string(k), "--format", "dxf", "-o",
+                                    "d" + std::to_string(k) + ".dxf"});
+    ASSERT_EQ(r.code, 0) << k << ": " << r.err;
+    manifest += (k > 6 ? "," : "") + entries[static_cast<size_t>(k - 6)];
+  }
+  WriteFileBytes(work.file("manifest.json"), manifest + "]");
+  std::string cmd = "/usr/bin/python3 " + kSource + "/tests/cad/data/check_dxf.py " +
+                    Quote(work.file("manifest.json")) + " > " + Quote(work.file("check.out")) + " 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFileBytes(work.file("check.out"));
+  const std::string out = ReadFileBytes(work.file("check.out"));
+  int ok = 0;
+  for (size_t at = 0; (at = out.find("OK ", at)) != std::string::npos; at += 3) ++ok;
+  EXPECT_EQ(ok, 4) << out;
+  EXPECT_EQ(out.find("FAIL"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -80,7 +80,38 @@ def check(entry):
             fails.append("insert %s missing" % b)
         elif b not in doc.blocks:
             fails.append("block %s undefined" % b)
-    n_lines = sum(1 for e in msp if e.dxftype() == "LINE")
+    lines = [e for e in msp if e.dxftype() == "LINE"]
+    # Horizontal lines on a layer at a height, over an x range.
+    for w in entry.get("hlines", []):
+        hits = [e for e in lines if e.dxf.layer == w["layer"] and close(e.dxf.start.y, w["y"])
+                and close(e.dxf.end.y, w["y"]) and close(min(e.dxf.start.x, e.dxf.end.x), w["x0"])
+                and close(max(e.dxf.start.x, e.dxf.end.x), w["x1"])]
+        if not hits:
+            fails.append("no line on layer %s at y %s" % (w["layer"], w["y"]))
+    # A curve: the lines of a layer inside a box, their lowest and highest
+    # points, and the x where the highest is reached.
+    for w in entry.get("curves", []):
+        x0, y0, x1, y1 = w["box"]
+        pts = []
+        for e in lines:
+            if e.dxf.layer != w["layer"]:
+                continue
+            ends = [(e.dxf.start.x, e.dxf.start.y), (e.dxf.end.x, e.dxf.end.y)]
+            if all(x0 - TOL <= x <= x1 + TOL and y0 - TOL <= y <= y1 + TOL for x, y in ends):
+                pts += ends
+        if len(pts) < 2 * w.get("minLines", 1):
+            fails.append("curve on layer %s: %d points" % (w["layer"], len(pts)))
+            continue
+        low = min(y for _, y in pts)
+        high = max(y for _, y in pts)
+        tol = w.get("tol", TOL)
+        if abs(low - w["ymin"]) > tol or abs(high - w["ymax"]) > tol:
+            fails.append("curve on layer %s from y %.6f to %.6f, want %.6f to %.6f"
+                         % (w["layer"], low, high, w["ymin"], w["ymax"]))
+        if "xAtYmax" in w and not any(abs(x - w["xAtYmax"]) <= tol for x, y in pts if abs(y - high) <= tol):
+            fails.append("curve on layer %s: highest at x %s, want %.6f"
+                         % (w["layer"], [x for x, y in pts if abs(y - high) <= tol][:4], w["xAtYmax"]))
+    n_lines = len(lines)
     if n_lines < entry.get("minLines", 0):
         fails.append("%d lines, want at least %d" % (n_lines, entry["minLines"]))
     n_circles = sum(1 for e in msp if e.dxftype() == "CIRCLE")
