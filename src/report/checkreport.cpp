@@ -16,6 +16,8 @@ const char* const kTitle = "Pr\x81" "fung";
 const char* const kGrad = "Grad";
 const char* const kJerkUnit = "m/s\xFC";
 const char* const kStressUnit = "N/mm\xFD";
+// The symbol column holds the longest symbol ("phi alpha max") and a blank.
+constexpr int kSymbolWidth = 14;
 
 class CheckPrintout {
  public:
@@ -52,7 +54,7 @@ class CheckPrintout {
   std::string general(Real x) const { return FormatGeneral(ns_, x); }
   void row(const std::string& label, const std::string& symbol, const std::string& unit,
            const std::string& value) {
-    e_.ReportValueRow(label, symbol, unit, value);
+    e_.ReportValueRow(label, symbol, unit, value, kSymbolWidth);
   }
   void line(const std::string& text) { e_.ReportLine(text); }
   void thin() { e_.ReportLine(e_.ReportThinRule()); }

@@ -2,6 +2,8 @@
 // tables, the remarks block and the hand-off of each output target.
 #include "report/report.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -386,6 +388,11 @@ void ReportEngine::ReportWrappedLine(const std::string& text) {
 
 void ReportEngine::ReportValueRow(const std::string& label, const std::string& symbol,
                                   const std::string& unit, const std::string& value) {
+  ReportValueRow(label, symbol, unit, value, 9);
+}
+
+void ReportEngine::ReportValueRow(const std::string& label, const std::string& symbol,
+                                  const std::string& unit, const std::string& value, int symbolWidth) {
   if (!open_ || aborted()) return;
   if (tabTarget()) {
     writeBytes(label + "\t" + symbol + "\t" + unit + "\t" + value);
@@ -402,7 +409,8 @@ void ReportEngine::ReportValueRow(const std::string& label, const std::string& s
   std::string line = Blanks();
   line = PlaceText(line, label, 1);
   line = PlaceText(line, symbol, 35);
-  line = PlaceText(line, unit, 44);
+  const int unitColumn = 35 + std::clamp(symbolWidth, 1, 20);
+  line = PlaceText(line, unit, unitColumn);
   std::string v = value;
   int column = 56;
   if (v.size() > 14) {

@@ -88,6 +88,11 @@ class ReportEngine {
   void ReportWrappedLine(const std::string& text);
   void ReportValueRow(const std::string& label, const std::string& symbol,
                       const std::string& unit, const std::string& value);
+  // The same with a symbol column of symbolWidth characters (the unit follows
+  // it; the value column stays where it fits) for symbols longer than the
+  // cam reports' nine.
+  void ReportValueRow(const std::string& label, const std::string& symbol, const std::string& unit,
+                      const std::string& value, int symbolWidth);
   std::string ReportThinRule() const;
   std::string ReportDoubleRule() const;
   void ReportEndPage();

@@ -104,6 +104,16 @@ TEST(CheckReport, TextAndHtmlForms) {
                            "Druckwinkel 9.6\xF8 > 5.0\xF8 bei phi = "})
     EXPECT_NE(shown.find(Cp850ToUtf8(part)), std::string::npos) << part;
   EXPECT_EQ(shown.find("ohne Befund"), std::string::npos);
+  // Every symbol stands whole in its column, a blank before its unit.
+  for (const std::string& symbol : kSymbols) {
+    const std::string unit = symbol.find("phi") == 0 || symbol.find("alpha") == 0 ? "Grad" : "";
+    EXPECT_NE(shown.find(" " + symbol + " "), std::string::npos) << symbol;
+    if (!unit.empty()) {
+      size_t at = shown.find(" " + symbol + " ");
+      EXPECT_EQ(shown.substr(at + 1, 14 + unit.size()), symbol + std::string(14 - symbol.size(), ' ') + unit)
+          << symbol;
+    }
+  }
 
   ReportBench h;
   Eccentric(h, 30);
