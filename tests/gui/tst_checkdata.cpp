@@ -1,11 +1,19 @@
 // Edit > "Prüfdaten" on Qt Widgets, offscreen and by object name: the "<"
-// defaults, a refused Poisson ratio that keeps the dialog open, and "OK".
+// defaults, a refused Poisson ratio that keeps the dialog open, and "OK";
+// the "Prüfung" report of an example in the window's text viewer.
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
+#include "cam/kamorech.h"
 #include "gui/projectdialogs.h"
+#include "gui/prompts.h"
+#include "io/kamoio.h"
+#include "report/checkreport.h"
 #include "shell/checkinput.h"
 #include "shell/session.h"
 #include "support/scripted_port.h"
@@ -71,6 +79,43 @@ class CheckDataTest : public QObject {
     QCOMPARE(double(in.nuCam), 0.28);
     QCOMPARE(double(in.nuFollower), 0.3);
     QCOMPARE(double(in.eCam), 210000.0);
+  }
+
+  // View > Ausdruck > "Prüfung" on the screen: the example with coordinate
+  // points passes the limit of 30 degrees on the rise and on the return; a
+  // spring of 350 N keeps the contact. (KAMO_SHOTS: the README's picture,
+  // scrolled to the results.)
+  void reportInTheViewer() {
+    class ViewerPort : public test::ScriptedPort {
+     public:
+      QString shown, caption;
+      void showTextFile(const std::string& title, const std::string& path) override {
+        QFile f(QString::fromStdString(path));
+        if (!f.open(QIODevice::ReadOnly)) return;
+        TextViewer v(QString::fromStdString(title), QString::fromUtf8(f.readAll()));
+        v.resize(660, 820);
+        v.show();
+        auto* text = Child<QPlainTextEdit>(&v, "Memo_text");
+        shown = text->toPlainText();
+        caption = v.windowTitle();
+        const int results = text->document()->find("Ergebnisse").blockNumber();
+        QApplication::processEvents();
+        text->verticalScrollBar()->setValue(std::max(0, results - 1));
+        Shot(&v, "pruefung");
+      }
+    } port;
+    Session session(port);
+    QVERIFY(ReadProject(session.ui, session.settings, std::string(KAMO_SOURCE_DIR) + "/examples/points.kmo",
+                        session.project()));
+    session.file.fileName = "points";
+    session.project().checkData.preload = 350;
+    Calculate(session.project(), session.messages, session.flags, session.settings);
+    QVERIFY(!session.flags.calcError);
+    QVERIFY(CheckReport(session.reports(), otScreen));
+    QVERIFY(port.shown.contains(QString::fromUtf8("Pr\u00FCfung")));
+    QVERIFY(port.shown.contains(QString::fromUtf8("phi alpha max Grad    338.182")));
+    QCOMPARE(port.shown.count(QString::fromUtf8("Druckwinkel 34.6\u00B0 > 30.0\u00B0 bei phi = ")), 2);
+    QVERIFY(!port.shown.contains("Abheben"));
   }
 };
 
