@@ -37,6 +37,7 @@ enum FormatJob : unsigned {
   kJobCadOption = 1u << 3, // /CADi:j in a batch run
   kJobSolid = 1u << 4,     // --solid --format F
   kJobContour = 1u << 5,   // --contour --format F
+  kJobAnimate = 1u << 6,   // --animate N --format F (one turn of the cam in frames)
 };
 
 // What a format draws itself (bits); the CAD output breaks the rest down
@@ -92,7 +93,9 @@ inline constexpr unsigned kDxfNatives =
     kNativeArcs | kNativePolylines | kNativeBlocks | kNativeSolids | kNativeTexts | kNativeBulges;
 inline constexpr unsigned kPictureNatives = kNativeArcs | kNativeSolids | kNativeTexts;
 
-// The CAD rows in kind order (the order of the choice list), then the pictures.
+// The CAD rows in kind order (the order of the choice list), then the pictures
+// (a picture row of a drawing job has a writer in the registry main fills, a
+// row of --animate a frame writer there).
 inline constexpr OutputFormat kOutputFormats[] = {
     {"dxf", true, CadOutputKind::Dxf, "DXF", "DXF", "dxf", true, kJobsFile, kDxfNatives, 0, "", MakeDxfWriter},
     {"igs", true, CadOutputKind::Iges, "IGES", "IGES", "igs", true, kJobsFile,
@@ -117,7 +120,11 @@ inline constexpr OutputFormat kOutputFormats[] = {
      kNativeArcs | kNativePolylines | kNativeBulges, 0, "everything but the contour", MakeStepContourWriter},
     {"pdf", false, CadOutputKind::Screen, "", "PDF", "pdf", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
     {"svg", false, CadOutputKind::Screen, "", "SVG", "svg", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
-    {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing, kPictureNatives, 0, "", nullptr},
+    // Frames only: the animation as one animated picture.
+    {"gif", false, CadOutputKind::Screen, "", "GIF", "gif", true, kJobAnimate, kPictureNatives, 0, "", nullptr},
+    // One picture of a drawing, or the animation as a numbered sequence of them.
+    {"png", false, CadOutputKind::Screen, "", "PNG", "png", true, kJobsDrawing | kJobAnimate, kPictureNatives, 0,
+     "", nullptr},
 };
 
 // The row of a CAD output kind; every kind has one.

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "cad/cad.h"
+#include "cad/formats.h"
 #include "core/outputfile.h"
 #include "display/displaylist.h"
 #include "display/picture.h"
@@ -118,9 +119,9 @@ std::string AnimateBatchUsageError(const Session& session, const CommandLine& cl
   if (!ParseWhole(cl.frames, n) || n < kAnimationMinFrames || n > kAnimationMaxFrames)
     return "--animate " + cl.frames + ": the number of frames per turn must be a whole number " +
            std::to_string(kAnimationMinFrames) + ".." + std::to_string(kAnimationMaxFrames);
-  if (cl.format.empty()) return "--animate needs --format gif or png";
-  if (cl.format != "gif" && cl.format != "png")
-    return "--format " + cl.format + ": unknown format for --animate (gif, png)";
+  if (cl.format.empty()) return "--animate needs --format " + FormatNames(kJobAnimate, " or ");
+  if (!FindFormat(cl.format, kJobAnimate))
+    return "--format " + cl.format + ": unknown format for --animate (" + FormatNames(kJobAnimate, ", ") + ")";
   if (!session.pictureExporters.findFrames(cl.format)) return "--format " + cl.format + ": not available yet";
   int w = 0, h = 0;
   if (!cl.size.empty() && !ParseSize(cl.size, w, h))
@@ -153,7 +154,7 @@ int RunAnimateBatch(Session& session, const CommandLine& cl, const std::string& 
 
   std::string target, tempDir;
   if (gif) {
-    target = BatchTarget(session, cl, workDir, "gif");
+    target = BatchTarget(session, cl, workDir, FindFormat(cl.format, kJobAnimate)->extension);
     if (!BatchTargetAllowed(session, target, err)) return kExitFailed;
   } else {
     target = FramesFolder(session, cl, workDir);

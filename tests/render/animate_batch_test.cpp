@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 
+#include "cad/formats.h"
 #include "cam/kamorech.h"
 #include "core/ui.h"
 #include "io/kamoio.h"
@@ -251,6 +252,19 @@ TEST(AnimateBatch, ExitCodes) {
   Session s(port);
   EXPECT_EQ(RunBatchIn(s, {"/?"}, work.path(), out, err), 0);
   EXPECT_NE(out.str().find("--animate N --format F"), std::string::npos);
+}
+
+// Every picture row of the format table has its painter in the program: a
+// writer for each format of the sheets and diagrams, a frame writer for each
+// format of --animate (a row without one would only ever say "not available yet").
+TEST(AnimateBatch, EveryPictureRowHasItsWriter) {
+  PictureExporters registry;
+  RegisterPictureExporters(registry);
+  for (const OutputFormat& f : kOutputFormats) {
+    if (f.cad) continue;
+    EXPECT_EQ(registry.find(f.name) != nullptr, (f.jobs & kJobsDrawing) != 0) << f.name;
+    EXPECT_EQ(registry.findFrames(f.name) != nullptr, (f.jobs & kJobAnimate) != 0) << f.name;
+  }
 }
 
 }  // namespace

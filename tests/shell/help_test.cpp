@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cad/formats.h"
+#include "shell/animate_batch.h"
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
@@ -83,6 +84,18 @@ TEST(CommandLine, HelpNamesEveryOptionAndFormat) {
   }
   CommandLine wrong = ParseCommandLine({"cam.kmo", "--sheet", "1", "--format", "jpg"});
   EXPECT_NE(SheetBatchUsageError(s, wrong).find("unknown"), std::string::npos);
+  // --animate takes the table's frame formats (the GIF and the PNG sequence)
+  // and no other, and "/?" names them in its lines.
+  const std::string animate = help.substr(help.find("--animate"));
+  for (const char* format : {"gif", "png", "pdf", "svg", "dxf", "txt"}) {
+    const bool frames = FindFormat(format, kJobAnimate) != nullptr;
+    EXPECT_EQ(frames, std::string_view(format) == "gif" || std::string_view(format) == "png") << format;
+    CommandLine cl = ParseCommandLine({"cam.kmo", "--animate", "12", "--format", format});
+    EXPECT_EQ(AnimateBatchUsageError(s, cl).find("unknown") == std::string::npos, frames) << format;
+    if (frames) {
+      EXPECT_NE(animate.find(format), std::string::npos) << format;
+    }
+  }
 }
 
 // The README's lists of formats are the format table's.
@@ -100,6 +113,9 @@ TEST(CommandLine, ReadmeListsTheFormatsOfTheTable) {
     }
     if (f.jobs & kJobSolid) {
       EXPECT_NE(readme.find(std::string("--solid --format ") + f.name), std::string::npos) << f.name;
+    }
+    if (f.jobs & kJobAnimate) {
+      EXPECT_NE(readme.find(std::string("--animate N --format ") + f.name), std::string::npos) << f.name;
     }
   }
 }
