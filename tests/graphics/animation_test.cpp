@@ -21,18 +21,15 @@ struct Counts {
 };
 Counts Count(const DisplayList& list, double axisLength) {
   Counts c;
-  for (const std::string& rec : list.records()) {
-    DisplayRecord r = ParseDisplayRecord(rec);
-    if (r.code == static_cast<int>(DisplayCode::Sleep)) ++c.sleeps;
-    if (r.code == static_cast<int>(DisplayCode::Window)) ++c.windows;
-    if (r.code == static_cast<int>(DisplayCode::Text) && r.fields.size() > 2 &&
-        r.fields[2].rfind("phi = ", 0) == 0)
-      ++c.labels[r.fields[2]];
-    if (r.code == static_cast<int>(DisplayCode::Line) && r.fields.size() == 4) {
-      double x1 = std::stod(r.fields[0]), y1 = std::stod(r.fields[1]);
-      double x2 = std::stod(r.fields[2]), y2 = std::stod(r.fields[3]);
-      if (y1 == 0 && y2 == 0 && std::fabs(x2 - x1 - axisLength) < 1e-4 * axisLength) c.axisStarts.push_back(x1);
-    }
+  for (const DisplayItem& item : list.items()) {
+    if (item.code == DisplayCode::Sleep) ++c.sleeps;
+    if (item.code == DisplayCode::Window) ++c.windows;
+    if (item.code == DisplayCode::Text && list.textOf(item).starts_with("phi = "))
+      ++c.labels[std::string(list.textOf(item))];
+    // The records keep full precision: the axis is found by its length, its start is compared exactly.
+    if (item.code == DisplayCode::Line && item.v[1] == 0 && item.v[3] == 0 &&
+        std::fabs(item.v[2] - item.v[0] - axisLength) < 1e-9 * axisLength)
+      c.axisStarts.push_back(item.v[0]);
   }
   return c;
 }
@@ -64,7 +61,7 @@ TEST(Animation, StillPictureIsOneFrameAtAFullTurn) {
   EXPECT_EQ(c.sleeps, 0);
   EXPECT_EQ(c.labels, (std::map<std::string, int>{{"phi = 360deg", 1}}));
   ASSERT_EQ(c.axisStarts.size(), 1u);
-  EXPECT_NEAR(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi)), 1e-5);
+  EXPECT_DOUBLE_EQ(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi)));
   bool strokeLabel = false;
   for (const std::string& rec : b.display.records()) strokeLabel |= rec.find("s = ") != std::string::npos;
   EXPECT_TRUE(strokeLabel);
@@ -113,7 +110,7 @@ TEST(Animation, EachFrameIsOneDrawing) {
       ASSERT_EQ(c.labels.size(), 1u) << j;
       EXPECT_EQ(c.labels.begin()->first, "phi = " + std::to_string(30 * k) + "deg");
       ASSERT_EQ(c.axisStarts.size(), 1u) << j;
-      EXPECT_NEAR(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi * k / 12)), 1e-5) << j;
+      EXPECT_DOUBLE_EQ(c.axisStarts[0], static_cast<double>(FollowerAtAngle(b.p, 2 * kPi * k / 12))) << j;
     }
   }
 }

@@ -40,14 +40,13 @@ struct Frame {
 Frame FrameOf(const Shell& shell, const CamProject& p) {
   Frame f;
   const double axis = static_cast<double>(0.4L * p.results.xSize);
-  for (const std::string& rec : shell.screen.records()) {
-    DisplayRecord r = ParseDisplayRecord(rec);
-    if (r.code == static_cast<int>(DisplayCode::Text) && r.fields.size() > 2 && r.fields[2].rfind("phi = ", 0) == 0)
-      f.angles.push_back(std::stod(r.fields[2].substr(6)));
-    if (r.code == static_cast<int>(DisplayCode::Line) && r.fields.size() == 4 && std::stod(r.fields[1]) == 0 &&
-        std::stod(r.fields[3]) == 0 &&
-        std::fabs(std::stod(r.fields[2]) - std::stod(r.fields[0]) - axis) < 1e-4 * axis)
-      f.tips.push_back(std::stod(r.fields[0]));
+  for (const DisplayItem& item : shell.screen.items()) {
+    std::string_view text = shell.screen.textOf(item);
+    if (item.code == DisplayCode::Text && text.starts_with("phi = "))
+      f.angles.push_back(std::stod(std::string(text.substr(6))));
+    if (item.code == DisplayCode::Line && item.v[1] == 0 && item.v[3] == 0 &&
+        std::fabs(item.v[2] - item.v[0] - axis) < 1e-9 * axis)
+      f.tips.push_back(item.v[0]);
   }
   return f;
 }
@@ -59,7 +58,8 @@ int CheckOneFrame(const Shell& shell, const CamProject& p, int n) {
     return -1;
   }
   int k = static_cast<int>(std::lround(f.angles[0] * n / 360));
-  if (std::fabs(f.tips[0] - static_cast<double>(FollowerAtAngle(p, 2 * kPi * k / n))) > 1e-5) return -1;
+  const double tip = static_cast<double>(FollowerAtAngle(p, 2 * kPi * k / n));
+  if (std::fabs(f.tips[0] - tip) > 1e-12 * std::fabs(tip)) return -1;
   return k;
 }
 }  // namespace
@@ -87,7 +87,6 @@ class AnimationTest : public QObject {
         QCOMPARE(m->windowTitle(), QString("Animation"));
         QVERIFY(!(m->windowFlags() & Qt::WindowCloseButtonHint));
         stepped.push_back(CheckOneFrame(w.shell(), p, n));
-        Shot(&w, QString("animation-step%1").arg(stepped.size()));
         Click(m, button);
       };
     };
@@ -124,6 +123,7 @@ class AnimationTest : public QObject {
           Type(m, "Edit_wiederholungen", "2");
           Type(m, "Edit_pause", "100");
           Child<QCheckBox>(m, "CheckBox_einzelschritt")->setChecked(true);
+          Shot(m, "kamoani");
           Click(m, "Button_ok");
         },
         step("Button_plus"), step("Button_plus"), step("Button_plus"), step("Button_weiter"),
@@ -134,6 +134,7 @@ class AnimationTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
     QCOMPARE(stepped, (std::vector<int>{1, 2, 3, 4}));
     QVERIFY(!w.shell().animationRun()->singleStep);
+    Shot(&w, "animation-running");
 
     // It runs on by itself; the window repaints, resizes and zooms meanwhile.
     GraphicsView* v = w.graphicsView();
@@ -147,7 +148,6 @@ class AnimationTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(w.shell().animationFrame() >= seen + 2, 20000);
     QVERIFY(v->zoom() == zoomed);  // a new frame keeps the zoom
     QVERIFY(CheckOneFrame(w.shell(), p, n) > 0);
-    Shot(&w, "animation-running");
 
     // A printout now shows the current frame, never a stack of frames.
     QPrinter printer(QPrinter::HighResolution);
@@ -193,7 +193,6 @@ class AnimationTest : public QObject {
     QVERIFY(script.done());
     QVERIFY(!w.shell().animating());
     QCOMPARE(CheckOneFrame(w.shell(), w.session().project(), 1), 1);
-    Shot(&w, "animation-still");
   }
 };
 

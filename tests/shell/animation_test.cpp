@@ -83,27 +83,22 @@ struct Bench {
     port.boxes.clear();
     view.drawings = 0;  // the start view
   }
-  // The labels "phi = ..." and the follower axis starts of the display list.
+  // The labels "phi = ..." and the follower axis starts of the display list
+  // (its typed records, in full precision).
   std::vector<std::string> labels() const {
     std::vector<std::string> out;
-    for (const std::string& rec : shell.screen.records()) {
-      DisplayRecord r = ParseDisplayRecord(rec);
-      if (r.code == static_cast<int>(DisplayCode::Text) && r.fields.size() > 2 &&
-          r.fields[2].rfind("phi = ", 0) == 0)
-        out.push_back(r.fields[2]);
-    }
+    for (const DisplayItem& item : shell.screen.items())
+      if (item.code == DisplayCode::Text && shell.screen.textOf(item).starts_with("phi = "))
+        out.emplace_back(shell.screen.textOf(item));
     return out;
   }
   std::vector<double> axisStarts() const {
     const double length = static_cast<double>(0.4L * session.project().results.xSize);
     std::vector<double> out;
-    for (const std::string& rec : shell.screen.records()) {
-      DisplayRecord r = ParseDisplayRecord(rec);
-      if (r.code != static_cast<int>(DisplayCode::Line) || r.fields.size() != 4) continue;
-      double x1 = std::stod(r.fields[0]), x2 = std::stod(r.fields[2]);
-      if (std::stod(r.fields[1]) == 0 && std::stod(r.fields[3]) == 0 && std::fabs(x2 - x1 - length) < 1e-4 * length)
-        out.push_back(x1);
-    }
+    for (const DisplayItem& item : shell.screen.items())
+      if (item.code == DisplayCode::Line && item.v[1] == 0 && item.v[3] == 0 &&
+          std::fabs(item.v[2] - item.v[0] - length) < 1e-9 * length)
+        out.push_back(item.v[0]);
     return out;
   }
   // One frame on the screen, the follower where the cam puts it at 2πk/N.
@@ -113,7 +108,7 @@ struct Bench {
     EXPECT_EQ(l[0].rfind("phi = " + std::to_string(360 * k / n), 0), 0u) << l[0];
     std::vector<double> a = axisStarts();
     ASSERT_EQ(a.size(), 1u) << "frame " << k;
-    EXPECT_NEAR(a[0], static_cast<double>(FollowerAtAngle(session.project(), 2 * kPi * k / n)), 1e-5);
+    EXPECT_DOUBLE_EQ(a[0], static_cast<double>(FollowerAtAngle(session.project(), 2 * kPi * k / n)));
   }
 };
 
