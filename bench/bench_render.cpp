@@ -1,6 +1,7 @@
 // The A3 production drawing of a 1999-step cam: recording the display list
 // through the element interface, and its replay onto a 1920 x 1080 image (the
-// cost of every zoom and pan in the graphics window); one animation frame.
+// cost of every zoom and pan in the graphics window); one frame of the
+// running animation.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -17,7 +18,7 @@
 #include "core/ui.h"
 #include "display/displaylist.h"
 #include "display/picture.h"
-#include "graphics/follower.h"
+#include "graphics/animation.h"
 #include "graphics/sheets.h"
 #include "render/replay.h"
 #include "shell/console_port.h"
@@ -114,35 +115,35 @@ void BM_ReplayA3Sheet(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplayA3Sheet)->Unit(benchmark::kMillisecond);
 
-// One frame of the animation: the contour of the 1999-step cam with its bore
-// and the follower, recorded through the element interface and replayed
-// onto a 1920 x 1080 image.
+// One frame of the running animation of the 1999-step cam (round follower),
+// as the window draws it at each tick: the frame recorded through the element
+// interface (the cam block with contour and bore, turned; the follower axis,
+// the hatched guides, the follower and the labels) and the list replayed onto
+// a 1920 x 1080 image. The frames of the window's default run (90 a turn)
+// follow one another, so every angle of the turn is in the figure.
 void BM_RecordReplayAnimationFrame(benchmark::State& state) {
   auto app = EnsureApp();
   A3Sheet sheet;
   if (sheet.flags.calcError) state.SkipWithError("calculation failed");
+  if (sheet.project.ram.type != 2) state.SkipWithError("not the round follower");
+  kamo::CamProject shown = sheet.project;  // the run's snapshot, as the window animates it
+  const kamo::AnimationRun run{90, 1, 0, false};
   QImage img(1920, 1080, QImage::Format_RGB32);
   kamo::ReplayStyle style;
   style.palette = kamo::PaletteColours(kamo::DefaultPalette());
   style.colour = true;
-  const kamo::CamResults& r = sheet.project.results;
-  double size = std::max(r.xSize, r.ySize);
+  int j = 0;
   for (auto _ : state) {
     {
       kamo::CadOutput cad(sheet.environment());
-      kamo::SheetOutput out{cad, sheet.project, sheet.settings, sheet.messages, sheet.flags, sheet.ui,
+      kamo::SheetOutput out{cad, shown, sheet.settings, sheet.messages, sheet.flags, sheet.ui,
                             kamo::ErrorListContext{}};
-      cad.CadOpen(kamo::kCadScreen, "KAMO");
-      cad.CadWindow(-size, -size, 2 * size, size, 0);
-      cad.CadTables(0);
-      cad.CadBeginBlocks();
-      cad.CadEndSection();
-      cad.CadBeginEntities();
-      kamo::DrawContour(out, true);
-      kamo::DrawFollower(cad, sheet.project, r.sMax);
-      cad.CadEndSection();
-      cad.CadClose();
+      if (!kamo::DrawAnimationFrame(out, kamo::AnimationFrameAt(shown, run, j))) {
+        state.SkipWithError("frame not drawn");
+        break;
+      }
     }
+    j = (j + 1) % kamo::AnimationFrameCount(run);
     kamo::ReplayTarget target;
     target.device = QRectF(0, 0, 1920, 1080);
     target.recordResX = sheet.display.transform().resX;
