@@ -26,4 +26,6 @@ KAMO_SHOTS="$out" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HO
   xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/qtest_tst_pointdialogs" >/dev/null
 KAMO_SHOTS="$out" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/qtest_tst_motiondialog" >/dev/null
+KAMO_SHOTS="$out" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+  xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/qtest_tst_animation" singleStepsRunOnAndEscape >/dev/null
 ls "$out"

@@ -73,6 +73,7 @@ class AnimationTest : public QObject {
     w.session().settings.tempDir = folder.path();
     w.resize(900, 700);
     w.show();
+    w.activateWindow();  // an X server without a window manager activates nothing by itself
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QVERIFY(w.shell().openProject(std::string(KAMO_SOURCE_DIR) + "/examples/sine.kmo"));
     const CamProject& p = w.session().project();
