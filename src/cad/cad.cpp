@@ -83,6 +83,11 @@ CadWriter* CadOutput::current() const {
   return writer_.get();
 }
 
+DisplayList* CadOutput::recordingList() const {
+  CadWriter* w = current();
+  return w ? w->displayList() : nullptr;
+}
+
 unsigned CadOutput::natives() const {
   // The block files are DXF.
   return block_ ? FormatOf(CadOutputKind::Dxf).natives : format_->natives;

@@ -142,9 +142,11 @@ class CadOutput {
   bool blockFileExists(std::string_view name) const;
 
   // State, for callers and tests.
-  // The kind code of the current output.
-  int outputKind() const { return CodeOf(kind_); }
-  CadOutputKind kind() const { return kind_; }
+  // The row of the current output in the format table.
+  const OutputFormat& format() const { return *format_; }
+  // The display list that the next element is recorded into: the screen's,
+  // outside its blocks; null for files and block files.
+  DisplayList* recordingList() const;
   const std::string& outputFileName() const { return fileName_; }
   int layerNo() const { return layerNo_; }
   const std::string& layerName() const { return layerName_; }

@@ -87,6 +87,8 @@ class CadWriter {
   // The font of the screen (kind, height, width, angle as the caller gave them).
   virtual void TextStyle(int /*kind*/, Real /*height*/, Real /*width*/, Real /*angle*/) {}
   virtual void Pause(int /*ms*/) {}
+  // The display list this writer records into (the screen); null for a file.
+  virtual DisplayList* displayList() const { return nullptr; }
 
   // ---- elements
   virtual void Line(Real x1, Real y1, Real x2, Real y2) = 0;

@@ -21,6 +21,7 @@ class ScreenWriter final : public CadWriter {
   void Layer(int n, int drawMode, const std::string& name) override;
   void TextStyle(int kind, Real height, Real width, Real angle) override;
   void Pause(int ms) override;
+  DisplayList* displayList() const override { return list_; }
 
   void Line(Real x1, Real y1, Real x2, Real y2) override;
   void Circle(Real x, Real y, Real r) override;

@@ -236,7 +236,7 @@ void Diagrams::DiagramFrame(const std::string& xLabel, const std::string& yLabel
   cad.CadText(yLabel, st_.X(st_.xmin - 0.1L * xs), st_.Y(st_.ymax + 0.07L * ys));
 
   // The grid is dotted on the screen; files keep the layer's line type.
-  DisplayList* screen = cad.outputKind() == kCadScreen && !cad.inBlocks() ? cad.environment().display : nullptr;
+  DisplayList* screen = cad.recordingList();
   if (screen) screen->SetLineStyle(1);
   for (Real x : xt) line(x, st_.ymin, x, st_.ymax);
   for (Real y : yt) line(st_.xmin, y, st_.xmax, y);

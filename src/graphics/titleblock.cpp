@@ -25,9 +25,8 @@ std::string Trimmed(const std::string& s) {
 
 bool BlockFileExists(const CadOutput& cad, const char* name) { return cad.blockFileExists(name); }
 
-bool ScreenOrPlot(const CadOutput& cad) {
-  return cad.outputKind() == kCadScreen || cad.outputKind() == kCadPlot;
-}
+// The user's logo, head and insert blocks belong to the pages that carry the logos.
+bool PageWithLogos(const CadOutput& cad) { return (cad.format().page & kPageLogos) != 0; }
 
 void Fitted(CadOutput& cad, const std::string& text, Real height, Real width, Real maxLength, Real x,
             Real y) {
@@ -318,7 +317,7 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
   }
   // Logo: the user's block on the screen and the plot hand-off, else the owner's name.
   if (!s.drawingOptionsOff[3]) {
-    if (BlockFileExists(cad, "logo_1") && ScreenOrPlot(cad)) {
+    if (BlockFileExists(cad, "logo_1") && PageWithLogos(cad)) {
       cad.CadLayer(5);
       if (form == kIsoFig1)
         insert("logo_1", 2, 4, 0.7L, 0.9L);
@@ -335,7 +334,7 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
       cad.CadText(ctx.ownerName, 1.5L, 4);
     }
   }
-  if (s.useHeadBlocks && ScreenOrPlot(cad)) {
+  if (s.useHeadBlocks && PageWithLogos(cad)) {
     Real y = form == kDin6771Min ? 38.25L : form == kDin6771 ? 55.25L : form == kIsoFig1 ? 27 : 36;
     if (Iso(form) && s.showChanges && ctx.project.changeCount > 0)
       y += (std::min<int>(8, ctx.project.changeCount) + 1) * 3.5L;
@@ -343,7 +342,7 @@ void DrawTitleBlock(const SheetFrameContext& ctx, int format, const std::string&
     const char* own = a3 ? "head_3" : "head_4";
     if (BlockFileExists(cad, own)) insert(own, 0, y, 1, 1);
   }
-  if (s.useInsertBlocks && ScreenOrPlot(cad)) {
+  if (s.useInsertBlocks && PageWithLogos(cad)) {
     if (BlockFileExists(cad, "insert_0")) insert("insert_0", 0, 0, 1, 1);
     const char* own = a3 ? "insert_3" : "insert_4";
     if (BlockFileExists(cad, own)) insert(own, 0, 0, 1, 1);

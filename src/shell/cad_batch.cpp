@@ -69,9 +69,9 @@ int RunCadOptionTo(Session& session, const std::string& option, const std::strin
   // The plot hand-off stays with the window: it asks for the command line,
   // and a batch run's temporary folder may be gone before the plot program
   // has read "drawout.dxf". The DXF itself is /CAD1:j.
-  if (format == kCadScreen || format == kCadPlot) {
-    err << "wkamo: " << option << ": " << (format == kCadPlot ? "the plot program" : "the screen output")
-        << " needs the window; /CAD1:" << sheet << " writes the DXF file\n";
+  if (!row.userFile) {
+    err << "wkamo: " << option << ": the " << row.helpName << " needs the window; /CAD1:" << sheet
+        << " writes the DXF file\n";
     return kExitUsage;
   }
   if (!fileKind || (sheetKind && !SheetKindAvailable(sheet))) {

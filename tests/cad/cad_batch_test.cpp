@@ -48,16 +48,19 @@ TEST(CadBatch, OptionForms) {
     }
     EXPECT_TRUE(port.boxes.empty()) << c.option;
   }
-  // The plot hand-off is the window's: the message says what to use instead.
-  test::ScriptedPort port;
-  test::TempFolder work;
-  Session s(port);
-  std::ostringstream err;
-  ASSERT_TRUE(LoadForBatch(s, std::string(KAMO_SOURCE_DIR) + "/examples/eccentric.kmo", err));
-  EXPECT_EQ(RunCadOption(s, "/CAD4:2", work.path(), err), kExitUsage);
-  EXPECT_NE(err.str().find("/CAD4:2: the plot program needs the window; /CAD1:2 writes the DXF file"),
-            std::string::npos)
-      << err.str();
+  // The plot hand-off and the screen are the window's: the message says what to use instead.
+  for (const char* option : {"/CAD4:2", "/CAD3:2"}) {
+    test::ScriptedPort port;
+    test::TempFolder work;
+    Session s(port);
+    std::ostringstream err;
+    ASSERT_TRUE(LoadForBatch(s, std::string(KAMO_SOURCE_DIR) + "/examples/eccentric.kmo", err));
+    EXPECT_EQ(RunCadOption(s, option, work.path(), err), kExitUsage);
+    std::string what = option[4] == '4' ? "the plot program" : "the screen";
+    EXPECT_NE(err.str().find(std::string(option) + ": " + what + " needs the window; /CAD1:2 writes the DXF file"),
+              std::string::npos)
+        << err.str();
+  }
 }
 
 // The program itself: a DXF of an example with the contour polyline, no window.

@@ -3,6 +3,7 @@
 // read back by ezdxf.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -298,6 +299,59 @@ TEST(Diagram, A3SheetOfAFollowerWithoutDimensionsIsTheSameEveryTime) {
   EXPECT_EQ(f.project.ram.l, 0);
   ASSERT_TRUE(OutputSheet(f.out, kCadDxf, 10));
   EXPECT_TRUE(test::ReadFileBytes(f.temp.file("out.dxf")) == first);
+}
+
+}  // namespace
+}  // namespace kamo
+
+namespace kamo {
+namespace {
+
+// The grid is dotted on the screen only: a file, and a block file of the
+// screen output, keep the layer's line type and record nothing on the screen.
+TEST(Diagram, GridDottedOnTheScreenOnly) {
+  auto dotted = [](const DisplayList& d) {
+    return std::count_if(d.items().begin(), d.items().end(), [](const DisplayItem& i) {
+      return i.code == DisplayCode::LineStyle && i.v[0] == 1;
+    });
+  };
+  auto frame = [](DiagramFixture& f, int device) {
+    Diagrams d(f.out, device);
+    d.SetDiagramSize(160, 110);
+    d.SetDiagramOrigin(10, 20);
+    d.DiagramFrame("xl", "yl", "Titel", 0, 0.35L, 0, -0.35L, 0.3L);
+  };
+  {
+    DiagramFixture f;
+    f.settings.askDiagramLimits = false;
+    f.begin(kCadScreen);
+    frame(f, kCadScreen);
+    EXPECT_EQ(dotted(f.display), 1);
+    EXPECT_EQ(f.display.items().back().code, DisplayCode::LineStyle);  // solid again after the grid
+    EXPECT_EQ(f.display.items().back().v[0], 0);
+  }
+  for (int kind : {kCadText, kCadDxf}) {
+    DiagramFixture f;
+    f.settings.askDiagramLimits = false;
+    f.begin(kind);
+    frame(f, kind);
+    EXPECT_TRUE(f.display.items().empty()) << kind;
+  }
+  {
+    DiagramFixture f;
+    f.settings.askDiagramLimits = false;
+    f.cad->CadOpen(kCadScreen, "KAMO");
+    f.cad->CadWindow(0, 0, 200, 200, 0);
+    f.cad->CadBeginBlocks();
+    f.cad->CadBeginBlock("grid");
+    frame(f, kCadScreen);
+    f.cad->CadEndBlock();
+    EXPECT_EQ(dotted(f.display), 0);
+    f.cad->CadEndSection();
+    f.cad->CadBeginEntities();
+    frame(f, kCadScreen);
+    EXPECT_EQ(dotted(f.display), 1);
+  }
 }
 
 }  // namespace
