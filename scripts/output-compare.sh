@@ -20,11 +20,13 @@ case "$mode" in
     out=$(realpath -m "${3:?output folder}")
     mkdir -p "$out"
     : >"$out/runs.txt"
-    # The outputs name the project's folder and carry the date: one fixed
-    # folder and one clock, so that two runs can be compared byte by byte.
+    # The outputs name the project's folder, their own path (the STEP header)
+    # and the date: one fixed folder for the project and the files, one clock,
+    # so that two runs can be compared byte by byte. Each file is written in
+    # "$work/out" and then moved to OUTDIR.
     work=/tmp/kamo-output-compare
     rm -rf "$work"
-    mkdir -p "$work"
+    mkdir -p "$work/out"
     trap 'rm -rf "$work"' EXIT
     clock=()
     if command -v faketime >/dev/null; then
@@ -41,6 +43,7 @@ case "$mode" in
       local rc
       (cd "$work" && "${clock[@]}" "$wkamo" "$@" >"$work/stdout" 2>"$work/stderr")
       rc=$?
+      find "$work/out" -mindepth 1 -maxdepth 1 -exec mv -f {} "$out/" \;
       printf '%s\t%s\t%s\n' "$name" "$rc" "$(tr '\n' ' ' <"$work/stderr" | sed "s#$work#WORK#g")" \
         >>"$out/runs.txt"
     }
@@ -53,20 +56,20 @@ case "$mode" in
       cp "$ex" "$work/$stem.kmo"
       for k in 1 2 3 4 5 6 7 8 9 10; do
         for f in $formats; do
-          run "${stem}_sheet${k}.$f" "$stem.kmo" --sheet "$k" --format "$f" -o "$out/${stem}_sheet${k}.$f"
+          run "${stem}_sheet${k}.$f" "$stem.kmo" --sheet "$k" --format "$f" -o "$work/out/${stem}_sheet${k}.$f"
         done
       done
       for k in 1 2 3 4 5; do
         for f in $formats; do
-          run "${stem}_diagram${k}.$f" "$stem.kmo" --diagram "$k" --format "$f" -o "$out/${stem}_diagram${k}.$f"
+          run "${stem}_diagram${k}.$f" "$stem.kmo" --diagram "$k" --format "$f" -o "$work/out/${stem}_diagram${k}.$f"
         done
       done
       for i in 1 2 5 6 7; do
         for j in 1 2 3 4 5 6 7 8 9; do
-          run "${stem}_cad${i}_${j}" "$stem.kmo" "/CAD$i:$j" -o "$out/${stem}_cad${i}_${j}.cad"
+          run "${stem}_cad${i}_${j}" "$stem.kmo" "/CAD$i:$j" -o "$work/out/${stem}_cad${i}_${j}.cad"
         done
       done
-      run "${stem}_solid.stl" "$stem.kmo" --solid --format stl -o "$out/${stem}_solid.stl"
+      run "${stem}_solid.stl" "$stem.kmo" --solid --format stl -o "$work/out/${stem}_solid.stl"
       rm -f "$work/$stem.kmo"
     done
     "$wkamo" /? >"$out/help.txt" 2>&1
