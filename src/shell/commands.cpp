@@ -54,7 +54,7 @@ const std::vector<CommandSpec> kTable = {
     {C::FileRecent4, Menu::File, "mi_fileRecent4", E::ClearedOnSuccess, true, true},
     {C::FileExit, Menu::File, "mi_fileExit", E::Unchanged, false, false},
     {C::EditText, Menu::Edit, "mi_editText", E::Set, false, false},
-    {C::EditGeometry, Menu::Edit, "mi_editGeometrie", E::Set, false, true},
+    {C::EditGeometry, Menu::Edit, "mi_editGeometrie", E::Set, false, false},  // its dialog calculates
     {C::EditMotion, Menu::Edit, "mi_editBewegungsprogramm", E::Set, false, true},
     {C::EditOperatingData, Menu::Edit, "mi_editBetriebsdaten", E::Set, false, true},
     {C::EditFollower, Menu::Edit, "mi_editStoessel", E::Set, false, true},
@@ -257,8 +257,8 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
     EditDocumentLinks(c);
   };
   parts.importDxf = [this](Session& ss, int curveType) {
-    DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, [this] { return savePrompt(); },
-                         {}, ss.file.fileDir};
+    // The save question was asked by Shell::run (the row replaces the project).
+    DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, {}, {}, ss.file.fileDir};
     return ImportDxfContour(ctx, curveType);
   };
 }
@@ -472,6 +472,8 @@ void Shell::run(Command c) {
   if (animating() && !KeepsAnimation(c)) endAnimation();
   Flags& f = session.flags;
   f.abortFlag = false;
+  // A command that replaces the project offers to save the old one first.
+  if (SpecOf(c).replacesProject && !savePrompt()) return;
   if (int i = RecentIndex(c)) return openRecent(i);
   if (const OutputCode* o = OutputOf(c)) return parts.output(session, o->first, o->second);
   if (const OutputCode* d = DiagramOf(c)) return parts.diagram(session, d->first, d->second);
@@ -480,14 +482,12 @@ void Shell::run(Command c) {
   switch (c) {
     case C::FileNew: return newProject();
     case C::FileOpen: {
-      if (!savePrompt()) return;
       std::string path;
       if (!ChooseProjectFile(session.ui, session.file, path)) return;
       openProject(path);
       return refreshTitle();
     }
     case C::FileOpenTable:
-      if (!savePrompt()) return;
       session.file.fileName.clear();
       parts.openTable(session);
       if (!f.abortFlag) f.modified = false;
@@ -504,28 +504,26 @@ void Shell::run(Command c) {
     case C::FileExit:
       if (view) view->closeWindow();
       return;
-    case C::EditText: return editStep(parts.drawingTexts, false, false);
-    case C::EditGeometry: return editStep(parts.curveGeometry, false, true);
-    case C::EditMotion: return editStep(parts.motionProgramme, true, true);
-    case C::EditOperatingData: return operatingData();
+    case C::EditText: return editStep(c, parts.drawingTexts, false);
+    case C::EditGeometry: return editStep(c, parts.curveGeometry, true);
+    case C::EditMotion: return editStep(c, parts.motionProgramme, true);
+    case C::EditOperatingData: return operatingData(c);
     case C::EditFollower:
       parts.follower(session);
       if (f.abortFlag) return;
-      recalc();
-      f.modified = true;
-      refreshTitle();
+      finishEdit(c, false);
       if (parts.animation)
         parts.animation(session, 2);
       else
         followerPicture();
       return;
-    case C::EditBody: return editStep(parts.camBody, true, true);
-    case C::EditCalculation: return editStep(parts.calcSettings, true, true);
-    case C::EditCheckData: return editStep(parts.checkData, true, true);
+    case C::EditBody: return editStep(c, parts.camBody, true);
+    case C::EditCalculation: return editStep(c, parts.calcSettings, true);
+    case C::EditCheckData: return editStep(c, parts.checkData, true);
     case C::ViewCheck:
       CheckReport(session.reports());
       return;
-    case C::EditReset: return resetGeometry();
+    case C::EditReset: return resetGeometry(c);
     case C::ViewStandard: return printout(pmStandard);
     case C::ViewExtract: return printout(pmExtract);
     case C::ViewAnimation: return parts.animation(session, 0);
@@ -534,11 +532,7 @@ void Shell::run(Command c) {
     case C::StepContour: return camStep(true);
     case C::ViewErrors: return errorMessages();
     case C::DocInfo: return parts.drawingInfo(session);
-    case C::DocSetup:
-      parts.documentSetup(session);
-      if (f.abortFlag) return;
-      f.modified = true;
-      return refreshTitle();
+    case C::DocSetup: return editStep(c, parts.documentSetup, false);
     case C::HelpErrors: return helpErrorList();
     case C::HelpPicture: return parts.helpPicture(session);
     case C::HelpSystemInfo: return parts.systemInfo(session);
@@ -623,7 +617,6 @@ void Shell::refreshViews() {
 void Shell::newProject() {
   Flags& f = session.flags;
   CamProject& p = session.project();
-  if (!savePrompt()) return;
   // A new project starts from the defaults, or from the start project when
   // there is one; nothing of the previous project is carried over.
   p.resetProject();
@@ -687,7 +680,6 @@ void Shell::openTable() {
 }
 
 void Shell::openRecent(int i) {
-  if (!savePrompt()) return;
   std::string path = recentEntry(i);
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
@@ -717,35 +709,35 @@ void Shell::importDxf(int curveType) {
   refreshViews();
 }
 
-void Shell::editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views) {
+void Shell::editStep(Command c, const std::function<void(Session&)>& dialog, bool views) {
   dialog(session);
+  finishEdit(c, views);
+}
+
+void Shell::finishEdit(Command c, bool views) {
   if (session.flags.abortFlag) return;
-  if (recalcAfter) recalc();
-  session.flags.modified = true;
+  const CommandSpec& spec = SpecOf(c);
+  if (spec.recalculates) recalc();
+  if (spec.modified == ModifiedEffect::Set) session.flags.modified = true;
+  else if (spec.modified != ModifiedEffect::Unchanged) session.flags.modified = false;
   refreshTitle();
   if (views) refreshViews();
 }
 
-void Shell::operatingData() {
+void Shell::operatingData(Command c) {
   session.uiState.helpTopic = 5100;
   if (!session.ui.inputReal("Drehzahl [1/min]", session.project().speed, 1e-5L, kMaxSpeed))
     return;
-  recalc();
-  session.flags.modified = true;
-  refreshTitle();
-  refreshViews();
+  finishEdit(c, true);
 }
 
-void Shell::resetGeometry() {
+void Shell::resetGeometry(Command c) {
   // Only "Ja" clears the points; "Nein" and "Abbrechen" leave the cam as it is.
   if (!ResetCoordinates(session)) {
     session.flags.abortFlag = true;
     return;
   }
-  recalc();
-  session.flags.modified = true;
-  refreshTitle();
-  refreshViews();
+  finishEdit(c, true);
 }
 
 void Shell::showView(bool diagram, int kind) {

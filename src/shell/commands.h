@@ -52,9 +52,9 @@ struct CommandSpec {
   Command id;
   Menu menu;
   const char* objectName;   // "mi_" + menu + entry
-  ModifiedEffect modified;
-  bool replacesProject;     // runs the save prompt first
-  bool recalculates;
+  ModifiedEffect modified;  // editing commands: finishEdit applies it
+  bool replacesProject;     // Shell::run asks the save prompt first
+  bool recalculates;        // editing commands: finishEdit recalculates (else the dialog does)
 };
 // Every command in menu order.
 const std::vector<CommandSpec>& CommandTable();
@@ -205,9 +205,14 @@ class Shell {
   bool drawAnimationFrame();
   void endAnimation();
   CadEnvironment outputEnvironment();
-  void editStep(const std::function<void(Session&)>& dialog, bool recalcAfter, bool views);
-  void operatingData();
-  void resetGeometry();
+  // Runs the dialog of an editing command c, then finishEdit.
+  void editStep(Command c, const std::function<void(Session&)>& dialog, bool views);
+  // The end of an editing command c as its row says, unless it was cancelled:
+  // recalculate, set or clear `modified`, refresh the title (and the views
+  // after input that changes the cam).
+  void finishEdit(Command c, bool views);
+  void operatingData(Command c);
+  void resetGeometry(Command c);
   void curveGeometry();
  public:
   // The geometry step of File > "Neu…": first the choice between a motion

@@ -421,6 +421,38 @@ TEST(Commands, ViewAfterAFailedCalculationShowsTheErrorList) {
             "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.");
 }
 
+// Every command whose row replaces the project asks to save the old one
+// first, and a Cancel there stops it before anything else happens: no file
+// dialog, no input dialog, the project, its name, `modified` and the state of
+// its calculation stay as they were.
+TEST(Commands, EveryCommandThatReplacesTheProjectAsksFirst) {
+  int asked = 0;
+  for (const CommandSpec& spec : CommandTable()) {
+    if (!spec.replacesProject) continue;
+    Bench b;
+    b.allDialogs();
+    b.loadExample();
+    b.named("alt");
+    for (const char* name : {"r4.kmo", "r3.kmo", "r2.kmo", "r1.kmo"}) b.shell.recent.add(b.exampleCopy(name));
+    const int type = b.session.project().curveType;
+    b.session.flags.modified = true;
+    b.session.flags.calcError = true;
+    b.port.answers = {Answer::Cancel};
+    b.shell.run(spec.id);
+    ASSERT_EQ(b.port.questions.size(), 1u) << spec.objectName;
+    EXPECT_EQ(b.port.questions[0], "Datei speichern (" + b.folder.path() + "/alt.kmo) ?") << spec.objectName;
+    EXPECT_TRUE(b.session.flags.abortFlag) << spec.objectName;
+    EXPECT_TRUE(b.port.fileDialogs.empty()) << spec.objectName;
+    EXPECT_TRUE(b.dialogsRun.empty()) << spec.objectName;
+    EXPECT_EQ(b.session.file.fileName, "alt") << spec.objectName;
+    EXPECT_EQ(b.session.project().curveType, type) << spec.objectName;
+    EXPECT_TRUE(b.session.flags.modified) << spec.objectName;
+    EXPECT_TRUE(b.session.flags.calcError) << spec.objectName;
+    ++asked;
+  }
+  EXPECT_GT(asked, 0);
+}
+
 TEST(Commands, DxfImportReplacesTheProjectOnlyOnSuccess) {
   Bench b;
   b.loadExample();
