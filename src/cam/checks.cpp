@@ -21,10 +21,7 @@
 namespace kamo {
 namespace {
 
-constexpr Real kPiC = 3.1415926535897932385L;
-constexpr Real kTwoPi = 6.283185307179586477L;
 constexpr Real kDeg = 0.017453292519943295769L;
-constexpr Real kInf = std::numeric_limits<Real>::infinity();
 constexpr double kInfD = std::numeric_limits<double>::infinity();
 
 size_t U(int i) { return static_cast<size_t>(i); }

@@ -256,7 +256,7 @@ Shell::Shell(Session& s) : session(s), help(std::make_unique<HelpSystem>(*this))
     DocuContext c = docu(ss);
     EditDocumentLinks(c);
   };
-  parts.importDxf = [this](Session& ss, int curveType) {
+  parts.importDxf = [](Session& ss, int curveType) {
     // The save question was asked by Shell::run (the row replaces the project).
     DxfImportContext ctx{ss.project(), ss.ui, ss.flags, ss.settings, {}, {}, ss.file.fileDir};
     return ImportDxfContour(ctx, curveType);
