@@ -4,15 +4,66 @@
 #include <charconv>
 #include <cctype>
 #include <cmath>
+#include <string_view>
 
 #include "core/strings.h"
 
 namespace kamo {
 
+namespace {
+// 10^0 .. 10^18, exact in long double.
+constexpr Real kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L, 1e9L,
+                           1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
+
+// x rounded to `decimals` decimals as an integer count of 10^-decimals,
+// rounded as the exact decimal expansion of x is (to nearest, ties to even),
+// not as the rounded product; false when it would not fit.
+bool FixedCount(Real x, int decimals, long long& k) {
+  const Real scale = kPow10[decimals];
+  const Real y = x * scale;
+  if (!(std::fabs(y) < 4e18L)) return false;
+  k = std::llround(y);
+  // y - k is exact. Unless the rounded product lies halfway, the rounding
+  // error of the product (at most half a unit of y) cannot carry the exact
+  // product across a half; halfway, its sign decides, and without one the
+  // even neighbour wins.
+  const Real r = y - static_cast<Real>(k);
+  if (r != 0.5L && r != -0.5L) return true;
+  const Real e = std::fma(x, scale, -y);  // x * scale - y, exactly
+  if (r == -0.5L && (e < 0 || (e == 0 && (k & 1) != 0))) --k;
+  if (r == 0.5L && (e > 0 || (e == 0 && (k & 1) != 0))) ++k;
+  return true;
+}
+}  // namespace
+
 std::string DxfFixed(Real x, int decimals) {
   if (!std::isfinite(x)) x = 0;
   if (decimals < 0) decimals = 0;
   if (decimals > 18) decimals = 18;
+  long long k = 0;
+  if (FixedCount(x, decimals, k)) {
+    // The digits of |k| with the point before the last `decimals`; "-0.000" is zero.
+    char digits[24];
+    auto r = std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k);
+    std::string_view d(digits, static_cast<size_t>(r.ptr - digits));
+    const size_t places = static_cast<size_t>(decimals);
+    std::string s;
+    s.reserve(d.size() + places + 3);
+    if (k < 0) s += '-';
+    if (d.size() <= places) {
+      s += '0';
+      s += '.';
+      s.append(places - d.size(), '0');
+      s += d;
+    } else {
+      s.append(d.substr(0, d.size() - places));
+      if (places > 0) {
+        s += '.';
+        s.append(d.substr(d.size() - places));
+      }
+    }
+    return s;
+  }
   char buf[128];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
   if (r.ec != std::errc()) return "0";

@@ -941,6 +941,19 @@ void Calculate(CamProject& project, MessageList& messages, Flags& flags, const S
   if (p.ram.m == 0) p.ram.m = p.ram.d * p.ram.d * kPi / 4 * p.ram.l * 7.8L * 1e-6L;
   if (r.stroke > p.ram.l) messages.add(kMsgStroke);
   RunChecks(p, s, half, shapeCount > 0 ? &shape : nullptr, shapeCount);
+  r.followerPositions = std::move(s);
+  r.followerHalf = half;
+  r.followerType = p.ram.type;
+}
+
+const std::vector<Real>& FollowerPositionsOf(const CamProject& project, std::vector<Real>& scratch) {
+  const CamResults& r = project.results;
+  const int n = std::min<int>(project.contourCount, kMaxContour);
+  if (n >= 1 && r.followerPositions.size() == U(n) + 1 && r.followerHalf == project.ram.d / 2 &&
+      r.followerType == project.ram.type)
+    return r.followerPositions;
+  FollowerPositions(project, scratch);
+  return scratch;
 }
 
 }  // namespace kamo

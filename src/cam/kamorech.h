@@ -90,6 +90,10 @@ Real FollowerPosition(const CamProject& project, int k);
 // All follower positions at once; identical to FollowerPosition for every k,
 // but visits only the contour points that can touch the follower.
 void FollowerPositions(const CamProject& project, std::vector<Real>& s);
+// The follower positions of the project's contour and follower: the
+// calculation's when it found them for this follower, otherwise found now
+// into scratch.
+const std::vector<Real>& FollowerPositionsOf(const CamProject& project, std::vector<Real>& scratch);
 // The follower position at any cam angle (radians); 0 without a contour.
 Real FollowerAtAngle(const CamProject& project, Real phi);
 

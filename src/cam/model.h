@@ -108,6 +108,11 @@ struct CamResults {
   Real stroke = 0;
   Real vMin = 0, vMax = 0, phiVMin = 0, phiVMax = 0;
   Real aMin = 0, aMax = 0, phiAMin = 0, phiAMax = 0;
+  // The follower positions s[1..contourCount] and the follower they were
+  // found with (half its diameter, its face).
+  std::vector<Real> followerPositions;
+  Real followerHalf = 0;
+  int followerType = 0;
 };
 
 struct SectionProps {

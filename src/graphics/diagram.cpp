@@ -299,8 +299,8 @@ void Diagrams::DrawDiagram(int kind) {
   line(kTwoPi, st_.ymin, kTwoPi, st_.ymax);
 
   cad.CadLayer(5);
-  std::vector<Real> pos;
-  FollowerPositions(p, pos);
+  std::vector<Real> found;
+  const std::vector<Real>& pos = FollowerPositionsOf(p, found);
   auto position = [&](int i) { return pos[static_cast<size_t>(i == 0 ? n : i)]; };
   Real prevPhi = 0, prevV = 0, prevValue = 0;
   bool dtReported = false;

@@ -1,6 +1,11 @@
 // The DXF groups: number forms, entities, tables and the arc convention.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
 #include "cad/dxfreader.h"
 #include "cad/dxfwriter.h"
 
@@ -20,6 +25,30 @@ TEST(DxfWriter, NumberForms) {
     const char* text;
   } shorts[] = {{1.0L, "1"}, {0.7L, "0.7"}, {12.5L, "12.5"}, {4e-6L, "0"}, {270, "270"}, {1234.4L, "1234"}};
   for (const Short& s : shorts) EXPECT_EQ(DxfShort(s.x), s.text);
+}
+
+// The fixed form is worked out from the exact product; it must be the
+// library's correctly rounded form, also for numbers that lie exactly or
+// within one unit of the last place halfway between two decimals.
+TEST(DxfWriter, FixedFormRoundsAsTheLibrary) {
+  auto reference = [](Real x, int decimals) {
+    char buf[128];
+    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    std::string s(buf, r.ptr);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+  };
+  std::mt19937_64 rng(20261211);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  for (int n = 0; n < 100000; ++n) {
+    const int decimals = static_cast<int>(rng() % 19);
+    const Real x = static_cast<Real>(unit(rng)) * std::pow(10.0L, static_cast<int>(rng() % 25) - 8);
+    ASSERT_EQ(DxfFixed(x, decimals), reference(x, decimals)) << static_cast<double>(x) << " " << decimals;
+    // q / 2^(d+1) with q odd lies halfway at d decimals.
+    const Real tie = std::ldexp(static_cast<Real>((rng() % 1000000) * 2 + 1), -(decimals + 1)) * (rng() % 2 ? 1 : -1);
+    for (Real t : {tie, std::nextafter(tie, 0.0L), std::nextafter(tie, tie * 2)})
+      ASSERT_EQ(DxfFixed(t, decimals), reference(t, decimals)) << static_cast<double>(t) << " " << decimals;
+  }
 }
 
 TEST(DxfWriter, EntityGroups) {

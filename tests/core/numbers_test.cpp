@@ -1,7 +1,10 @@
 // Number formatting, parsing and unit conversion.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 
 #include "core/geometry.h"
@@ -98,6 +101,26 @@ TEST(ParseReal, AcceptsOnlyCompleteFiniteNumbers) {
     EXPECT_EQ(TryParseReal(c.text, v), c.ok) << c.text.substr(0, 20);
     EXPECT_EQ(v, c.value) << c.text.substr(0, 20);
     EXPECT_EQ(ParseReal(c.text), c.value);
+  }
+}
+
+// Plain decimals, as every file of ours holds them, take a short way; it
+// must give the very number the library's correctly rounded reading gives.
+TEST(ParseReal, DecimalsReadAsTheLibraryReadsThem) {
+  ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  std::mt19937_64 rng(20261211);
+  for (int n = 0; n < 200000; ++n) {
+    std::string text = rng() % 2 ? "-" : "";
+    const int whole = static_cast<int>(rng() % 12), decimals = static_cast<int>(rng() % 31);
+    for (int i = 0; i < whole; ++i) text += static_cast<char>('0' + rng() % 10);
+    if (whole == 0 || decimals > 0 || rng() % 2) text += '.';
+    for (int i = 0; i < decimals; ++i) text += static_cast<char>('0' + rng() % 10);
+    if (whole == 0 && decimals == 0) text += '0';
+    Real v = 99;
+    ASSERT_TRUE(TryParseReal(text, v)) << text;
+    const Real expected = std::strtold(text.c_str(), nullptr);
+    ASSERT_EQ(v, expected) << text;
+    ASSERT_EQ(std::signbit(v), std::signbit(expected)) << text;
   }
 }
 
