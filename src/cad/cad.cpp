@@ -771,10 +771,11 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
                           Real scaleY) {
   InsertTransform saved = ins_;
   ++ins_.depth;
-  auto map = [this](Real px, Real py, Real& ox, Real& oy) {
-    Real a = DegToRad(ins_.angle);
-    ox = ins_.originX + (px * ins_.scaleX) * std::cos(a) - (py * ins_.scaleY) * std::sin(a);
-    oy = ins_.originY + (py * ins_.scaleY) * std::cos(a) + (px * ins_.scaleX) * std::sin(a);
+  // The turn of the transform in force, worked out once for all its points.
+  Real cosA = std::cos(DegToRad(ins_.angle)), sinA = std::sin(DegToRad(ins_.angle));
+  auto map = [this, &cosA, &sinA](Real px, Real py, Real& ox, Real& oy) {
+    ox = ins_.originX + (px * ins_.scaleX) * cosA - (py * ins_.scaleY) * sinA;
+    oy = ins_.originY + (py * ins_.scaleY) * cosA + (px * ins_.scaleX) * sinA;
   };
   Real ox = 0, oy = 0;
   map(x, y, ox, oy);
@@ -783,6 +784,8 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
   ins_.angle += angle;
   ins_.scaleX *= scaleX;
   ins_.scaleY *= scaleY;
+  cosA = std::cos(DegToRad(ins_.angle));
+  sinA = std::sin(DegToRad(ins_.angle));
   // The insertion point already carries whatever offset the caller meant
   // (CadInsertAt adds it, CadInsert does not, as in the DXF INSERT); the
   // replayed elements must not receive it a second time.

@@ -34,9 +34,9 @@ bool FixedCount(Real x, int decimals, long long& k) {
   if (r == 0.5L && (e > 0 || (e == 0 && (k & 1) != 0))) ++k;
   return true;
 }
-}  // namespace
 
-std::string DxfFixed(Real x, int decimals) {
+// Appends the fixed form of x to out.
+void AppendFixed(std::string& out, Real x, int decimals) {
   if (!std::isfinite(x)) x = 0;
   if (decimals < 0) decimals = 0;
   if (decimals > 18) decimals = 18;
@@ -47,29 +47,36 @@ std::string DxfFixed(Real x, int decimals) {
     auto r = std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k);
     std::string_view d(digits, static_cast<size_t>(r.ptr - digits));
     const size_t places = static_cast<size_t>(decimals);
-    std::string s;
-    s.reserve(d.size() + places + 3);
-    if (k < 0) s += '-';
+    if (k < 0) out += '-';
     if (d.size() <= places) {
-      s += '0';
-      s += '.';
-      s.append(places - d.size(), '0');
-      s += d;
+      out += "0.";
+      out.append(places - d.size(), '0');
+      out += d;
     } else {
-      s.append(d.substr(0, d.size() - places));
+      out.append(d.substr(0, d.size() - places));
       if (places > 0) {
-        s += '.';
-        s.append(d.substr(d.size() - places));
+        out += '.';
+        out.append(d.substr(d.size() - places));
       }
     }
-    return s;
+    return;
   }
   char buf[128];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  if (r.ec != std::errc()) return "0";
-  std::string s(buf, r.ptr);
+  if (r.ec != std::errc()) {
+    out += '0';
+    return;
+  }
+  std::string_view t(buf, static_cast<size_t>(r.ptr - buf));
   // "-0.000" is zero.
-  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  if (t[0] == '-' && t.find_first_not_of("-0.") == std::string_view::npos) t.remove_prefix(1);
+  out += t;
+}
+}  // namespace
+
+std::string DxfFixed(Real x, int decimals) {
+  std::string s;
+  AppendFixed(s, x, decimals);
   return s;
 }
 
@@ -101,16 +108,26 @@ void DxfWriter::record(const char* type) {
   group(5, Hex(++handle_));
 }
 
-void DxfWriter::group(int code, std::string_view value) {
-  std::string c = std::to_string(code);
-  if (c.size() < 3) out_.append(3 - c.size(), ' ');
-  out_ += c;
+void DxfWriter::code(int code) {
+  char c[16];
+  auto r = std::to_chars(c, c + sizeof c, code);
+  const size_t n = static_cast<size_t>(r.ptr - c);
+  if (n < 3) out_.append(3 - n, ' ');
+  out_.append(c, n);
   out_ += "\r\n";
+}
+
+void DxfWriter::group(int code, std::string_view value) {
+  this->code(code);
   out_ += value;
   out_ += "\r\n";
 }
 
-void DxfWriter::groupReal(int code, Real x) { group(code, DxfFixed(x, settings_.cadDecimals)); }
+void DxfWriter::groupReal(int code, Real x) {
+  this->code(code);
+  AppendFixed(out_, x, settings_.cadDecimals);
+  out_ += "\r\n";
+}
 
 const char* DxfCodePage(int cadTextType) { return cadTextType == 1 ? "DOS850" : "ANSI_1252"; }
 

@@ -70,6 +70,8 @@ class DxfWriter {
   void End();
 
  private:
+  void code(int code);  // the group code line
+
   const Settings& settings_;
   std::string out_;
   std::string layer_ = "0";

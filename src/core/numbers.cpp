@@ -200,7 +200,7 @@ constexpr std::array<Real, 28> kPow10 = [] {
   return p;
 }();
 
-// A number without exponent and with at most 19 significant digits, such as
+// [-]digits[.digits] without exponent and with at most 19 significant digits, such as
 // every number of our own files: its digits are an exact integer and the
 // power of ten is exact, so the one rounding of the quotient is the rounding
 // of the decimal value itself, as from_chars does it, at a fraction of the cost.
@@ -209,7 +209,7 @@ bool ShortDecimal(std::string_view s, Real& out) {
   const bool negative = i < s.size() && s[i] == '-';
   if (negative) ++i;
   std::uint64_t m = 0;
-  int significant = 0, decimals = 0;
+  int digits = 0, significant = 0, decimals = 0;
   bool point = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
@@ -218,12 +218,13 @@ bool ShortDecimal(std::string_view s, Real& out) {
       continue;
     }
     if (c < '0' || c > '9') return false;
+    ++digits;
     if (point) ++decimals;
     if (m == 0 && c == '0') continue;
     if (++significant > 19) return false;
     m = m * 10 + static_cast<std::uint64_t>(c - '0');
   }
-  if (static_cast<size_t>(decimals) >= kPow10.size()) return false;
+  if (digits == 0 || static_cast<size_t>(decimals) >= kPow10.size()) return false;
   Real v = static_cast<Real>(m) / kPow10[static_cast<size_t>(decimals)];
   out = negative ? -v : v;
   return true;
@@ -231,6 +232,7 @@ bool ShortDecimal(std::string_view s, Real& out) {
 }  // namespace
 
 bool TryParseReal(std::string_view s, Real& out) {
+  if (ShortDecimal(s, out)) return true;
   out = 0;
   std::string t(s);
   size_t comma = t.find(',');
@@ -257,7 +259,6 @@ bool TryParseReal(std::string_view s, Real& out) {
   if (i != t.size()) return false;
   const char* first = t.data() + start;
   if (*first == '+') ++first;
-  if (ShortDecimal(std::string_view(first, static_cast<size_t>(t.data() + t.size() - first)), out)) return true;
   Real v = 0;
   auto r = std::from_chars(first, t.data() + t.size(), v, std::chars_format::general);
   if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return false;

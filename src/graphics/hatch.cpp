@@ -94,12 +94,38 @@ void Hatch::HatchFill(int count, Real spacing, Real angle) {
   if (dirA < 0) dirA += 2 * kPi;
   Real dirB = std::fmod(dirA + kPi, 2 * kPi);
   cad_.CadLayer(3);
+  // The hatch lines y = m x + w that can cut each edge lie in a band of w;
+  // the band is widened by far more than the rounding of the cut below, so
+  // that an edge outside it is one the cut would not count either.
+  const Real wMax = std::max(std::fabs(cmin), std::fabs(cmax)) + step;
+  std::vector<Real> bandLo(p.size()), bandHi(p.size());
+  for (size_t i = 1; i < p.size(); ++i) {
+    const XY& a = p[i - 1];
+    const XY& b = p[i];
+    Real lo = 0, hi = 0, size = wMax;
+    if (std::fabs(b.x - a.x) < 1e-6L) {
+      const Real u = m * a.x;
+      lo = std::min(a.y, b.y) - u;
+      hi = std::max(a.y, b.y) - u;
+      size += std::fabs(a.y) + std::fabs(b.y) + std::fabs(u);
+    } else {
+      const Real s = (b.y - a.y) / (b.x - a.x);
+      const Real k = a.y - s * a.x;
+      const Real wa = k - (m - s) * a.x, wb = k - (m - s) * b.x;
+      lo = std::min(wa, wb);
+      hi = std::max(wa, wb);
+      size += std::fabs(k) + std::fabs(m - s) * (std::fabs(a.x) + std::fabs(b.x));
+    }
+    bandLo[i] = lo - 1e-12L * size;
+    bandHi[i] = hi + 1e-12L * size;
+  }
   std::vector<XY> cuts;
   Real w = cmin;
   do {
     w += step;
     cuts.clear();
     for (size_t i = 1; i < p.size(); ++i) {
+      if (w < bandLo[i] || w > bandHi[i]) continue;
       const XY& a = p[i - 1];
       const XY& b = p[i];
       XY cut;
