@@ -251,6 +251,8 @@ void CadOutput::CadBeginBlock(std::string_view name) {
   if (own != ownBlocks_.end() && own->second != FileKey{} && !blockPath_.empty())
     ::unlink(blockPath_.c_str());  // defined again: our own file is replaced
   ownBlocks_[key] = FileKey{};
+  readBack_.erase(key);
+  blockName_ = key;
   int fd = blockPath_.empty()
                ? -1
                : ::open(blockPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -282,6 +284,8 @@ void CadOutput::CadEndBlock() {
       if (int err = block_->error())
         message("Fehler : Blockdatei " + Utf8ToCp850(FileNamePart(blockPath_)) + ": " + std::strerror(err));
       setAbort();
+    } else if (DxfReadResult read; block_->readBack(read)) {
+      readBack_[blockName_] = std::move(read);
     }
     block_.reset();
   }
@@ -346,6 +350,7 @@ void CadOutput::RemoveBlockFiles() {
   }
   blockFiles_.clear();
   ownBlocks_.clear();
+  readBack_.clear();
   // The private folder goes with them (it stays only if someone put a file in it).
   if (!blockFolder_.empty()) ::rmdir(blockFolder_.c_str());
   blockFolder_.clear();
@@ -807,14 +812,20 @@ void CadOutput::DxfReplay(std::string_view blockName, Real x, Real y, Real angle
     setAbort();
     return;
   }
-  std::string content;
-  if (!blockBytes(blockName, content)) {
-    setAbort();
-    return;
+  // A block of this output replays from the copy of what its file reads back as.
+  DxfReadResult fromFile;
+  auto copy = readBack_.find(std::string(blockName));
+  if (copy == readBack_.end()) {
+    std::string content;
+    if (!blockBytes(blockName, content)) {
+      setAbort();
+      return;
+    }
+    DxfReadOptions opt;
+    opt.stopAtUnknown = true;
+    fromFile = ReadDxf(content, opt);
   }
-  DxfReadOptions opt;
-  opt.stopAtUnknown = true;
-  DxfReadResult r = ReadDxf(content, opt);
+  const DxfReadResult& r = copy == readBack_.end() ? fromFile : copy->second;
 
   for (const DxfEntity& e : r.entities) {
     if (abort()) return;

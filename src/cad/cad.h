@@ -1,7 +1,7 @@
 // The device-neutral element interface through which every drawing is drawn:
 // one current output kind, and each element routed to the screen's display
 // list or to one file writer. Blocks of the screen output live as small DXF
-// files in the temporary folder and are replayed by the DXF reader.
+// files in the temporary folder and are replayed as the DXF reader reads them.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cad/cadwriter.h"
+#include "cad/dxfreader.h"
 #include "cad/dxfwriter.h"
 #include "cad/formats.h"
 #include "cam/kamorech.h"
@@ -218,6 +219,8 @@ class CadOutput {
   std::vector<std::string> blockFiles_;
   std::string blockFolder_;                  // private folder of the own block files
   std::map<std::string, FileKey> ownBlocks_;  // blocks defined here (key {}: not created)
+  std::map<std::string, DxfReadResult> readBack_;  // what each own block's file reads back as
+  std::string blockName_;                     // the block being defined
   long long replayed_ = 0;                    // elements of the current top-level insert
   const OutputFormat* format_ = &FormatOf(CadOutputKind::Screen);
   std::unique_ptr<CadWriter> writer_;         // the writer of the output

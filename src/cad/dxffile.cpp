@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <fstream>
 
 #include "core/codepage.h"
@@ -85,7 +86,149 @@ bool DxfFileWriter::Close(bool aborted) {
 // ---------------------------------------------------------------- block files
 
 BlockFileWriter::BlockFileWriter(const Settings& settings, std::string path, int fd, const std::string& layerName)
-    : DxfEntityWriter(settings, layerName), path_(std::move(path)), fd_(fd) {}
+    : DxfEntityWriter(settings, layerName), path_(std::move(path)), fd_(fd) {
+  takes(layerName);
+  layer_ = std::string(DxfTrim(layerName));
+}
+
+// ---- the copy of what the reader reads back: the groups each element
+// writes (dxfwriter.cpp), taken as the reader takes them (dxfreader.cpp).
+
+Real BlockFileWriter::value(Real x) const { return DxfFixedValue(x, settings_.cadDecimals); }
+
+bool BlockFileWriter::takes(std::string_view text) {
+  if (text.find('\n') != std::string_view::npos) exact_ = false;
+  return exact_;
+}
+
+DxfEntity& BlockFileWriter::entity(DxfEntity::Type type) {
+  finishPolyline();
+  DxfEntity& e = read_.entities.emplace_back();
+  e.type = type;
+  e.layer = layer_;
+  return e;
+}
+
+void BlockFileWriter::finishPolyline() {
+  if (!polyline_) return;
+  polyline_ = false;
+  // A polyline without a vertex is left out, and the reader says so.
+  if (open_.vertices.empty()) {
+    read_.polylineWithoutVertex = true;
+    return;
+  }
+  if (mesh_) open_.vertices.clear();
+  read_.entities.push_back(std::move(open_));
+}
+
+void BlockFileWriter::Layer(int n, int drawMode, const std::string& name) {
+  DxfEntityWriter::Layer(n, drawMode, name);
+  takes(name);
+  layer_ = std::string(DxfTrim(name));
+}
+
+void BlockFileWriter::Line(Real x1, Real y1, Real x2, Real y2) {
+  DxfEntityWriter::Line(x1, y1, x2, y2);
+  if (stopped_) return;
+  DxfEntity& e = entity(DxfEntity::Type::Line);
+  e.x[0] = value(x1), e.y[0] = value(y1), e.x[1] = value(x2), e.y[1] = value(y2);
+}
+
+void BlockFileWriter::Circle(Real x, Real y, Real r) {
+  DxfEntityWriter::Circle(x, y, r);
+  if (stopped_) return;
+  DxfEntity& e = entity(DxfEntity::Type::Circle);
+  e.x[0] = value(x), e.y[0] = value(y), e.r = value(r);
+}
+
+void BlockFileWriter::ArcDeg(const CadArcData& a) {
+  DxfEntityWriter::ArcDeg(a);
+  if (stopped_) return;
+  // A clockwise arc is written mirrored, with its sweep as the extrusion.
+  Real x = a.x, a1 = a.a1, a2 = a.a2;
+  if (a.sweep < -1e-5L) {
+    x = -x;
+    a1 = 180 - a1;
+    a2 = 180 - a2;
+    a1 -= 360 * std::floor(a1 / 360);
+    a2 -= 360 * std::floor(a2 / 360);
+  }
+  DxfEntity& e = entity(DxfEntity::Type::Arc);
+  e.x[0] = value(x), e.y[0] = value(a.y), e.r = value(a.r), e.a1 = value(a1), e.a2 = value(a2);
+  DxfFinishExtrusion(e, std::fabs(a.sweep) > 1e-5L ? value(a.sweep) : 1);
+}
+
+void BlockFileWriter::Text(std::string_view stored, Real x, Real y, const CadTextData& s) {
+  DxfEntityWriter::Text(stored, x, y, s);
+  if (stopped_ || !takes(stored)) return;
+  DxfEntity& e = entity(DxfEntity::Type::Text);
+  e.x[0] = value(x), e.y[0] = value(y), e.height = value(s.height);
+  e.text = std::string(stored);
+  e.widthFactor = DxfReal(DxfShort(s.widthFactor));
+  e.angle = DxfReal(DxfShort(s.angle));
+  e.a2 = DxfReal(DxfShort(s.oblique));
+}
+
+bool BlockFileWriter::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+  DxfEntityWriter::Solid(x1, y1, x2, y2, x3, y3, x4, y4);
+  if (stopped_) return true;
+  DxfEntity& e = entity(DxfEntity::Type::Solid);
+  const Real xs[] = {x1, x2, x3, x4}, ys[] = {y1, y2, y3, y4};
+  for (int i = 0; i < 4; ++i) e.x[i] = value(xs[i]), e.y[i] = value(ys[i]);
+  return true;
+}
+
+void BlockFileWriter::Insert(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY) {
+  DxfEntityWriter::Insert(name, x, y, angle, scaleX, scaleY);
+  if (stopped_ || !takes(name)) return;
+  DxfEntity& e = entity(DxfEntity::Type::Insert);
+  e.text = std::string(DxfTrim(name));
+  e.x[0] = value(x), e.y[0] = value(y);
+  e.scaleX = value(scaleX), e.scaleY = value(scaleY), e.angle = value(angle);
+}
+
+void BlockFileWriter::BeginPolyline(int flags) {
+  DxfEntityWriter::BeginPolyline(flags);
+  if (stopped_) return;
+  finishPolyline();
+  open_ = DxfEntity{};
+  open_.type = DxfEntity::Type::Polyline;
+  open_.layer = layer_;
+  open_.closed = (flags & 1) != 0;
+  mesh_ = (flags & (16 | 64)) != 0;
+  polyline_ = true;
+}
+
+void BlockFileWriter::VertexArc(Real x, Real y, Real arcAngle) {
+  DxfEntityWriter::VertexArc(x, y, arcAngle);
+  // A vertex outside a polyline is a stray one: the reader passes it by.
+  if (stopped_ || !polyline_) return;
+  DxfVertex& v = open_.vertices.emplace_back();
+  v.layer = layer_;
+  v.x = value(x);
+  v.y = value(y);
+  if (arcAngle != 0) v.bulge = value(std::tan(arcAngle / 4));
+  if (static_cast<int>(open_.vertices.size()) > DxfReadOptions{}.maxVertices) {
+    read_.tooManyVertices = true;
+    stopped_ = true;
+    polyline_ = false;
+  }
+}
+
+void BlockFileWriter::EndPolyline() {
+  DxfEntityWriter::EndPolyline();
+  if (!stopped_) finishPolyline();
+}
+
+bool BlockFileWriter::readBack(DxfReadResult& read) {
+  if (!exact_) return false;
+  finishPolyline();
+  read = std::move(read_);
+  read.sawEof = !read.tooManyVertices;
+  read_ = DxfReadResult{};
+  exact_ = false;  // handed over once
+  return true;
+}
 
 BlockFileWriter::~BlockFileWriter() {
   if (fd_ >= 0) ::close(fd_);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cad/cadwriter.h"
+#include "cad/dxfreader.h"
 #include "cad/dxfwriter.h"
 
 namespace kamo {
@@ -63,9 +64,12 @@ class DxfFileWriter : public DxfEntityWriter {
 };
 
 // A block file of the temporary folder: the block's entities in the stored
-// code page, replayed by the DXF reader where the block is inserted.
+// code page, replayed where the block is inserted.
 // The file is created by the caller (exclusively, in its private folder) and
 // handed over open; the writer writes it whole on Close and closes it.
+// Alongside the text it keeps what the DXF reader will read back from it,
+// number for number, so that the block's own output replays it without
+// parsing its text again.
 class BlockFileWriter final : public DxfEntityWriter {
  public:
   BlockFileWriter(const Settings& settings, std::string path, int fd, const std::string& layerName);
@@ -80,13 +84,39 @@ class BlockFileWriter final : public DxfEntityWriter {
   // The errno of a failed Close (0: none known).
   int error() const { return error_; }
 
+  void Layer(int n, int drawMode, const std::string& name) override;
+  void Line(Real x1, Real y1, Real x2, Real y2) override;
+  void Circle(Real x, Real y, Real r) override;
+  void ArcDeg(const CadArcData& a) override;
+  void Text(std::string_view stored, Real x, Real y, const CadTextData& style) override;
+  bool Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void Insert(std::string_view name, Real x, Real y, Real angle, Real scaleX, Real scaleY) override;
+  void BeginPolyline(int flags) override;
+  void VertexArc(Real x, Real y, Real arcAngle) override;
+  void EndPolyline() override;
+
+  // What ReadDxf makes of the file; false when the block holds a text the
+  // copy cannot follow (a line break in a name or text), then only the file tells.
+  bool readBack(DxfReadResult& read);
+
  protected:
   std::string textOf(std::string_view stored) const override { return std::string(stored); }
 
  private:
+  Real value(Real x) const;     // a number as it is read back
+  DxfEntity& entity(DxfEntity::Type type);  // the next entity, on the current layer
+  void finishPolyline();         // the open polyline as the reader ends it
+  bool takes(std::string_view text);  // false: the copy cannot follow the text
+
   std::string path_;
   int fd_ = -1;
   int error_ = 0;
+  DxfReadResult read_;
+  std::string layer_;           // the current layer as read back
+  bool polyline_ = false, mesh_ = false;
+  DxfEntity open_;              // the polyline being written
+  bool exact_ = true;
+  bool stopped_ = false;        // the reader stops here (too many vertices)
 };
 
 }  // namespace kamo

@@ -19,19 +19,50 @@ Real DxfArcSweep(Real a1, Real a2, Real z) {
 }
 
 namespace {
-
-std::string_view TrimView(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
 Real Norm360(Real a) {
   if (!std::isfinite(a)) return 0;
   a = std::fmod(a, 360.0L);
   if (a < 0) a += 360;
   return a;
 }
+}  // namespace
+
+void DxfFinishExtrusion(DxfEntity& e, Real z) {
+  // Arcs and circles drawn with the extrusion -Z are mirrored in x.
+  if ((e.type == DxfEntity::Type::Arc || e.type == DxfEntity::Type::Circle) && z < 0) {
+    e.x[0] = -e.x[0];
+    if (e.type == DxfEntity::Type::Arc) {
+      e.a1 = 180 - e.a1;
+      e.a2 = 180 - e.a2;
+    }
+  }
+  if (e.type == DxfEntity::Type::Arc) {
+    e.a1 = Norm360(e.a1);
+    e.a2 = Norm360(e.a2);
+    e.sweep = DxfArcSweep(e.a1, e.a2, z);
+  }
+}
+
+bool DxfNumber(std::string_view value, Real& x) {
+  if (TryParseReal(DxfTrim(value), x) && std::isfinite(x)) return true;
+  x = 0;
+  return false;
+}
+
+Real DxfReal(std::string_view value) {
+  Real x = 0;
+  DxfNumber(value, x);
+  return x;
+}
+
+std::string_view DxfTrim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+namespace {
+
 
 class Reader {
  public:
@@ -90,7 +121,7 @@ bool Reader::advance() {
   bool ok = false;
   std::string_view c = nextLine(ok);
   if (!ok) return false;
-  std::string_view t = TrimView(c);
+  std::string_view t = DxfTrim(c);
   if (t.empty() && pos_ >= text_.size()) return false;  // a final empty line
   int code = 0;
   auto r = std::from_chars(t.data(), t.data() + t.size(), code);
@@ -112,7 +143,7 @@ bool Reader::advance() {
 
 Real Reader::real() {
   Real x = 0;
-  if (!TryParseReal(TrimView(value_), x) || !std::isfinite(x)) {
+  if (!DxfNumber(value_, x)) {
     if (res_.badNumberLine == 0) res_.badNumberLine = valueLine_;
     return 0;
   }
@@ -136,8 +167,8 @@ bool Reader::readCommon(DxfEntity& e) {
     if (code_ == 0) break;
     switch (code_) {
       case 1: e.text = std::string(value_); break;
-      case 2: e.text = std::string(TrimView(value_)); break;
-      case 8: e.layer = std::string(TrimView(value_)); break;
+      case 2: e.text = std::string(DxfTrim(value_)); break;
+      case 8: e.layer = std::string(DxfTrim(value_)); break;
       case 10: case 11: case 12: case 13: e.x[code_ - 10] = real(); break;
       case 20: case 21: case 22: case 23: e.y[code_ - 20] = real(); break;
       case 40:
@@ -155,19 +186,7 @@ bool Reader::readCommon(DxfEntity& e) {
       default: break;
     }
   }
-  // Arcs and circles drawn with the extrusion -Z are mirrored in x.
-  if ((e.type == DxfEntity::Type::Arc || e.type == DxfEntity::Type::Circle) && z < 0) {
-    e.x[0] = -e.x[0];
-    if (e.type == DxfEntity::Type::Arc) {
-      e.a1 = 180 - e.a1;
-      e.a2 = 180 - e.a2;
-    }
-  }
-  if (e.type == DxfEntity::Type::Arc) {
-    e.a1 = Norm360(e.a1);
-    e.a2 = Norm360(e.a2);
-    e.sweep = DxfArcSweep(e.a1, e.a2, z);
-  }
+  DxfFinishExtrusion(e, z);
   return !failed_;
 }
 
@@ -176,24 +195,24 @@ bool Reader::readPolyline(DxfEntity& e) {
   Real z = 1;
   while (advance()) {
     if (code_ == 0) break;
-    if (code_ == 8) e.layer = std::string(TrimView(value_));
+    if (code_ == 8) e.layer = std::string(DxfTrim(value_));
     if (code_ == 70) flags = integer();
     if (code_ == 230) z = real();
   }
   if (!have_) return false;
   e.closed = (flags & 1) != 0;
-  if (TrimView(value_) != "VERTEX") {
+  if (DxfTrim(value_) != "VERTEX") {
     res_.polylineWithoutVertex = true;
     return false;
   }
   bool mesh = (flags & (16 | 64)) != 0;
-  while (have_ && code_ == 0 && TrimView(value_) == "VERTEX") {
+  while (have_ && code_ == 0 && DxfTrim(value_) == "VERTEX") {
     DxfVertex v;
     v.layer = e.layer;
     int vflags = 0;
     while (advance()) {
       if (code_ == 0) break;
-      if (code_ == 8) v.layer = std::string(TrimView(value_));
+      if (code_ == 8) v.layer = std::string(DxfTrim(value_));
       if (code_ == 10) v.x = real();
       if (code_ == 20) v.y = real();
       if (code_ == 42) v.bulge = real();
@@ -212,7 +231,7 @@ bool Reader::readPolyline(DxfEntity& e) {
       }
     }
   }
-  if (have_ && TrimView(value_) == "SEQEND") skipToNextEntity();
+  if (have_ && DxfTrim(value_) == "SEQEND") skipToNextEntity();
   if (mesh) e.vertices.clear();
   return !failed_;
 }
@@ -223,7 +242,7 @@ bool Reader::readLwPolyline(DxfEntity& e) {
   while (advance()) {
     if (code_ == 0) break;
     switch (code_) {
-      case 8: e.layer = std::string(TrimView(value_)); break;
+      case 8: e.layer = std::string(DxfTrim(value_)); break;
       case 70: flags = integer(); break;
       case 230: z = real(); break;
       case 10:
@@ -259,7 +278,7 @@ Reader::Stop Reader::entities(bool sectioned) {
       advance();
       continue;
     }
-    std::string name = Upper(TrimView(value_));
+    std::string name = Upper(DxfTrim(value_));
     if (name == "EOF") {
       res_.sawEof = true;
       return Stop::End;
@@ -281,7 +300,7 @@ Reader::Stop Reader::entities(bool sectioned) {
       // Attributes of an INSERT and stray vertices carry no geometry of their own.
       bool harmless = name == "ATTRIB" || name == "SEQEND" || name == "VERTEX";
       if (opt_.stopAtUnknown && !harmless) {
-        res_.unknownEntity = std::string(TrimView(value_));
+        res_.unknownEntity = std::string(DxfTrim(value_));
         return Stop::Abort;
       }
       skipToNextEntity();
@@ -305,9 +324,9 @@ void Reader::run() {
   }
   advance();
   while (have_) {
-    if (code_ == 0 && Upper(TrimView(value_)) == "SECTION") {
+    if (code_ == 0 && Upper(DxfTrim(value_)) == "SECTION") {
       advance();
-      std::string section = have_ && code_ == 2 ? Upper(TrimView(value_)) : std::string();
+      std::string section = have_ && code_ == 2 ? Upper(DxfTrim(value_)) : std::string();
       if (section == "ENTITIES") {
         advance();
         Stop s = entities(true);
@@ -317,16 +336,16 @@ void Reader::run() {
       }
       // Other sections (header, tables, blocks, objects) are skipped.
       while (advance()) {
-        if (code_ == 0 && (Upper(TrimView(value_)) == "ENDSEC" || Upper(TrimView(value_)) == "EOF")) break;
+        if (code_ == 0 && (Upper(DxfTrim(value_)) == "ENDSEC" || Upper(DxfTrim(value_)) == "EOF")) break;
       }
-      if (have_ && Upper(TrimView(value_)) == "EOF") {
+      if (have_ && Upper(DxfTrim(value_)) == "EOF") {
         res_.sawEof = true;
         return;
       }
       advance();
       continue;
     }
-    if (code_ == 0 && Upper(TrimView(value_)) == "EOF") {
+    if (code_ == 0 && Upper(DxfTrim(value_)) == "EOF") {
       res_.sawEof = true;
       return;
     }

@@ -53,5 +53,14 @@ DxfReadResult ReadDxf(std::string_view text, const DxfReadOptions& options = {})
 
 // The sweep of an ARC from its angles and the extrusion sign.
 Real DxfArcSweep(Real a1, Real a2, Real z);
+// What the reader does with an ARC or CIRCLE once its groups are read: the
+// mirror of the extrusion z < 0 undone, the angles in 0..360, the sweep.
+void DxfFinishExtrusion(DxfEntity& e, Real z);
+// A group value as a number; false (x = 0) when it is none.
+bool DxfNumber(std::string_view value, Real& x);
+// The number the reader takes a group value for (0 for none).
+Real DxfReal(std::string_view value);
+// A group value without the blanks and tabs around it (and a final CR).
+std::string_view DxfTrim(std::string_view s);
 
 }  // namespace kamo

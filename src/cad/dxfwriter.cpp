@@ -1,11 +1,13 @@
 // DXF groups as the CAD output writes them.
 #include "cad/dxfwriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cctype>
 #include <cmath>
 #include <string_view>
 
+#include "cad/dxfreader.h"
 #include "core/strings.h"
 
 namespace kamo {
@@ -78,6 +80,17 @@ std::string DxfFixed(Real x, int decimals) {
   std::string s;
   AppendFixed(s, x, decimals);
   return s;
+}
+
+Real DxfFixedValue(Real x, int decimals) {
+  if (!std::isfinite(x)) return 0;
+  decimals = std::clamp(decimals, 0, 18);
+  long long k = 0;
+  // The digits of k and an exact power of ten: the one rounding of the
+  // reader's quotient (k has at most 19 digits).
+  if (FixedCount(x, decimals, k))
+    return k == 0 ? 0 : k < 0 ? -(static_cast<Real>(-k) / kPow10[decimals]) : static_cast<Real>(k) / kPow10[decimals];
+  return DxfReal(DxfFixed(x, decimals));
 }
 
 std::string DxfShort(Real x) {

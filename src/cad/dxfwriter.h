@@ -11,6 +11,8 @@ namespace kamo {
 
 // A real with exactly `decimals` decimals, a point, no exponent.
 std::string DxfFixed(Real x, int decimals);
+// The number a reader takes DxfFixed(x, decimals) for, without the text.
+Real DxfFixedValue(Real x, int decimals);
 // The short form of text-style values: "0" below 1e-5, else about three
 // significant digits without trailing zeros.
 std::string DxfShort(Real x);

@@ -1,20 +1,27 @@
 // Block files of the screen output and their replay through the DXF reader.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
+#include <vector>
 
+#include "cad/dxffile.h"
 #include "cad_fixture.h"
 
 namespace kamo {
 namespace {
 
 using test::CadFixture;
+using test::CadSurroundings;
+using test::ReadFileBytes;
 using test::WriteFileBytes;
 
 std::string Groups(std::initializer_list<std::pair<int, std::string>> g) {
@@ -59,6 +66,113 @@ TEST(Replay, Entities) {
     f.cad->DxfReplay("B", c.x, c.y, c.angle, 1, 1);
     EXPECT_EQ(CadFixture::entities(f.end("txt")), c.lines) << c.what;
   }
+}
+
+// A block of the screen output replays from the copy its writer keeps of
+// what the reader will read back from the file. Every element, odd numbers
+// (halfway decimals, beyond the fixed form, not numbers), odd layer names and
+// polylines the reader drops or ends early: the copy is the reader's result.
+TEST(Replay, BlockCopyIsWhatTheReaderReadsBack) {
+  const Real kInf = std::numeric_limits<Real>::infinity();
+  const std::vector<std::pair<const char*, std::function<void(BlockFileWriter&)>>> scripts = {
+      {"every element", [](BlockFileWriter& w) {
+         w.Line(0.0078125L, -0.0078125L, 1.0L / 3, -2e-9L);
+         w.Layer(3, 0, " KONTUR\t");
+         w.Circle(12.5L, -7.25L, 0.0000005L);
+         w.ArcDeg({1, 2, 3, 350, 10, 0});
+         w.ArcDeg({1, 2, 3, 10, 350, -340});
+         w.ArcDeg({-4, 5, 6, -30, 400, -1e-6L});
+         w.ArcDeg({-4, 5, 6, 30, 60, -2e-5L});
+         w.Text("Nocke \x81 ", 10, 20, {3.5L, 0.7L, 45.123456L, 1e-6L});
+         w.Text("", 1, 1, {2, 1, 0, 0});
+         w.Solid(0, 0, 1, 0, 1, 1, 0, 1);
+         w.Insert(" cam ", 180, 110, 90, 0.5L, 2);
+         w.Layer(19, 2, "19");
+         w.BeginPolyline(1);
+         w.VertexArc(0, 0, 0);
+         w.VertexArc(10, 0, 1.5L);
+         w.Layer(4, 0, "");
+         w.VertexArc(10, 10, -0.25L);
+         w.EndPolyline();
+       }},
+      {"numbers beyond the fixed form", [kInf](BlockFileWriter& w) {
+         w.Line(5e20L, -4.5e12L, 123456789012.3456785L, kInf);
+         w.Circle(std::nanl(""), 1e-30L, 9.9999995L);
+       }},
+      {"polylines the reader drops or takes apart", [](BlockFileWriter& w) {
+         w.VertexArc(1, 1, 0);  // outside a polyline
+         w.BeginPolyline(0);
+         w.EndPolyline();  // without a vertex
+         w.BeginPolyline(0);
+         w.Line(0, 0, 1, 1);  // ends the polyline before its first vertex
+         w.VertexArc(2, 2, 0);
+         w.EndPolyline();
+         w.BeginPolyline(1);
+         w.VertexArc(3, 3, 0);
+         w.Circle(0, 0, 1);  // ends it after one vertex
+         w.EndPolyline();
+         w.BeginPolyline(16);  // a mesh: no curve
+         w.VertexArc(4, 4, 0);
+         w.EndPolyline();
+       }},
+      {"too many vertices", [](BlockFileWriter& w) {
+         w.BeginPolyline(0);
+         for (int i = 0; i <= DxfReadOptions{}.maxVertices; ++i) w.VertexArc(i, 0, 0);
+         w.EndPolyline();
+         w.Line(0, 0, 1, 1);
+       }},
+  };
+  auto same = [](Real a, Real b) { return a == b ? std::signbit(a) == std::signbit(b) : std::isnan(a) && std::isnan(b); };
+  for (int decimals : {6, 2, 0}) {
+    for (const auto& [what, script] : scripts) {
+      SCOPED_TRACE(std::string(what) + ", decimals " + std::to_string(decimals));
+      CadSurroundings s;
+      s.settings.cadDecimals = decimals;
+      const std::string path = s.temp.file("$B.dx$");
+      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+      ASSERT_GE(fd, 0);
+      BlockFileWriter w(s.settings, path, fd, " 0 ");
+      script(w);
+      ASSERT_TRUE(w.Close(false));
+      DxfReadResult copy;
+      ASSERT_TRUE(w.readBack(copy));
+      DxfReadOptions opt;
+      opt.stopAtUnknown = true;
+      const DxfReadResult file = ReadDxf(ReadFileBytes(path), opt);
+      EXPECT_EQ(copy.polylineWithoutVertex, file.polylineWithoutVertex);
+      EXPECT_EQ(copy.tooManyVertices, file.tooManyVertices);
+      EXPECT_EQ(copy.unknownEntity, file.unknownEntity);
+      EXPECT_EQ(copy.error, file.error);
+      ASSERT_EQ(copy.entities.size(), file.entities.size());
+      for (size_t i = 0; i < copy.entities.size(); ++i) {
+        const DxfEntity &a = copy.entities[i], &b = file.entities[i];
+        SCOPED_TRACE("entity " + std::to_string(i) + " (line " + std::to_string(b.line) + ")");
+        EXPECT_EQ(a.type, b.type);
+        EXPECT_EQ(a.layer, b.layer);
+        EXPECT_EQ(a.text, b.text);
+        EXPECT_EQ(a.closed, b.closed);
+        for (int k = 0; k < 4; ++k) EXPECT_TRUE(same(a.x[k], b.x[k]) && same(a.y[k], b.y[k])) << k;
+        const Real av[] = {a.r, a.a1, a.a2, a.sweep, a.height, a.widthFactor, a.angle, a.scaleX, a.scaleY};
+        const Real bv[] = {b.r, b.a1, b.a2, b.sweep, b.height, b.widthFactor, b.angle, b.scaleX, b.scaleY};
+        for (int k = 0; k < 9; ++k) EXPECT_TRUE(same(av[k], bv[k])) << "field " << k;
+        ASSERT_EQ(a.vertices.size(), b.vertices.size());
+        for (size_t k = 0; k < a.vertices.size(); ++k) {
+          const DxfVertex &u = a.vertices[k], &v = b.vertices[k];
+          ASSERT_TRUE(same(u.x, v.x) && same(u.y, v.y) && same(u.bulge, v.bulge) && u.layer == v.layer) << k;
+        }
+      }
+    }
+  }
+  // A line break in a text would break the file's lines: only the file tells then.
+  CadSurroundings s;
+  const std::string path = s.temp.file("$T.dx$");
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  ASSERT_GE(fd, 0);
+  BlockFileWriter w(s.settings, path, fd, "0");
+  w.Text("two\nlines", 0, 0, {2, 1, 0, 0});
+  ASSERT_TRUE(w.Close(false));
+  DxfReadResult copy;
+  EXPECT_FALSE(w.readBack(copy));
 }
 
 TEST(Replay, MessagesOfBadBlocks) {

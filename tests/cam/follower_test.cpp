@@ -96,6 +96,40 @@ TEST(FollowerPass, ProductionEqualsAllPairsScan) {
   }
 }
 
+// The diagrams take the calculation's positions, but only for the follower
+// they were found with: the default diameter that the calculation fills in
+// afterwards, or a follower changed since, gets positions of its own.
+TEST(FollowerPass, KeptPositionsServeOnlyTheirFollower) {
+  Settings settings;
+  CamProject p;
+  p.curveType = ctEllipse;
+  p.calc.steps = 360;
+  p.ram.type = 2;
+  p.ram.d = 20;
+  MessageList m;
+  Flags f;
+  Calculate(p, m, f, settings);
+  ASSERT_FALSE(f.calcError);
+  std::vector<Real> now, scratch;
+  FollowerPositions(p, now);
+  EXPECT_EQ(&FollowerPositionsOf(p, scratch), &p.results.followerPositions);
+  EXPECT_EQ(FollowerPositionsOf(p, scratch), now);
+  for (auto change : {+[](CamProject& q) { q.ram.d = 30; }, +[](CamProject& q) { q.ram.type = 1; }}) {
+    CamProject q = p;
+    change(q);
+    FollowerPositions(q, now);
+    EXPECT_EQ(&FollowerPositionsOf(q, scratch), &scratch);
+    EXPECT_EQ(scratch, now);
+  }
+  p.ram.d = 0;  // filled in after the positions were found with d = 0
+  Calculate(p, m, f, settings);
+  ASSERT_GT(p.ram.d, 0);
+  FollowerPositions(p, now);
+  EXPECT_EQ(FollowerPositionsOf(p, scratch), now);
+  p.clearResults();
+  EXPECT_EQ(FollowerPositionsOf(p, scratch), now);
+}
+
 TEST(FollowerPass, UncheckedContourGetsTheFullScan) {
   CamProject p;
   p.curveType = ctEllipse;
