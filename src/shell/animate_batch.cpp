@@ -20,6 +20,7 @@
 #include "display/picture.h"
 #include "graphics/animation.h"
 #include "graphics/follower.h"
+#include "shell/cad_batch.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
 
@@ -44,16 +45,8 @@ bool ParseSize(const std::string& s, int& w, int& h) {
 }
 
 CadEnvironment Environment(Session& s, DisplayList* display) {
-  CadEnvironment env;
-  env.ui = &s.ui;
-  env.settings = &s.settings;
-  env.messages = &s.messages;
-  env.flags = &s.flags;
-  env.clock = &s.clock();
+  CadEnvironment env = BatchCadEnvironment(s, std::string());
   env.display = display;
-  env.tempDir = s.tempDir();
-  env.batch = true;
-  env.projectStem = s.file.fileName.empty() ? std::string("kamo") : s.file.fileName;
   return env;
 }
 

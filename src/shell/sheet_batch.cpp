@@ -13,6 +13,7 @@
 #include "display/picture.h"
 #include "graphics/diagram.h"
 #include "graphics/sheets.h"
+#include "shell/cad_batch.h"
 #include "shell/cmdline.h"
 #include "shell/session.h"
 
@@ -44,18 +45,8 @@ bool Draw(SheetOutput& out, bool sheet, int kind, int device) {
 
 CadEnvironment Environment(Session& s, const CommandLine& cl, DisplayList* display,
                            const std::string& path) {
-  CadEnvironment env;
-  env.ui = &s.ui;
-  env.settings = &s.settings;
-  env.messages = &s.messages;
-  env.flags = &s.flags;
-  env.clock = &s.clock();
+  CadEnvironment env = BatchCadEnvironment(s, path);
   env.display = display;
-  env.tempDir = s.tempDir();
-  env.batch = true;
-  env.batchPath = path;
-  std::string stem = s.file.fileName.empty() ? std::string("kamo") : s.file.fileName;
-  env.projectStem = stem;
   std::error_code ec;
   fs::path full = fs::absolute(cl.file, ec);
   env.projectPath = ec ? cl.file : full.lexically_normal().string();

@@ -8,6 +8,7 @@
 
 #include "cam/kamorech.h"
 #include "io/kamoio.h"
+#include "support/scripted_port.h"
 
 namespace kamo::test {
 
@@ -55,16 +56,6 @@ std::string ShellQuote(const std::string& s) {
 }
 
 namespace {
-std::string RunShell(const std::string& cmd) {
-  std::string out;
-  std::FILE* f = popen(cmd.c_str(), "r");
-  if (!f) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  pclose(f);
-  return out;
-}
 bool Installed(const char* program) {
   return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -76,7 +67,7 @@ std::vector<MeshReport> RunAdmesh(const std::vector<std::string>& files) {
   std::string cmd = "for f in";
   for (const auto& f : files) cmd += " " + ShellQuote(f);
   cmd += "; do echo '#### next'; admesh -e -d -v \"$f\" 2>&1; done";
-  std::string out = RunShell(cmd);
+  std::string out = CommandOutput(cmd);
   std::istringstream in(out);
   std::string line;
   while (std::getline(in, line)) {
@@ -126,7 +117,7 @@ std::optional<std::string> RunDraw(const std::string& script, const std::string&
     std::ofstream f(path);
     f << "pload MODELING DATAEXCHANGE\n" << script << "\nexit\n";
   }
-  return RunShell("cd " + ShellQuote(folder) + " && timeout 600 occt-draw -b -f " + ShellQuote(path) +
+  return CommandOutput("cd " + ShellQuote(folder) + " && timeout 600 occt-draw -b -f " + ShellQuote(path) +
                   " 2>&1");
 }
 

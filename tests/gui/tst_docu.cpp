@@ -80,13 +80,8 @@ void NewChange(Thh& w, const QString& text, const QString& who, QString* protoco
 std::string DxfTexts(const std::string& dxf) {
   std::string cmd = "/usr/bin/python3 " + std::string(KAMO_SOURCE_DIR) + "/tests/docu/data/dxf_texts.py '" +
                     dxf + "'";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return {};
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = ::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  int rc = ::pclose(p);
+  int rc = -1;
+  std::string out = kamo::test::CommandOutput(cmd, &rc);
   if (rc != 0) qWarning("dxf_texts.py failed for %s", dxf.c_str());
   return out;
 }

@@ -50,12 +50,9 @@ TEST(ProjectFile, FixedProjectMatchesGoldenFile) {
 // The texts are CP850 for a reader we did not write, too.
 TEST(ProjectFile, GoldenFileDecodesAsCp850) {
   std::string cmd = "iconv -f CP850 -t UTF-8 '" + std::string(KAMO_SOURCE_DIR) + "/tests/io/data/golden.kmo'";
-  std::FILE* f = popen(cmd.c_str(), "r");
-  ASSERT_NE(f, nullptr);
-  std::string text;
-  char buf[4096];
-  while (size_t n = std::fread(buf, 1, sizeof buf, f)) text.append(buf, n);
-  ASSERT_EQ(pclose(f), 0) << "iconv failed";
+  int status = -1;
+  const std::string text = test::CommandOutput(cmd, &status);
+  ASSERT_EQ(status, 0) << "iconv failed";
   for (const char* word : {"Software f\xC3\xBCr Kurvenscheiben", "M\xC3\xBCller", "\xC3\x84NDERUNGEN",
                            "geh\xC3\xA4rtet", "Ma\xC3\x9F" "e in mm"})
     EXPECT_NE(text.find(word), std::string::npos) << word;

@@ -21,43 +21,18 @@
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
+#include "picture_batch.h"
 #include "support/scripted_port.h"
 
 namespace kamo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Batch;
+using test::Outcome;
+using test::Example;
 using test::TempFolder;
-const std::string kSource = KAMO_SOURCE_DIR;
 
-struct Outcome {
-  int code = -1;
-  std::string err;
-};
-
-Outcome Batch(const std::vector<std::string>& args, const std::string& workDir) {
-  std::ostringstream out, err;
-  ConsolePort port(err);
-  Session session(port, std::make_unique<FixedClock>(DateTime{2026, 12, 10, 9, 30, 0}));
-  RegisterPictureExporters(session.pictureExporters);
-  Outcome r;
-  r.code = RunBatchIn(session, args, workDir, out, err);
-  r.err = err.str();
-  return r;
-}
-
-std::string Command(const std::string& cmd) {
-  std::string text;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-    pclose(p);
-  }
-  return text;
-}
-
-std::string Example(const char* name) { return kSource + "/examples/" + name + ".kmo"; }
 
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
@@ -73,7 +48,7 @@ struct GifInfo {
   bool loops = false;
 };
 GifInfo Info(const std::string& path) {
-  std::string text = Command("gifsicle --info '" + path + "' 2>&1");
+  std::string text = test::CommandOutput("gifsicle --info '" + path + "' 2>&1");
   GifInfo g;
   std::smatch m;
   if (std::regex_search(text, m, std::regex("(\\d+) images?"))) g.images = std::stoi(m[1]);
@@ -175,7 +150,7 @@ TEST(AnimateBatch, GifFramesMatchThePngSequence) {
   const QRect followerSide(150, 60, 150, 180);
   for (int k : {2, 5, 9}) {
     std::string one = work.file("frame" + std::to_string(k) + ".gif");
-    Command("gifsicle --unoptimize '" + gif + "' '#" + std::to_string(k - 1) + "' -o '" + one + "'");
+    test::CommandOutput("gifsicle --unoptimize '" + gif + "' '#" + std::to_string(k - 1) + "' -o '" + one + "'");
     QImage fromGif(QString::fromStdString(one));
     auto frame = [&work](int j) {
       char name[32];
@@ -192,7 +167,7 @@ TEST(AnimateBatch, GifFramesMatchThePngSequence) {
     EXPECT_LT(difference(a, b), 4.0) << "frame " << k;
     EXPECT_GT(difference(b, c), difference(a, b)) << "frame " << k;
   }
-  EXPECT_EQ(Count(Command("gifsicle --info '" + gif + "'"), "+ image #"), 12);
+  EXPECT_EQ(Count(test::CommandOutput("gifsicle --info '" + gif + "'"), "+ image #"), 12);
 }
 
 // The PNG frames land in <stem>_frames of the working folder, whole: an

@@ -17,6 +17,7 @@
 #include "shell/cmdline.h"
 #include "shell/console_port.h"
 #include "shell/session.h"
+#include "picture_batch.h"
 #include "support/scripted_port.h"
 
 namespace kamo {
@@ -24,37 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFileBytes;
+using test::Batch;
+using test::Outcome;
+using test::Example;
 using test::TempFolder;
 const std::string kSource = KAMO_SOURCE_DIR;
 
-struct Outcome {
-  int code = -1;
-  std::string err;
-};
-
-Outcome Batch(const std::vector<std::string>& args, const std::string& workDir) {
-  std::ostringstream out, err;
-  ConsolePort port(err);
-  Session session(port, std::make_unique<FixedClock>(DateTime{2026, 12, 10, 9, 30, 0}));
-  RegisterPictureExporters(session.pictureExporters);
-  Outcome r;
-  r.code = RunBatchIn(session, args, workDir, out, err);
-  r.err = err.str();
-  return r;
-}
-
-std::string Command(const std::string& cmd) {
-  std::string text;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-    pclose(p);
-  }
-  return text;
-}
-
-std::string Example(const char* name) { return kSource + "/examples/" + name + ".kmo"; }
 
 TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
   TempFolder work;
@@ -75,11 +51,11 @@ TEST(BatchPictures, EverySheetAndDiagramInEveryPictureFormat) {
     }
   }
   // Every SVG is well-formed XML for a parser we did not write.
-  std::string check = Command("/usr/bin/python3 -c \"import sys, xml.dom.minidom as m; "
+  std::string check = test::CommandOutput("/usr/bin/python3 -c \"import sys, xml.dom.minidom as m; "
                               "[m.parse(f) for f in sys.argv[1:]]; print('OK')\" " +
                               work.path() + "/*.svg 2>&1");
   EXPECT_EQ(check, "OK\n");
-  EXPECT_EQ(Command("file -b " + work.file("sheet10.png")).substr(0, 9), "PNG image");
+  EXPECT_EQ(test::CommandOutput("file -b " + work.file("sheet10.png")).substr(0, 9), "PNG image");
 }
 
 // Every example, every sheet and diagram, every format: run by hand
@@ -128,7 +104,7 @@ TEST(BatchPictures, EveryExampleInEveryFormat) {
         ASSERT_EQ(r.code, 0) << out << " " << r.err;
         ASSERT_GT(fs::file_size(out), 200u) << out;
         if (std::string(format) != "pdf") continue;
-        std::string info = Command("pdfinfo " + out + " 2>&1");
+        std::string info = test::CommandOutput("pdfinfo " + out + " 2>&1");
         double w = 0, h = 0;
         size_t at = info.find("Page size:");
         ASSERT_NE(at, std::string::npos) << info;
@@ -139,7 +115,7 @@ TEST(BatchPictures, EveryExampleInEveryFormat) {
       }
     }
   }
-  EXPECT_EQ(Command("/usr/bin/python3 -c \"import sys, xml.dom.minidom as m; "
+  EXPECT_EQ(test::CommandOutput("/usr/bin/python3 -c \"import sys, xml.dom.minidom as m; "
                     "[m.parse(f) for f in sys.argv[1:]]; print('OK')\" " + work.path() + "/*.svg 2>&1"),
             "OK\n");
 }
@@ -176,14 +152,14 @@ TEST(BatchPictures, ProductionDrawingsArePrintable) {
     std::string pdf = work.file("sheet" + std::to_string(c.kind) + ".pdf");
     Outcome r = Batch({project, "--sheet", std::to_string(c.kind), "--format", "pdf", "-o", pdf}, work.path());
     ASSERT_EQ(r.code, 0) << r.err;
-    std::string info = Command("pdfinfo " + pdf + " 2>&1");
+    std::string info = test::CommandOutput("pdfinfo " + pdf + " 2>&1");
     size_t at = info.find("Page size:");
     ASSERT_NE(at, std::string::npos) << info;
     double w = 0, h = 0;
     ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &w, &h), 2) << info;
     EXPECT_EQ(w > h, c.landscape) << info;
     EXPECT_NE(info.find(c.paper, at), std::string::npos) << info;
-    std::string text = Command("pdftotext -raw " + pdf + " - 2>&1");
+    std::string text = test::CommandOutput("pdftotext -raw " + pdf + " - 2>&1");
     for (const char* label : {"Erstellt durch", "Genehmigt von", "Dokumentenart", "Ausgabedatum",
                               "Kurvenscheibe Hub 20", "KS-4711", "Exzenter", "phi min", "phi max"})
       EXPECT_NE(text.find(label), std::string::npos) << c.kind << " " << label;

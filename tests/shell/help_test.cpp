@@ -18,13 +18,7 @@ namespace {
 
 std::string RunWkamo(const std::string& args, int& status) {
   std::string cmd = std::string(KAMO_BINARY_DIR) + "/wkamo " + args + " 2>/dev/null";
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-    status = pclose(p);
-  }
-  return out;
+  return test::CommandOutput(cmd, &status);
 }
 
 TEST(CommandLine, HelpLines) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -126,6 +127,18 @@ std::string ReadFileBytes(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::string CommandOutput(const std::string& command, int* status) {
+  std::string out;
+  if (status) *status = -1;
+  std::FILE* p = ::popen(command.c_str(), "r");
+  if (!p) return out;
+  char buf[4096];
+  while (size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  int rc = ::pclose(p);
+  if (status) *status = rc;
+  return out;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -76,5 +76,8 @@ class TempFolder {
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The standard output of a shell command line (a checker we did not write,
+// our own program); status, when given, gets pclose's status (-1: not started).
+std::string CommandOutput(const std::string& command, int* status = nullptr);
 
 }  // namespace kamo::test
