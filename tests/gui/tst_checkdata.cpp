@@ -1,6 +1,6 @@
 // Edit > "Prüfdaten" on Qt Widgets, offscreen and by object name: the "<"
-// defaults, a refused Poisson ratio that keeps the dialog open, and "OK";
-// the "Prüfung" report of an example in the window's text viewer.
+// defaults, a refused Poisson ratio that keeps the dialog open, "OK",
+// "Abbrechen" and the values through the project file; the "Prüfung" report of an example in the window's text viewer.
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +79,47 @@ class CheckDataTest : public QObject {
     QCOMPARE(double(in.nuCam), 0.28);
     QCOMPARE(double(in.nuFollower), 0.3);
     QCOMPARE(double(in.eCam), 210000.0);
+  }
+
+  // "Abbrechen" keeps the project as it was; typed values saved in the
+  // project file come back in the dialog of the project read from it.
+  void cancelKeepsAndFileKeeps() {
+    test::ScriptedPort port;
+    test::TempFolder temp;
+    Session session(port);
+    CheckInputs& in = session.project().checkData;
+    {
+      CheckDataEditor e(session);
+      TForm_fields d(e, &port);
+      d.show();
+      Type(&d, "Edit_f0", "999");
+      Type(&d, "Edit_alpha", "12");
+      Click(&d, "Button_cancel");
+      QCOMPARE(d.result(), int(QDialog::Rejected));
+      QCOMPARE(double(in.preload), double(CheckInputs{}.preload));
+      QCOMPARE(double(in.alphaLimit), double(CheckInputs{}.alphaLimit));
+    }
+    {
+      CheckDataEditor e(session);
+      TForm_fields d(e, &port);
+      d.show();
+      Type(&d, "Edit_f0", "275.5");
+      Type(&d, "Edit_alpha", "28");
+      Type(&d, "Edit_k", "3.25");
+      Click(&d, "Button_ok");
+      QCOMPARE(d.result(), int(QDialog::Accepted));
+    }
+    const std::string path = temp.file("checks.kmo");
+    QVERIFY(WriteProjectFile(session.ui, session.settings, path, session.project()));
+    test::ScriptedPort port2;
+    Session reopened(port2);
+    QVERIFY(ReadProject(reopened.ui, reopened.settings, path, reopened.project()));
+    CheckDataEditor e(reopened);
+    TForm_fields d(e, &port2);
+    d.show();
+    QCOMPARE(Child<QLineEdit>(&d, "Edit_f0")->text(), QString("275.5"));
+    QCOMPARE(Child<QLineEdit>(&d, "Edit_alpha")->text(), QString("28"));
+    QCOMPARE(Child<QLineEdit>(&d, "Edit_k")->text(), QString("3.25"));
   }
 
   // View > Ausdruck > "Prüfung" on the screen: the example with coordinate
