@@ -1,6 +1,8 @@
 // Edit > "Prüfdaten" on Qt Widgets, offscreen and by object name: the "<"
 // defaults, a refused Poisson ratio that keeps the dialog open, "OK",
-// "Abbrechen" and the values through the project file; the "Prüfung" report of an example in the window's text viewer.
+// "Abbrechen" and the values through the project file, in the dialog alone
+// and in the real window; the "Prüfung" report of an example in the window's text viewer.
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,9 +10,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
+#include <filesystem>
 
 #include "cam/kamorech.h"
+#include "gui/mainwindow.h"
 #include "gui/projectdialogs.h"
+#include "gui/qtest_modal.h"
 #include "gui/prompts.h"
 #include "io/kamoio.h"
 #include "report/checkreport.h"
@@ -120,6 +125,64 @@ class CheckDataTest : public QObject {
     QCOMPARE(Child<QLineEdit>(&d, "Edit_f0")->text(), QString("275.5"));
     QCOMPARE(Child<QLineEdit>(&d, "Edit_alpha")->text(), QString("28"));
     QCOMPARE(Child<QLineEdit>(&d, "Edit_k")->text(), QString("3.25"));
+  }
+
+  // The same in the real window: Edit > Prüfdaten typed into and cancelled,
+  // typed into and confirmed, File > Speichern, the file opened again, and
+  // the dialog shows what was typed. (KAMO_SHOTS: the dialog as typed into
+  // and as reopened.)
+  void inTheWindowSaveAndReopen() {
+    test::TempFolder folder;
+    const std::string file = folder.file("nocke.kmo");
+    std::filesystem::copy_file(std::string(KAMO_SOURCE_DIR) + "/examples/points.kmo", file);
+    Thh w;
+    w.session().settings.tempDir = folder.path();
+    w.resize(900, 640);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    test::AnswerFileDialog(file);
+    w.findChild<QAction*>("mi_fileOpen")->trigger();
+    QVERIFY(!w.session().flags.calcError);
+    QAction* edit = w.findChild<QAction*>("mi_editPruefdaten");
+    QVERIFY(edit);
+    const CheckInputs before = w.session().project().checkData;
+
+    test::WhenModal([](QWidget* d) {
+      QCOMPARE(d->objectName(), QString("TForm_kamopruef"));
+      Type(d, "Edit_f0", "999");
+      Type(d, "Edit_alpha", "12");
+      Click(d, "Button_cancel");
+    });
+    edit->trigger();
+    QCOMPARE(double(w.session().project().checkData.preload), double(before.preload));
+    QCOMPARE(double(w.session().project().checkData.alphaLimit), double(before.alphaLimit));
+    QVERIFY(!w.session().flags.modified);
+
+    test::WhenModal([](QWidget* d) {
+      Type(d, "Edit_f0", "275.5");
+      Type(d, "Edit_alpha", "28");
+      Shot(d, "kamopruef-typed");
+      Click(d, "Button_ok");
+    });
+    edit->trigger();
+    QCOMPARE(double(w.session().project().checkData.preload), 275.5);
+    QVERIFY(w.session().flags.modified);
+    w.findChild<QAction*>("mi_fileSave")->trigger();
+    QVERIFY(!w.session().flags.modified);
+
+    w.session().project().checkData = CheckInputs{};
+    test::AnswerFileDialog(file);
+    w.findChild<QAction*>("mi_fileOpen")->trigger();
+    QString preload, alpha;
+    test::WhenModal([&](QWidget* d) {
+      preload = Child<QLineEdit>(d, "Edit_f0")->text();
+      alpha = Child<QLineEdit>(d, "Edit_alpha")->text();
+      Shot(d, "kamopruef-reopened");
+      Click(d, "Button_cancel");
+    });
+    edit->trigger();
+    QCOMPARE(preload, QString("275.5"));
+    QCOMPARE(alpha, QString("28"));
   }
 
   // View > Ausdruck > "Prüfung" on the screen: the example with coordinate
