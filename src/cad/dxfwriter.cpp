@@ -8,20 +8,17 @@
 #include <string_view>
 
 #include "cad/dxfreader.h"
+#include "core/numbers.h"
 #include "core/strings.h"
 
 namespace kamo {
 
 namespace {
-// 10^0 .. 10^18, exact in long double.
-constexpr Real kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L, 1e9L,
-                           1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
-
 // x rounded to `decimals` decimals as an integer count of 10^-decimals,
 // rounded as the exact decimal expansion of x is (to nearest, ties to even),
 // not as the rounded product; false when it would not fit.
 bool FixedCount(Real x, int decimals, long long& k) {
-  const Real scale = kPow10[decimals];
+  const Real scale = ExactPow10(decimals);
   const Real y = x * scale;
   if (!(std::fabs(y) < 4e18L)) return false;
   k = std::llround(y);
@@ -89,7 +86,7 @@ Real DxfFixedValue(Real x, int decimals) {
   // The digits of k and an exact power of ten: the one rounding of the
   // reader's quotient (k has at most 19 digits).
   if (FixedCount(x, decimals, k))
-    return k == 0 ? 0 : k < 0 ? -(static_cast<Real>(-k) / kPow10[decimals]) : static_cast<Real>(k) / kPow10[decimals];
+    return k == 0 ? 0 : k < 0 ? -(static_cast<Real>(-k) / ExactPow10(decimals)) : static_cast<Real>(k) / ExactPow10(decimals);
   return DxfReal(DxfFixed(x, decimals));
 }
 

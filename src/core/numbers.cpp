@@ -192,9 +192,8 @@ std::string FormatVolume(const NumberStyle& ns, Real x) {
 Real LengthToDisplay(const NumberStyle& ns, Real x) { return ns.inch() ? x / kMmPerInch : x; }
 
 namespace {
-// 10^0 .. 10^27, exact in long double.
-constexpr std::array<Real, 28> kPow10 = [] {
-  std::array<Real, 28> p{};
+constexpr std::array<Real, kMaxExactPow10 + 1> kPow10 = [] {
+  std::array<Real, kMaxExactPow10 + 1> p{};
   p[0] = 1;
   for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
   return p;
@@ -230,6 +229,8 @@ bool ShortDecimal(std::string_view s, Real& out) {
   return true;
 }
 }  // namespace
+
+Real ExactPow10(int n) { return kPow10[static_cast<size_t>(std::clamp(n, 0, kMaxExactPow10))]; }
 
 bool TryParseReal(std::string_view s, Real& out) {
   if (ShortDecimal(s, out)) return true;

@@ -41,6 +41,10 @@ Real LengthToDisplay(const NumberStyle& ns, Real x);
 Real ParseReal(std::string_view s);
 // As ParseReal, and tells whether the text was a number at all.
 bool TryParseReal(std::string_view s, Real& out);
+// 10^n for n in 0..27, exact in long double (a quotient by one of them is
+// the correctly rounded decimal).
+inline constexpr int kMaxExactPow10 = 27;
+Real ExactPow10(int n);
 Real ParseLength(const NumberStyle& ns, std::string_view s);
 int ParseInt(std::string_view s);
 bool TryParseInt(std::string_view s, int& out);

@@ -387,11 +387,6 @@ void ReportEngine::ReportWrappedLine(const std::string& text) {
 }
 
 void ReportEngine::ReportValueRow(const std::string& label, const std::string& symbol,
-                                  const std::string& unit, const std::string& value) {
-  ReportValueRow(label, symbol, unit, value, 9);
-}
-
-void ReportEngine::ReportValueRow(const std::string& label, const std::string& symbol,
                                   const std::string& unit, const std::string& value, int symbolWidth) {
   if (!open_ || aborted()) return;
   if (tabTarget()) {

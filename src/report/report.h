@@ -86,13 +86,11 @@ class ReportEngine {
   void ReportRawPart(const std::string& text);
   void ReportCell(const std::string& text);
   void ReportWrappedLine(const std::string& text);
-  void ReportValueRow(const std::string& label, const std::string& symbol,
-                      const std::string& unit, const std::string& value);
-  // The same with a symbol column of symbolWidth characters (the unit follows
-  // it; the value column stays where it fits) for symbols longer than the
-  // cam reports' nine.
+  // The symbol column is symbolWidth characters wide (the unit follows it;
+  // the value column stays where it fits): the cam reports' nine, more for
+  // longer symbols.
   void ReportValueRow(const std::string& label, const std::string& symbol, const std::string& unit,
-                      const std::string& value, int symbolWidth);
+                      const std::string& value, int symbolWidth = 9);
   std::string ReportThinRule() const;
   std::string ReportDoubleRule() const;
   void ReportEndPage();

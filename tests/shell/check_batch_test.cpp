@@ -95,16 +95,23 @@ TEST(BatchCheck, EveryExampleInEveryFormat) {
   }
 }
 
-// A cam written here: the eccentric d = 100, e = 10 with a roller of 20 mm,
-// a preload of 500 N and a cam 20 mm wide, calculated by the batch run.
-TEST(BatchCheck, ValuesOfAnEccentricWithRoller) {
-  TempFolder work;
+// The eccentric d = 100, e = 10 at 360 steps with a roller of 20 mm (and
+// the given mass) and a cam 20 mm wide.
+CamProject EccentricWithRoller(Real mass, Real speed) {
   CamProject p;
   p.curveType = ctEccentric;
   p.calc.steps = 360;
-  p.ram = {2, 20, 100, 0.1L};
-  p.speed = 1e-3L;
+  p.ram = {2, 20, 100, mass};
+  p.speed = speed;
   p.body.width = 20;
+  return p;
+}
+
+// A cam written here: the eccentric with roller and a preload of 500 N,
+// calculated by the batch run.
+TEST(BatchCheck, ValuesOfAnEccentricWithRoller) {
+  TempFolder work;
+  CamProject p = EccentricWithRoller(0.1L, 1e-3L);
   p.checkData.preload = 500;
   Settings s;
   WriteFileBytes(work.file("ecc.kmo"), ProjectToBytes(s, p));
@@ -164,12 +171,7 @@ TEST(BatchCheck, ExitCodes) {
 // the check's range).
 TEST(BatchCheck, DiagramsShowTheLimitAndTheExtremesOfTheChecks) {
   TempFolder work;
-  CamProject p;
-  p.curveType = ctEccentric;
-  p.calc.steps = 360;
-  p.ram = {2, 20, 100, 0.5L};
-  p.speed = 600;
-  p.body.width = 20;
+  CamProject p = EccentricWithRoller(0.5L, 600);
   p.checkData.alphaLimit = 8;
   p.checkData.preload = 5;
   p.checkData.rate = 0.5L;
